@@ -1,0 +1,68 @@
+#pragma once
+// The label being edited: everything the canvas owns apart from its window.
+// Plain C++: the canvas widget, the print job, the command-line side and the tests all use it.
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/Element.h"
+#include "model/PrintSettings.h"
+#include "model/SnapshotStore.h"
+
+namespace etiqo {
+
+using ElementPtr = std::unique_ptr<Element>;
+using ElementList = std::vector<ElementPtr>;  // list order is drawing order
+
+class Label {
+public:
+    Label();  // 50 × 80 mm at 203 dpi, snapshots in the private per-user folder
+    explicit Label(SnapshotStore snapshots);
+
+    // Label file state.
+    std::string m_strFileName;     // UTF-8 path; empty for a new label
+    std::string m_strPrinterName;  // UTF-8; empty until printed or opened from a file that names one
+
+    int m_nLabelWidthMM = 50;
+    int m_nLabelHeightMM = 80;
+    int m_nDpiX = 203;  // a print job replaces both with the printer's resolution
+    int m_nDpiY = 203;
+
+    ElementList m_elements;
+    ElementList m_copyBuffer;
+    ElementList m_cutBuffer;
+
+    // Undo counters: m_nUndoCount > 0 also means "changed since opened".
+    int m_nUndoMax = 0;
+    int m_nUndoPos = 0;
+    int m_nUndoCount = 0;
+
+    std::deque<std::string> m_arrBatchFiles;  // UTF-8 paths queued for batch printing
+    PrintSettings m_PrintSettings;
+
+    // Deletes every element and sets the size (the canvas then lays itself out anew).
+    void SetLabelSize(int widthMM, int heightMM);
+
+    // Undo and redo over whole-label snapshot files.
+    void SaveSnapshot();
+    void StepUndo(int direction);
+    const SnapshotStore& Snapshots() const { return m_snapshots; }
+
+    // Edit buffers.
+    bool HasSelection() const;
+    void CopySelection(int flag);
+    void CutSelection();  // snapshot before the change
+    void PasteBuffers();
+
+    // Removes every selected element; one snapshot when something was removed.
+    bool DeleteSelection();
+
+    Element& Append(const Element& e);  // appends a copy at the end of the list (on top)
+
+private:
+    SnapshotStore m_snapshots;
+};
+
+}  // namespace etiqo
