@@ -1,0 +1,35 @@
+#pragma once
+// Draws one element on a QPainter. The canvas paint (screen, with grips), the preview, the
+// printer and the PNG/PDF export all come through here; nothing else draws an element.
+
+#include <functional>
+#include <string>
+
+#include "model/Element.h"
+#include "model/Geometry.h"
+
+class QPainter;
+
+namespace etiqo {
+
+class SymbolCache;
+
+struct RenderContext {
+    QPainter& painter;
+    SymbolCache& symbols;
+    // Pixels per dot: the display scale on screen, {1, 1} for output (one painter unit per dot).
+    DisplayScale scale;
+    // True for output: dots, no grips, the output forms of texts, lines and 2D symbols.
+    bool bPrinting = false;
+    // The canvas's display scale at this moment; output divides line end points (kept in
+    // display pixels) by it.
+    DisplayScale lineEndScale;
+    // Told about what could not be drawn (an unencodable content, a missing picture), by index.
+    std::function<void(const std::string& message)> warn;
+};
+
+// The dispatch by kind, rotation and symbology. Writes back what drawing derives: a new
+// text's size, font fields, grip positions, the symbol cache handle.
+void DrawElement(const RenderContext& context, Element& element);
+
+}  // namespace etiqo
