@@ -1,19 +1,39 @@
 #include "cli/CommandLine.h"
 
 #include <cstdio>
-#include <cstring>
+#include <span>
 #include <string_view>
 
+#include "cli/InfoCommand.h"
+
 namespace etiqo {
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(std::span<char* const> args);  // the words after the command's name
+};
+
+// One line per command; keep it sorted by name.
+constexpr Command kCommands[] = {
+    {"info", RunInfo},
+};
+
+}  // namespace
 
 std::optional<int> RunCommand(int argc, char** argv) {
     if (argc < 2) {
         return std::nullopt;
     }
-    const std::string_view command = argv[1];
-    if (command == "--help" || command == "help") {
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "help") {
         std::puts("usage: etiqo [FILE.lab]\n       etiqo info FILE.lab");
         return 0;
+    }
+    for (const Command& command : kCommands) {
+        if (command.name == name) {
+            return command.run(std::span<char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        }
     }
     return std::nullopt;
 }

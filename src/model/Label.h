@@ -19,6 +19,7 @@ using ElementList = std::vector<ElementPtr>;  // list order is drawing order
 class Label {
 public:
     Label();  // 50 × 80 mm at 203 dpi, snapshots in the private per-user folder
+    // m_PrintSettings keeps its defaults: the canvas loads the settings file at its creation.
     explicit Label(SnapshotStore snapshots);
 
     // Label file state.
@@ -45,16 +46,22 @@ public:
     // Deletes every element and sets the size (the canvas then lays itself out anew).
     void SetLabelSize(int widthMM, int heightMM);
 
-    // Undo and redo over whole-label snapshot files.
+    // Undo and redo over whole-label snapshot files. SaveSnapshot does nothing for an empty
+    // list; StepUndo takes -1 (undo) or +1 (redo), and stepping beyond either end does nothing.
     void SaveSnapshot();
     void StepUndo(int direction);
+    // Snapshot 0, the label as opened: written after every open attempt, the counters untouched.
+    bool WriteBaseSnapshot() const;
     const SnapshotStore& Snapshots() const { return m_snapshots; }
 
-    // Edit buffers.
+    // Edit buffers. Copy empties the cut buffer and appends copies of the selected elements to the
+    // copy buffer; Cut moves the selected elements to the cut buffer; Paste moves both buffers'
+    // records to the end of the list (copies 10 dots down and right) and returns whether it added
+    // anything. Only Cut takes a snapshot.
     bool HasSelection() const;
     void CopySelection(int flag);
     void CutSelection();  // snapshot before the change
-    void PasteBuffers();
+    bool PasteBuffers();
 
     // Removes every selected element; one snapshot when something was removed.
     bool DeleteSelection();

@@ -1,0 +1,49 @@
+#include "SampleLabel.h"
+
+#include "model/ElementFactory.h"
+
+namespace etiqo::testing {
+
+void FillSampleLabel(Label& label) {
+    label.SetLabelSize(60, 40);  // 480 × 320 dots at 203 dpi
+    label.m_strPrinterName.clear();
+
+    // Texts carry a measured box, as they would after their first paint.
+    Element title = MakeTextElement(24, 20, "Etiqo sample label");
+    title.nWidth = title.nOrgWidth = 288;
+    title.nHeight = title.nOrgHeight = 32;
+    label.Append(title);
+
+    Element chinese = MakeTextElement(24, 60, "中文标签：品名");
+    chinese.nWidth = chinese.nOrgWidth = 224;
+    chinese.nHeight = chinese.nOrgHeight = 32;
+    label.Append(chinese);
+
+    Element barcode = MakeBarcodeElement(24, 110, "ETQ-000123");
+    barcode.nSerialMode = kSerialIncrement;
+    barcode.nSerialStep = 1;
+    barcode.nSerialResetAt = 99999;
+    barcode.nSerialResetTo = 1;
+    label.Append(barcode);
+
+    label.Append(Make2DElement(350, 24, "https://example.com/etiqo"));
+
+    // A line's end point is kept in display pixels; one pixel per dot here.
+    Element line = MakeLineElement(24, 230, DisplayScale{1.0, 1.0});
+    line.nEndX = line.nOrgEndX = 456;
+    line.nEndY = line.nOrgEndY = 230;
+    line.nSize = kNoGrip;
+    label.Append(line);
+
+    Element frame = MakeShapeElement(8, 8);
+    frame.nWidth = frame.nOrgWidth = 464;
+    frame.nHeight = frame.nOrgHeight = 304;
+    frame.nSize = kNoGrip;
+    label.Append(frame);
+
+    for (const ElementPtr& element : label.m_elements) {
+        element->bSelected = 0;
+    }
+}
+
+}  // namespace etiqo::testing
