@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# cupsd-rig.sh start|stop|env DIR [QUEUE]
+#
+# A private CUPS scheduler for tests and benchmarks: its own configuration, spool, cache and
+# temporary folders under DIR, listening only on DIR/cups.sock, so the user's printers are
+# never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) named QUEUE
+# (default "zpl") that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
+# variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
+# system lpoptions out).
+set -euo pipefail
+
+usage() { echo "usage: $0 start|stop|env DIR [QUEUE]" >&2; exit 2; }
+[ $# -ge 2 ] || usage
+action=$1
+mkdir -p "$2"
+dir=$(cd "$2" && pwd)
+queue=${3:-zpl}
+
+print_env() {
+    echo "CUPS_SERVER=$dir/cups.sock"
+    echo "HOME=$dir/home"
+    echo "CUPS_SERVERROOT=$dir/etc"
+}
+
+stop() {
+    if [ -f "$dir/cupsd.pid" ]; then
+        pid=$(cat "$dir/cupsd.pid")
+        if kill -0 "$pid" 2>/dev/null; then
+            kill "$pid"
+            for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+            kill -0 "$pid" 2>/dev/null && kill -9 "$pid"
+        fi
+        rm -f "$dir/cupsd.pid"
+    fi
+}
+
+start() {
+    # A Unix socket path must fit in sun_path (108 bytes).
+    if [ ${#dir} -gt 95 ]; then
+        echo "cupsd-rig: '$dir' is too long for a socket path" >&2
+        exit 1
+    fi
+    stop
+    mkdir -p "$dir"/{etc/ppd,etc/ssl,spool/tmp,cache,state,log,home}
+    local user group system_group
+    user=$(id -un)
+    group=$(id -gn)
+    system_group=$group
+    if [ "$(id -u)" -eq 0 ]; then
+        # cupsd refuses to run its filters as root: they run as lp, which must reach the spool
+        # through every parent folder.
+        user=lp
+        group=lp
+        system_group=root
+        local d=$dir
+        while [ "$d" != "/" ]; do
+            chmod o+x "$d"
+            d=$(dirname "$d")
+        done
+        chown -R lp:lp "$dir/spool" "$dir/cache"
+        chmod 0755 "$dir"
+    fi
+    cat >"$dir/cups-files.conf" <<CONF
+ServerRoot $dir/etc
+StateDir $dir/state
+CacheDir $dir/cache
+RequestRoot $dir/spool
+TempDir $dir/spool/tmp
+ServerBin /usr/lib/cups
+DataDir /usr/share/cups
+AccessLog $dir/log/access_log
+ErrorLog $dir/log/error_log
+PageLog $dir/log/page_log
+Printcap $dir/state/printcap
+FileDevice Yes
+User $user
+Group $group
+SystemGroup $system_group
+CONF
+    cat >"$dir/cupsd.conf" <<CONF
+Listen $dir/cups.sock
+LogLevel warn
+Browsing No
+DefaultAuthType None
+WebInterface No
+MaxJobs 0
+PreserveJobHistory Yes
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  JobPrivateAccess default
+  JobPrivateValues default
+  SubscriptionPrivateAccess default
+  SubscriptionPrivateValues default
+  <Limit All>
+    Order deny,allow
+    Allow all
+  </Limit>
+</Policy>
+CONF
+    cupsd -t -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >/dev/null
+    cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" </dev/null >>"$dir/log/cupsd.out" 2>&1 &
+    echo $! >"$dir/cupsd.pid"
+    eval "$(print_env | sed 's/^/export /')"
+    for _ in $(seq 100); do
+        if lpstat -r 2>/dev/null | grep -q "is running"; then break; fi
+        sleep 0.05
+    done
+    if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+        echo "cupsd-rig: the scheduler did not start (see $dir/log)" >&2
+        stop
+        exit 1
+    fi
+    # lpadmin warns that PPD drivers are deprecated; they are what label printers use today.
+    local output
+    if ! output=$(lpadmin -p "$queue" -E -v "file://$dir/$queue.zpl" -m drv:///sample.drv/zebra.ppd \
+        -o Resolution=203dpi 2>&1) || ! lpadmin -d "$queue"; then
+        echo "$output" >&2
+        stop
+        exit 1
+    fi
+}
+
+case $action in
+start) start ;;
+stop) stop ;;
+env) print_env ;;
+*) usage ;;
+esac

@@ -1,0 +1,45 @@
+#pragma once
+// Owning handles for the libcups objects the printing code keeps for the length of a call.
+
+#include <cups/cups.h>
+
+#include <memory>
+#include <span>
+
+namespace etiqo::cups {
+
+struct DestDeleter {
+    void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
+};
+using DestPtr = std::unique_ptr<cups_dest_t, DestDeleter>;
+
+struct DestInfoDeleter {
+    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
+};
+using DestInfoPtr = std::unique_ptr<cups_dinfo_t, DestInfoDeleter>;
+
+// The whole list of destinations, as cupsGetDests2 returns it.
+class DestList {
+public:
+    DestList() { m_count = cupsGetDests2(CUPS_HTTP_DEFAULT, &m_dests); }
+    ~DestList() { cupsFreeDests(m_count, m_dests); }
+    DestList(const DestList&) = delete;
+    DestList& operator=(const DestList&) = delete;
+
+    std::span<cups_dest_t> Dests() { return {m_dests, static_cast<std::size_t>(m_count)}; }
+    cups_dest_t* Find(const char* name) { return cupsGetDest(name, nullptr, m_count, m_dests); }
+    // Writes every destination's options that differ from the scheduler's into the user's
+    // lpoptions file.
+    bool Store() { return cupsSetDests2(CUPS_HTTP_DEFAULT, m_count, m_dests) == 0; }
+
+private:
+    int m_count = 0;
+    cups_dest_t* m_dests = nullptr;
+};
+
+// One named destination with the user's and the system's lpoptions merged in.
+inline DestPtr NamedDest(const char* name) {
+    return DestPtr(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name, nullptr));
+}
+
+}  // namespace etiqo::cups

@@ -1,0 +1,196 @@
+#include "print/CupsPrinterConfig.h"
+
+#include <string_view>
+
+#include "print/CupsHandles.h"
+#include "print/PaperForms.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+namespace {
+
+const char* Option(const cups_dest_t& dest, const char* name) {
+    return cupsGetOption(name, dest.num_options, dest.options);
+}
+
+// A media option may list several keywords ("Custom.50x30mm,thermal"); the first one that names a
+// size is the paper.
+MediaSize100 SizeOfMediaOption(std::string_view value) {
+    while (!value.empty()) {
+        const std::size_t comma = value.find(',');
+        const MediaSize100 size = MediaSizeOf(value.substr(0, comma));
+        if (size.width > 0) {
+            return size;
+        }
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        value.remove_prefix(comma + 1);
+    }
+    return {};
+}
+
+int DotsPerInch(int value, ipp_res_t units) {
+    if (units == IPP_RES_PER_CM) {
+        value = static_cast<int>(value * 2.54 + 0.5);
+    }
+    return value > 0 ? value : kFallbackDpi;
+}
+
+std::string Format(TextId id, const std::string& argument) {
+    std::string text = Tr(id);
+    if (const std::size_t at = text.find("%1"); at != std::string::npos) {
+        text.replace(at, 2, argument);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::vector<PrinterEntry> CupsPrinterConfig::Printers() {
+    cups::DestList list;
+    std::vector<PrinterEntry> printers;
+    for (const cups_dest_t& dest : list.Dests()) {
+        if (dest.instance == nullptr) {  // instances are option sets, not printers
+            printers.push_back({dest.name, dest.is_default != 0});
+        }
+    }
+    return printers;
+}
+
+bool CupsPrinterConfig::GetPrinterInfo(const std::string& printer, PrinterInfo& info) {
+    const cups::DestPtr dest = cups::NamedDest(printer.c_str());
+    if (!dest) {
+        return false;
+    }
+    info = PrinterInfo{};
+    info.name = printer;
+    if (const char* model = Option(*dest, "printer-make-and-model")) {
+        info.makeAndModel = model;
+    }
+    const cups::DestInfoPtr details(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!details) {
+        return true;  // known printer, resolution unknown: the fallback stands
+    }
+    ipp_attribute_t* resolution =
+        cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "printer-resolution");
+    if (!resolution) {
+        resolution =
+            cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "printer-resolution");
+    }
+    if (resolution && ippGetValueTag(resolution) == IPP_TAG_RESOLUTION) {
+        int yres = 0;
+        ipp_res_t units = IPP_RES_PER_INCH;
+        const int xres = ippGetResolution(resolution, 0, &yres, &units);
+        info.dpiX = DotsPerInch(xres, units);
+        info.dpiY = DotsPerInch(yres, units);
+    }
+    return true;
+}
+
+PaperSizeMM CupsPrinterConfig::GetPrinterPaperSize(const std::string& printer) {
+    const cups::DestPtr dest = cups::NamedDest(printer.c_str());
+    if (!dest) {
+        return {};
+    }
+    // The user's stored defaults come first, as `lp` would apply them.
+    for (const char* name : {"media", "PageSize"}) {
+        if (const char* value = Option(*dest, name)) {
+            if (const MediaSize100 size = SizeOfMediaOption(value); size.width > 0) {
+                return ToWholeMM(size);
+            }
+        }
+    }
+    const cups::DestInfoPtr details(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+    if (!details) {
+        return {};
+    }
+    ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "media");
+    if (!media || !ippGetString(media, 0, nullptr)) {
+        return {};
+    }
+    return ToWholeMM(MediaSizeOf(ippGetString(media, 0, nullptr)));
+}
+
+PaperForm CupsPrinterConfig::FindOrAddPaperForm(const std::string& printer, int widthMM, int heightMM) {
+    const PaperSizeMM size{widthMM, heightMM};
+    if (const cups::DestPtr dest = cups::NamedDest(printer.c_str())) {
+        const cups::DestInfoPtr details(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
+        ipp_attribute_t* supported =
+            details ? cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "media") : nullptr;
+        const int count = supported ? ippGetCount(supported) : 0;
+        for (int i = 0; i < count; ++i) {
+            const char* media = ippGetString(supported, i, nullptr);
+            if (media && IsPaperOfSize(MediaSizeOf(media), widthMM, heightMM)) {
+                return {media, {}, size, false};
+            }
+        }
+    }
+    // CUPS needs no form added: a custom size is named by its dimensions. The page size goes with
+    // it, or PPD drivers snap the page to the nearest listed size.
+    const std::string custom = CustomMediaName(widthMM, heightMM);
+    return {custom, custom, size, true};
+}
+
+bool CupsPrinterConfig::SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) {
+    const PaperForm form = FindOrAddPaperForm(printer, widthMM, heightMM);
+    cups::DestList list;
+    cups_dest_t* dest = list.Find(printer.c_str());
+    if (!dest) {
+        return false;
+    }
+    dest->num_options = cupsAddOption("media", form.media.c_str(), dest->num_options, &dest->options);
+    if (form.pageSize.empty()) {
+        // A page size stored earlier would override the listed paper.
+        dest->num_options = cupsRemoveOption("PageSize", dest->num_options, &dest->options);
+    } else {
+        dest->num_options =
+            cupsAddOption("PageSize", form.pageSize.c_str(), dest->num_options, &dest->options);
+    }
+    return list.Store();
+}
+
+bool CupsPrinterConfig::SetPrinterCopies(const std::string& printer, int copies) {
+    if (const cups::DestPtr current = cups::NamedDest(printer.c_str())) {
+        if (const char* stored = Option(*current, "copies"); stored && std::to_string(copies) == stored) {
+            return true;
+        }
+    }
+    cups::DestList list;
+    cups_dest_t* dest = list.Find(printer.c_str());
+    if (!dest) {
+        return false;
+    }
+    dest->num_options = cupsAddIntegerOption("copies", copies, dest->num_options, &dest->options);
+    return list.Store();
+}
+
+bool CupsPrinterConfig::IsServiceRunning() {
+    // libcups reports a scheduler it cannot reach as a missing printer: ask the socket itself.
+    http_t* http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    if (!http) {
+        return false;
+    }
+    httpClose(http);
+    return true;
+}
+
+std::string CupsPrinterConfig::WhyUnavailable(const std::string& printer) {
+    if (printer.empty()) {
+        return Tr(TextId::PrintNoPrinterNamed);
+    }
+    if (!IsServiceRunning()) {
+        return Tr(TextId::PrintServiceUnavailable);
+    }
+    if (cups::NamedDest(printer.c_str())) {
+        return {};
+    }
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
+        return Format(TextId::PrintNoSuchPrinter, printer);
+    }
+    return Format(TextId::PrintServiceError, cupsLastErrorString());
+}
+
+}  // namespace etiqo

@@ -1,0 +1,36 @@
+#pragma once
+// Names of papers: the custom size a job asks for, the name the user is shown, and the size a
+// print-service media name stands for.
+
+#include <string>
+#include <string_view>
+
+#include "print/PrinterConfig.h"
+
+namespace etiqo {
+
+// "Custom.50x30mm": the custom-size name CUPS understands as a media and as a PPD page size.
+std::string CustomMediaName(int widthMM, int heightMM);
+
+// "HPaper(50mm x 30mm)": how a custom label paper is named to the user.
+std::string PaperFormName(int widthMM, int heightMM);
+
+// The size in hundredths of a millimetre that a PWG ("iso_a4_210x297mm"), PPD ("w144h72") or
+// custom ("Custom.50x30mm") media name stands for; {0, 0} when it names no size.
+struct MediaSize100 {
+    int width = 0;
+    int height = 0;
+};
+MediaSize100 MediaSizeOf(std::string_view media);
+
+// Whole millimetres as the spooler reports them: tenths of a millimetre, truncated, then
+// truncated again (50.09 mm is 50 mm).
+PaperSizeMM ToWholeMM(MediaSize100 size);
+
+// Whether a listed paper is the label size: equal in tenths of a millimetre, truncated.
+bool IsPaperOfSize(MediaSize100 paper, int widthMM, int heightMM);
+
+// The name shown for a media: "HPaper(...)" for a custom size, the media's own name otherwise.
+std::string MediaDisplayName(std::string_view media);
+
+}  // namespace etiqo

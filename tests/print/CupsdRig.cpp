@@ -1,0 +1,119 @@
+#include "CupsdRig.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+namespace etiqo::test {
+
+namespace {
+
+std::unique_ptr<QTemporaryDir>& RigDir() {
+    static std::unique_ptr<QTemporaryDir> dir;
+    return dir;
+}
+
+QString Script() {
+    return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh");
+}
+
+QString RunTool(const QString& program, const QStringList& arguments, bool* ok = nullptr) {
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(30000);
+    if (ok) {
+        *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+class RigEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        // Short: the socket path must fit in 108 bytes.
+        RigDir() = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/etiqo-cups-XXXXXX"));
+        ASSERT_TRUE(RigDir()->isValid());
+        const QByteArray dir = QFile::encodeName(RigDir()->path());
+        // Set before anything talks to CUPS: libcups reads them once per thread.
+        setenv("CUPS_SERVER", (dir + "/cups.sock").constData(), 1);
+        setenv("HOME", (dir + "/home").constData(), 1);
+        setenv("CUPS_SERVERROOT", (dir + "/etc").constData(), 1);
+        ASSERT_TRUE(CupsdRig::Run(QStringLiteral("start"))) << "the private cupsd did not start";
+    }
+    void TearDown() override {
+        CupsdRig::Run(QStringLiteral("stop"));
+        RigDir().reset();
+    }
+};
+
+[[maybe_unused]] const auto* const g_rig = ::testing::AddGlobalTestEnvironment(new RigEnvironment);
+
+}  // namespace
+
+QString CupsdRig::Dir() {
+    return RigDir() ? RigDir()->path() : QString();
+}
+
+QString CupsdRig::QueueOutput() {
+    return Dir() + QStringLiteral("/") + QLatin1String(kQueue) + QStringLiteral(".zpl");
+}
+
+QByteArray CupsdRig::ReadQueueOutput() {
+    QFile file(QueueOutput());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString CupsdRig::UserOptionsFile() {
+    return Dir() + QStringLiteral("/home/.cups/lpoptions");
+}
+
+QString CupsdRig::Lpoptions(const QString& printer) {
+    return RunTool(QStringLiteral("lpoptions"), {QStringLiteral("-p"), printer}).trimmed();
+}
+
+bool CupsdRig::Run(const QString& action) {
+    bool ok = false;
+    const QString output = RunTool(Script(), {action, Dir(), QLatin1String(kQueue)}, &ok);
+    if (!ok) {
+        ADD_FAILURE() << "cupsd-rig.sh " << action.toStdString() << ": " << output.toStdString();
+    }
+    return ok;
+}
+
+void CupsdRig::ClearUserOptions() {
+    QFile::remove(UserOptionsFile());
+}
+
+namespace {
+constexpr char kMark[] = "# written before this step\n";
+}
+
+void CupsdRig::MarkUserOptions() {
+    QFile file(UserOptionsFile());
+    if (file.open(QIODevice::Append)) {
+        file.write(kMark);
+    }
+}
+
+bool CupsdRig::UserOptionsMarked() {
+    QFile file(UserOptionsFile());
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains(kMark);
+}
+
+bool CupsdRig::AddQueue(const QString& name) {
+    bool ok = false;
+    RunTool(QStringLiteral("lpadmin"),
+            {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+             QStringLiteral("file://") + Dir() + QStringLiteral("/") + name + QStringLiteral(".zpl"),
+             QStringLiteral("-m"), QStringLiteral("drv:///sample.drv/zebra.ppd")},
+            &ok);
+    return ok;
+}
+
+}  // namespace etiqo::test
