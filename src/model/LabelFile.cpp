@@ -186,8 +186,9 @@ LabelFileStatus SaveLabelFile(const Label& label, const std::filesystem::path& f
         ::fchmod(fd.Get(), old.st_mode & 07777);
     }
 
+    // fdatasync flushes the data and the size a reader needs, without the rest of the metadata.
     const std::vector<std::byte> bytes = LabelFileBytes(label);
-    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 || !fd.Close() ||
+    if (!WriteAll(fd.Get(), bytes) || ::fdatasync(fd.Get()) != 0 || !fd.Close() ||
         ::rename(temp.c_str(), target.c_str()) != 0) {
         const std::string detail = ErrnoText();
         ::unlink(temp.c_str());

@@ -1,0 +1,69 @@
+#include "model/PrintSettings.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "TempDir.h"
+
+namespace etiqo {
+namespace {
+
+TEST(PrintSettings, MissingFileGivesDefaults) {
+    testing::TempDir dir;
+    const PrintSettings s = LoadPrintSettings(dir / "none.ini");
+    EXPECT_EQ(s.speed, 1);
+    EXPECT_EQ(s.density, 6);
+    EXPECT_EQ(s.labelType, 0);
+    EXPECT_EQ(s.gap, "2.0");
+    EXPECT_EQ(s.media, 0);
+    EXPECT_EQ(s.savePaper, 0);
+    EXPECT_EQ(s.cutting, 1);
+    EXPECT_EQ(s.cuttingEveryLabel, 0);
+    EXPECT_EQ(s.offset, "0");
+}
+
+TEST(PrintSettings, ReadsItsSectionOnly) {
+    testing::TempDir dir;
+    std::ofstream(dir / "PrinterSettings.ini") << "\xEF\xBB\xBF; written by hand\r\n"
+                                                  "[Other]\r\nSpeed=9\r\n"
+                                                  "[ print settings ]\r\n"
+                                                  "speed = 4\r\n"
+                                                  "Density=12abc\r\n"
+                                                  "LabelType=x\r\n"
+                                                  "Gap = \"3.5\"\r\n"
+                                                  "CuttingEveryLabel=  25 labels\r\n"
+                                                  "Offset=" +
+                                                      std::string(80, '7') +
+                                                      "\r\n"
+                                                      "Speed=5\r\n"
+                                                      "[Later]\r\nCutting=0\r\n";
+    const PrintSettings s = LoadPrintSettings(dir / "PrinterSettings.ini");
+    EXPECT_EQ(s.speed, 4);  // the first occurrence wins
+    EXPECT_EQ(s.density, 12);
+    EXPECT_EQ(s.labelType, 0);
+    EXPECT_EQ(s.gap, "3.5");
+    EXPECT_EQ(s.cuttingEveryLabel, 25);
+    EXPECT_EQ(s.offset, std::string(63, '7'));
+    EXPECT_EQ(s.cutting, 1);  // from another section: the default stays
+    EXPECT_EQ(s.media, 0);
+}
+
+TEST(PrintSettings, LivesInTheUserConfigFolder) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
+    EXPECT_EQ(PrintSettingsPath(), std::filesystem::path("/somewhere/config/PrinterSettings.ini"));
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG rules say
+    EXPECT_EQ(PrintSettingsPath(),
+              std::filesystem::path(std::getenv("HOME")) / ".config" / "PrinterSettings.ini");
+    if (saved) {
+        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+}  // namespace
+}  // namespace etiqo
