@@ -122,15 +122,16 @@ PaperForm CupsPrinterConfig::FindOrAddPaperForm(const std::string& printer, int 
         const int count = supported ? ippGetCount(supported) : 0;
         for (int i = 0; i < count; ++i) {
             const char* media = ippGetString(supported, i, nullptr);
-            if (media && IsPaperOfSize(MediaSizeOf(media), widthMM, heightMM)) {
-                return {media, {}, size, false};
+            const MediaSize100 paper = media ? MediaSizeOf(media) : MediaSize100{};
+            if (IsPaperOfSize(paper, widthMM, heightMM)) {
+                return {media, {}, size, paper.width, paper.height, false};
             }
         }
     }
     // CUPS needs no form added: a custom size is named by its dimensions. The page size goes with
     // it, or PPD drivers snap the page to the nearest listed size.
     const std::string custom = CustomMediaName(widthMM, heightMM);
-    return {custom, custom, size, true};
+    return {custom, custom, size, widthMM * 100, heightMM * 100, true};
 }
 
 bool CupsPrinterConfig::SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) {

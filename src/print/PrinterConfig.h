@@ -28,7 +28,9 @@ struct PaperSizeMM {
 struct PaperForm {
     std::string media;     // the printer's own name for a listed paper, "Custom.WxHmm" otherwise
     std::string pageSize;  // what PPD drivers need to lay out a custom page exactly; empty for a listed paper
-    PaperSizeMM size;
+    PaperSizeMM size;      // whole millimetres, as asked for
+    int exactWidth100 = 0;  // the paper's own size, hundredths of a millimetre
+    int exactHeight100 = 0;
     bool custom = false;
 };
 

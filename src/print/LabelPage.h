@@ -1,0 +1,28 @@
+#pragma once
+// One label as it prints: W × H printer dots at the label's resolution, white, drawn by the
+// output renderer and reduced to black and white, the way a thermal head burns it. The print
+// job sends exactly this image and the preview shows it.
+
+#include <QImage>
+#include <QSize>
+
+#include <functional>
+
+#include "model/Label.h"
+
+class QPainter;
+
+namespace etiqo {
+
+// Draws the label's elements on a painter whose unit is one printer dot (DrawLabel with the
+// canvas's symbols and display scale bound in). Returns true when serial numbers moved.
+using LabelPainter = std::function<bool(QPainter& painter, Label& label)>;
+
+// Wd × Hd truncated: the label's size in dots at m_nDpiX × m_nDpiY.
+QSize LabelSizeInDots(const Label& label);
+
+// Renders one page; serial numbers step as DrawLabel steps them. serialsMoved is set to true
+// (never cleared) when they did.
+QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved);
+
+}  // namespace etiqo

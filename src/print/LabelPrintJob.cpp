@@ -1,0 +1,89 @@
+#include "print/LabelPrintJob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+
+#include "model/Serial.h"
+#include "print/LabelPdf.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+namespace {
+
+PrintResult Failure(PrintResult::Status status, std::string error) {
+    PrintResult result;
+    result.status = status;
+    result.error = std::move(error);
+    return result;
+}
+
+}  // namespace
+
+LabelPrintJob::LabelPrintJob(PrinterConfig& printers, PrintSpooler& spooler, LabelPainter painter)
+    : m_printers(printers), m_spooler(spooler), m_painter(std::move(painter)) {}
+
+PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int copies) {
+    // An empty copies box is no request to print (nor to change the printer's defaults).
+    if (copies < 1) {
+        return Failure(PrintResult::Status::NothingToPrint, {});
+    }
+    const bool serialized = HasSerializedElement(label);
+    label.m_strPrinterName = printer;
+
+    // The paper and the copy count as the printer's defaults: other programs printing labels
+    // to it get the same. A failure here does not stop the job, which carries its own options.
+    const int width = label.m_nLabelWidthMM;
+    const int height = label.m_nLabelHeightMM;
+    if (m_printers.GetPrinterPaperSize(printer) != PaperSizeMM{width, height}) {
+        m_printers.SetPrinterPaperSize(printer, width, height);
+    }
+    const int deviceCopies = serialized ? 1 : copies;
+    m_printers.SetPrinterCopies(printer, deviceCopies);
+
+    PrinterInfo info;
+    if (!m_printers.GetPrinterInfo(printer, info)) {
+        return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
+    }
+    // From now on millimetres become dots at the printer's resolution, on screen as well.
+    label.m_nDpiX = info.dpiX;
+    label.m_nDpiY = info.dpiY;
+
+    const PaperForm paper = m_printers.FindOrAddPaperForm(printer, width, height);
+    PrintResult result;
+    result.pages = serialized ? copies : 1;
+    result.deviceCopies = deviceCopies;
+
+    QTemporaryFile document(QDir::tempPath() + QStringLiteral("/etiqo-job-XXXXXX.pdf"));
+    if (!document.open()) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
+    }
+    document.close();  // QPdfWriter writes it by name; the object still removes it at the end
+    const PdfPageSetup setup{{paper.exactWidth100, paper.exactHeight100}, info.dpiX, info.dpiY};
+    const bool written = WriteLabelPdf(document.fileName(), setup, result.pages, [&](int) {
+        return RenderLabelPage(label, m_painter, result.serialsMoved);
+    });
+    if (!written) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
+    }
+
+    JobOptions options{{"media", paper.media}, {"copies", std::to_string(deviceCopies)}};
+    if (!paper.pageSize.empty()) {
+        options.emplace_back("PageSize", paper.pageSize);
+    }
+    // One page printed n times: the printer repeats it (^PQn on ZPL) instead of receiving n pages.
+    options.emplace_back("Collate", "False");
+    options.emplace_back("multiple-document-handling", "separate-documents-uncollated-copies");
+    options.emplace_back("print-scaling", "none");
+
+    result.jobId = m_spooler.SubmitPdf(printer, document.fileName().toStdString(), kDocumentName, options);
+    if (result.jobId <= 0) {
+        PrintResult failed = Failure(PrintResult::Status::SubmitFailed, m_spooler.LastError());
+        failed.serialsMoved = result.serialsMoved;
+        return failed;
+    }
+    return result;
+}
+
+}  // namespace etiqo
