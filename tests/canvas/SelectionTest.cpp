@@ -1,0 +1,251 @@
+// Choosing elements, hovering over grips, dragging and releasing, on plain element lists.
+#include <gtest/gtest.h>
+
+#include "CanvasTestElements.h"
+#include "canvas/HitTest.h"
+#include "canvas/MouseDrag.h"
+#include "canvas/Selection.h"
+
+namespace etiqo {
+namespace {
+
+using test::Add;
+using test::Box;
+using test::Line;
+
+constexpr DisplayScale kUnit{1.0, 1.0};
+
+std::vector<int> SelectedFlags(const ElementList& list) {
+    std::vector<int> flags;
+    for (const auto& e : list) {
+        flags.push_back(e->bSelected);
+    }
+    return flags;
+}
+
+TEST(HitBox, TurnedBoxesSwapTheirSidesAboutTheCentre) {
+    struct Case {
+        ElementKind kind;
+        int escapement;
+        PixelBox expected;
+    };
+    // A 100 × 40 dot box at (200, 100), scale 1.5 × 2.
+    const Case cases[] = {
+        {ElementKind::Picture, 0, {300, 200, 150, 80}},
+        {ElementKind::Picture, 1800, {300, 200, 150, 80}},
+        {ElementKind::Picture, 900, {335, 165, 80, 150}},   // cx 375, cy 240
+        {ElementKind::Barcode, -900, {335, 165, 80, 150}},  // -900 counts as 2700
+        {ElementKind::Shape, 2700, {335, 165, 80, 150}},
+        {ElementKind::Text, 900, {345, 140, 80, 150}},    // (200+50-20)*1.5, (100+20-50)*2
+        {ElementKind::Code2D, 900, {300, 200, 150, 80}},  // drawn unturned
+    };
+    for (const auto& c : cases) {
+        Element e = Box(c.kind, 200, 100, 100, 40);
+        e.nEscapement = c.escapement;
+        EXPECT_EQ(HitBox(e, {1.5, 2.0}), c.expected) << int(c.kind) << " at " << c.escapement;
+    }
+}
+
+TEST(HitBox, SqueezedAndInvertedBoxesStayCatchable) {
+    // Dragged past its left edge: the stored width is negative, the box lies to the left.
+    EXPECT_TRUE(BoxHolds(ElementKind::Picture, {100, 100, -30, 20}, {80, 110}));
+    EXPECT_FALSE(BoxHolds(ElementKind::Picture, {100, 100, -30, 20}, {105, 110}));
+    // Squeezed to nothing: still a few pixels to catch.
+    EXPECT_TRUE(BoxHolds(ElementKind::Shape, {100, 100, 0, 0}, {100, 100}));
+    EXPECT_TRUE(BoxHolds(ElementKind::Shape, {100, 100, 0, 0}, {98, 101}));
+    // Ordinary boxes keep the right and bottom edges out.
+    EXPECT_FALSE(BoxHolds(ElementKind::Text, {0, 0, 10, 10}, {10, 5}));
+    EXPECT_TRUE(BoxHolds(ElementKind::Text, {0, 0, 10, 10}, {9, 9}));
+    // A line's box is always empty.
+    EXPECT_FALSE(BoxHolds(ElementKind::Line, {0, 0, 10, 10}, {5, 5}));
+}
+
+TEST(LineHit, TheWholeStraightLineCounts) {
+    const Element horizontal = Line(10, 50, 100, 51);
+    EXPECT_TRUE(LineHit(horizontal, kUnit, {300, 52}));  // beyond the end point
+    EXPECT_FALSE(LineHit(horizontal, kUnit, {50, 54}));
+    const Element vertical = Line(40, 10, 41, 200);
+    EXPECT_TRUE(LineHit(vertical, kUnit, {43, 5}));
+    EXPECT_TRUE(LineHit(vertical, kUnit, {45, 100}));  // within a tenth of the slope
+    EXPECT_FALSE(LineHit(vertical, kUnit, {60, 100}));
+    const Element diagonal = Line(0, 0, 100, 100);
+    EXPECT_TRUE(LineHit(diagonal, kUnit, {50, 50}));
+    EXPECT_TRUE(LineHit(diagonal, kUnit, {150, 151}));  // on the extension
+    EXPECT_FALSE(LineHit(diagonal, kUnit, {50, 80}));
+}
+
+TEST(SelectAtPress, OverlappingTextsSelectTheLaterOne) {
+    ElementList list;
+    Add(list, Box(ElementKind::Text, 10, 10, 100, 30));
+    Add(list, Box(ElementKind::Text, 50, 20, 100, 30));
+    SelectAtPress(list, kUnit, {60, 25}, false);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 1}));
+    SelectAtPress(list, kUnit, {20, 15}, false);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 0}));
+    SelectAtPress(list, kUnit, {300, 300}, false);  // empty canvas clears
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 0}));
+}
+
+TEST(SelectAtPress, ATextInsideAFrameWinsOverTheFrame) {
+    ElementList list;
+    Add(list, Box(ElementKind::Shape, 0, 0, 200, 200, true));
+    Add(list, Box(ElementKind::Text, 50, 50, 60, 20));
+    SelectAtPress(list, kUnit, {60, 55}, false);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 1}));
+    SelectAtPress(list, kUnit, {150, 150}, false);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 0}));
+}
+
+TEST(SelectAtPress, ShiftOrCtrlAddsAndKeeps) {
+    ElementList list;
+    Add(list, Box(ElementKind::Text, 0, 0, 50, 20, true));
+    Add(list, Box(ElementKind::Barcode, 100, 100, 50, 20));
+    SelectAtPress(list, kUnit, {120, 110}, true);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1}));
+    SelectAtPress(list, kUnit, {400, 400}, true);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1}));
+}
+
+TEST(SelectAtPress, APressOnAGripArmsIt) {
+    ElementList list;
+    Element& picture = Add(list, Box(ElementKind::Picture, 300, 300, 50, 50, true));
+    Element& text = Add(list, Box(ElementKind::Text, 100, 100, 50, 20, true));
+    // Picture grip 7 lies at (358, 352); its press square is 20 pixels wide.
+    EXPECT_EQ(SelectAtPress(list, kUnit, {365, 360}, false), EditCursor::SizeNWSE);
+    EXPECT_EQ(picture.nSize, 7);
+    // With a grip armed, any press starts that resize and changes nothing else.
+    EXPECT_EQ(SelectAtPress(list, kUnit, {0, 0}, false), EditCursor::SizeNWSE);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1}));
+    picture.nSize = kNoGrip;
+    // Text grip 1 lies at (125, 92); its square spans 124..129 × 91..96.
+    EXPECT_EQ(SelectAtPress(list, kUnit, {128, 95}, false), EditCursor::SizeNS);
+    EXPECT_EQ(text.nSize, 1);
+}
+
+TEST(SelectAtPress, ALineIsCaughtOnItsExtension) {
+    ElementList list;
+    Add(list, Box(ElementKind::Text, 0, 0, 20, 20, true));
+    Add(list, Line(100, 100, 200, 200));
+    SelectAtPress(list, kUnit, {250, 250}, false);
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 1}));
+}
+
+TEST(MouseMove, DragsEverySelectedElementFromItsCommittedPlace) {
+    ElementList list;
+    Element& a = Add(list, Box(ElementKind::Text, 10, 10, 20, 20, true));
+    Element& b = Add(list, Box(ElementKind::Picture, 100, 50, 20, 20, true));
+    Element& c = Add(list, Box(ElementKind::Picture, 300, 300, 20, 20));
+    int tool = kToolSelect;
+    const DisplayScale scale{2.0, 2.0};
+    const PixelPoint down{40, 40};
+    auto out = MouseMove(list, scale, {50, 46}, true, down, tool);
+    EXPECT_TRUE(out.snapshot);
+    out = MouseMove(list, scale, {61, 47}, true, down, tool);  // measured from the press, not the last move
+    EXPECT_EQ(a.nPosX, 20);
+    EXPECT_EQ(a.nPosY, 13);
+    EXPECT_EQ(b.nPosX, 110);
+    EXPECT_EQ(b.nPosY, 53);
+    EXPECT_EQ(c.nPosX, 300);
+    EXPECT_TRUE(CommitRelease(list, scale, {61, 47}, tool) == false);  // a move is no resize
+    EXPECT_EQ(a.nOrgPosX, 20);
+    EXPECT_EQ(b.nOrgPosY, 53);
+}
+
+TEST(MouseMove, HoveringOverALineEndArmsItAndTheDragMovesThatEndOnly) {
+    ElementList list;
+    Element& line = Add(list, Line(10, 10, 100, 100, true));
+    int tool = kToolSelect;
+    auto out = MouseMove(list, kUnit, {103, 97}, false, {}, tool);
+    EXPECT_EQ(tool, kToolLineEnd);
+    EXPECT_EQ(line.nSize, 1);
+    EXPECT_EQ(out.cursor, EditCursor::SizeWE);
+    out = MouseMove(list, kUnit, {150, 120}, true, {103, 97}, tool);
+    EXPECT_EQ(line.nEndX, 150);
+    EXPECT_EQ(line.nEndY, 120);
+    EXPECT_EQ(line.nPosX, 10);
+    EXPECT_FALSE(out.snapshot);
+    EXPECT_TRUE(CommitRelease(list, kUnit, {150, 120}, tool));  // an end drag is a grip release
+    EXPECT_EQ(line.nSize, kNoGrip);
+    // Leaving both ends with the button up disarms.
+    tool = kToolLineEnd;
+    line.nSize = 0;
+    out = MouseMove(list, kUnit, {60, 20}, false, {}, tool);
+    EXPECT_EQ(tool, kToolSelect);
+    EXPECT_EQ(line.nSize, kNoGrip);
+    EXPECT_EQ(out.cursor, EditCursor::Arrow);
+}
+
+TEST(MouseMove, ADraggedLineHoldsBackTheElementsAfterIt) {
+    ElementList list;
+    Element& line = Add(list, Line(10, 10, 100, 10, true));
+    Element& text = Add(list, Box(ElementKind::Text, 200, 200, 20, 20, true));
+    int tool = kToolSelect;
+    MouseMove(list, kUnit, {60, 40}, true, {50, 30}, tool);
+    EXPECT_EQ(line.nPosY, 20);
+    EXPECT_EQ(line.nEndY, 20);
+    EXPECT_EQ(text.nPosY, 200);
+}
+
+TEST(MouseMove, TwoDCodesOfferEdgeGripsOnlyForPdf417) {
+    ElementList list;
+    Element& qr = Add(list, Box(ElementKind::Code2D, 0, 0, 100, 100, true));
+    qr.nSymbology = kSymbologyQrCode;
+    qr.ptGrip[1] = {50, -8};
+    qr.ptGrip[2] = {104, -8};
+    int tool = kToolSelect;
+    MouseMove(list, kUnit, {51, -7}, false, {}, tool);
+    EXPECT_EQ(qr.nSize, kNoGrip);
+    MouseMove(list, kUnit, {105, -7}, false, {}, tool);
+    EXPECT_EQ(qr.nSize, 2);
+    qr.nSize = kNoGrip;
+    qr.nSymbology = kSymbologyPdf417;
+    MouseMove(list, kUnit, {51, -7}, false, {}, tool);
+    EXPECT_EQ(qr.nSize, 1);
+}
+
+TEST(MouseMove, ATriangleApexSlidesAlongTheTopEdge) {
+    ElementList list;
+    Element& tri = Add(list, Box(ElementKind::Shape, 100, 100, 80, 60, true));
+    tri.nShapeType = kShapeTriangle;
+    tri.nEndX = -1;  // apex at the middle: (140, 100)
+    int tool = kToolSelect;
+    EXPECT_EQ(MouseMove(list, kUnit, {143, 97}, false, {}, tool).cursor, EditCursor::SizeWE);
+    EXPECT_EQ(tri.nSize, kTriangleApexGrip);
+    MouseMove(list, kUnit, {170, 90}, true, {143, 97}, tool);
+    EXPECT_EQ(tri.nEndX, 70);
+    MouseMove(list, kUnit, {250, 90}, true, {143, 97}, tool);  // beyond the right edge: stays
+    EXPECT_EQ(tri.nEndX, 70);
+}
+
+TEST(CommitRelease, ARectangleClickMakesA100DotSquareKeptOnTheLabel) {
+    ElementList list;
+    Element& shape = Add(list, Box(ElementKind::Shape, 5, 8, 0, 0, true));
+    shape.nSize = 7;
+    EXPECT_TRUE(CommitRelease(list, {0.5, 0.5}, {10, 15}, kToolRectangle));
+    EXPECT_EQ(shape.nPosX, 0);  // 20 - 50 clamped
+    EXPECT_EQ(shape.nPosY, 0);
+    EXPECT_EQ(shape.nWidth, 100);
+    EXPECT_EQ(shape.nOrgHeight, 100);
+    Element& far = Add(list, Box(ElementKind::Shape, 0, 0, 0, 0, true));
+    shape.bSelected = 0;
+    CommitRelease(list, {0.5, 0.5}, {100, 150}, kToolRectangle);
+    EXPECT_EQ(far.nPosX, 150);
+    EXPECT_EQ(far.nPosY, 250);
+}
+
+TEST(SelectForContextMenu, SelectsEverythingUnderThePointer) {
+    ElementList list;
+    Add(list, Box(ElementKind::Text, 0, 0, 100, 100));
+    Add(list, Box(ElementKind::Picture, 50, 50, 100, 100));
+    Add(list, Box(ElementKind::Barcode, 0, 0, 100, 100, true));
+    Add(list, Line(0, 0, 200, 200, true));
+    Add(list, Box(ElementKind::Shape, 300, 300, 10, 10, true));
+    const auto hits = SelectForContextMenu(list, kUnit, {60, 60});
+    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0}));
+    ASSERT_EQ(hits.size(), 2u);  // the barcode's context box is unfilled
+    EXPECT_EQ(hits[0].index, 0u);
+    EXPECT_EQ(hits[1].index, 1u);
+}
+
+}  // namespace
+}  // namespace etiqo
