@@ -32,4 +32,10 @@ struct RenderContext {
 // text's size, font fields, grip positions, the symbol cache handle.
 void DrawElement(const RenderContext& context, Element& element);
 
+// What the first screen paint would have done to an element that was never shown: a 2D symbol
+// is encoded (output never encodes one) and a never-measured text takes its measured size.
+// `screen` carries the display scale the canvas would have; nothing is drawn on its painter.
+// For headless output (the command line), before DrawLabel.
+void PrepareForOutput(const RenderContext& screen, Element& element);
+
 }  // namespace etiqo

@@ -1,0 +1,152 @@
+#include "render/FontMapping.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <initializer_list>
+
+#include "render/RenderParts.h"
+
+namespace etiqo {
+
+namespace {
+
+// Limits that keep a hostile record from asking for absurd fonts.
+constexpr int kMaxPixelSize = 8192;
+constexpr qreal kMinStretch = 0.01;
+constexpr qreal kMaxStretch = 64.0;
+// lfHeight 0 asks for the font's default size.
+constexpr qreal kDefaultCellHeight = 16.0;
+
+QString FirstInstalled(std::initializer_list<const char*> families, const QString& fallback) {
+    for (const char* family : families) {
+        if (QFontDatabase::hasFamily(QString::fromUtf8(family))) {
+            return QString::fromUtf8(family);
+        }
+    }
+    return fallback;
+}
+
+const QString& CjkFamily() {
+    static const QString family =
+        FirstInstalled({"WenQuanYi Zen Hei", "Noto Sans CJK SC", "Noto Serif CJK SC", "AR PL UMing CN",
+                        "Droid Sans Fallback", "WenQuanYi Micro Hei"},
+                       QStringLiteral("Sans Serif"));
+    return family;
+}
+
+const QString& MonospaceFamily() {
+    static const QString family =
+        FirstInstalled({"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "WenQuanYi Zen Hei Mono"},
+                       QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    return family;
+}
+
+bool IsOneOf(const QString& face, std::initializer_list<const char*> names) {
+    return std::any_of(names.begin(), names.end(), [&](const char* name) {
+        return face.compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0;
+    });
+}
+
+// Cell height (ascent + descent) per pixel of em size, per face and style. The ratio depends
+// on the face only, so it is measured once.
+qreal CellRatio(const QFont& font) {
+    thread_local QHash<QString, qreal> ratios;
+    const QString key = font.family() + QLatin1Char('/') + QString::number(font.weight()) +
+                        (font.italic() ? QLatin1String("/i") : QLatin1String(""));
+    const auto it = ratios.constFind(key);
+    if (it != ratios.cend()) {
+        return *it;
+    }
+    constexpr int kReference = 256;
+    QFont reference = font;
+    reference.setPixelSize(kReference);
+    const qreal height = QFontMetricsF(reference).height();
+    const qreal ratio = height > 0 ? height / kReference : 1.0;
+    ratios.insert(key, ratio);
+    return ratio;
+}
+
+}  // namespace
+
+QString ResolveFamily(std::string_view faceBytes) {
+    const QString face = RecordText(faceBytes).trimmed();
+    if (IsOneOf(face, {"宋体", "新宋体", "SimSun", "NSimSun", "黑体", "SimHei", "微软雅黑", "Microsoft YaHei",
+                       "楷体", "KaiTi", "仿宋", "FangSong", "等线", "DengXian"})) {
+        return CjkFamily();
+    }
+    if (IsOneOf(face, {"Consolas", "Courier New", "Courier", "Lucida Console", "Fixedsys"})) {
+        return MonospaceFamily();
+    }
+    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
+        return face;
+    }
+    return CjkFamily();
+}
+
+TextFont FontFromLogFont(const LOGFONTA& logFont, const QString& text, std::size_t byteLength) {
+    TextFont result;
+    QFont& font = result.font;
+    font.setFamily(ResolveFamily(FaceNameBytes(logFont)));
+    font.setWeight(
+        static_cast<QFont::Weight>(logFont.lfWeight <= 0 ? 400 : std::min(logFont.lfWeight, 1000)));
+    font.setItalic(logFont.lfItalic != 0);
+    font.setUnderline(logFont.lfUnderline != 0);
+    font.setStrikeOut(logFont.lfStrikeOut != 0);
+    // Unhinted outlines scale linearly, so a text measured on screen keeps its shape on paper.
+    font.setHintingPreference(QFont::PreferNoHinting);
+
+    qreal pixelSize = 0;
+    if (logFont.lfHeight > 0) {
+        pixelSize = logFont.lfHeight / CellRatio(font);
+    } else if (logFont.lfHeight < 0) {
+        pixelSize = -static_cast<qreal>(logFont.lfHeight);
+    } else {
+        pixelSize = kDefaultCellHeight / CellRatio(font);
+    }
+    font.setPixelSize(static_cast<int>(std::clamp<qreal>(std::round(pixelSize), 1, kMaxPixelSize)));
+
+    const QFontMetricsF metrics(font);
+    result.ascent = metrics.ascent();
+    result.cellHeight = metrics.height();
+    if (logFont.lfWidth != 0) {
+        const qreal wanted = std::abs(static_cast<qreal>(logFont.lfWidth));
+        const qreal natural = text.isEmpty() || byteLength == 0
+                                  ? metrics.averageCharWidth()
+                                  : metrics.horizontalAdvance(text) / static_cast<qreal>(byteLength);
+        if (natural > 0) {
+            result.stretch = std::clamp(wanted / natural, kMinStretch, kMaxStretch);
+        }
+    }
+    result.escapement = logFont.lfEscapement % 3600;
+    return result;
+}
+
+QSize MeasureText(const TextFont& font, const QString& text) {
+    const qreal width = QFontMetricsF(font.font).horizontalAdvance(text) * font.stretch;
+    return QSize(ClampCoordinate(std::llround(width)), ClampCoordinate(std::llround(font.cellHeight)));
+}
+
+void DrawTextAt(QPainter& painter, const TextFont& font, QPoint origin, const QString& text) {
+    const QTransform saved = painter.worldTransform();
+    QTransform transform = saved;
+    transform.translate(origin.x(), origin.y());
+    if (font.escapement != 0) {
+        transform.rotate(-font.escapement / 10.0);  // counter-clockwise on a y-down device
+    }
+    if (font.stretch != 1.0) {
+        transform.scale(font.stretch, 1.0);
+    }
+    painter.setWorldTransform(transform);
+    painter.setFont(font.font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(0, font.ascent), text);
+    painter.setWorldTransform(saved);
+}
+
+}  // namespace etiqo

@@ -1,0 +1,36 @@
+// Pictures from files, stretched whole into their box with nearest-neighbour sampling.
+
+#include <QPainter>
+#include <QTransform>
+
+#include "render/RenderParts.h"
+#include "render/SymbolCache.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+void DrawPictureElement(const RenderContext& context, Element& element, int turn) {
+    QPainter& painter = context.painter;
+    const QString path = RecordText(ContentBytes(element));
+    QImage image = context.symbols.Picture(path);
+    DeviceBox box = ComputeDeviceBox(context, element);
+    if (turn != 0) {
+        box = ComputeRotatedBox(context, element, turn).box;
+        if (!image.isNull()) {
+            image = image.transformed(QTransform().rotate(-turn / 10.0));  // counter-clockwise
+        }
+    }
+    if (image.isNull()) {
+        if (context.warn) {
+            context.warn(QString::fromUtf8(Tr(TextId::RenderPictureUndecodable)).arg(path).toStdString());
+        }
+    } else if (box.width > 0 && box.height > 0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRect(box.left, box.top, box.width, box.height), image);
+    }
+    if (WantsGrips(context, element)) {
+        DrawGrips(painter, element, box.left, box.top, box.width, box.height, 4, GripMiddle::Half);
+    }
+}
+
+}  // namespace etiqo

@@ -1,0 +1,136 @@
+#include "render/SymbolCache.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace etiqo {
+
+namespace {
+
+// No fitted image may grow past this many pixels, whatever size a hostile record asks for.
+constexpr qint64 kMaxFittedPixels = 64LL * 1024 * 1024;
+constexpr int kMaxPictures = 32;
+
+// Nearest-neighbour resampling: column x takes source column x × sw / w, so every source
+// column (module) becomes a run of whole pixels.
+int Sample(int x, int size, int sourceSize) {
+    return static_cast<int>(static_cast<qint64>(x) * sourceSize / size);
+}
+
+QImage Resample(const QImage& source, QSize size, FitMode mode) {
+    const QImage src =
+        source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
+    QImage out(size, QImage::Format_RGB32);
+    if (out.isNull()) {
+        return out;
+    }
+    const int sw = src.width();
+    const int sh = src.height();
+    std::vector<int> columns(static_cast<std::size_t>(size.width()));
+    for (int x = 0; x < size.width(); ++x) {
+        int sx = Sample(x, size.width(), sw);
+        if (mode == FitMode::MirrorColumns) {
+            const int k = x % (2 * sw);
+            sx = k < sw ? k : 2 * sw - 1 - k;
+        }
+        columns[static_cast<std::size_t>(x)] = sx;
+    }
+    int previousRow = -1;
+    for (int y = 0; y < size.height(); ++y) {
+        const int sy = mode == FitMode::TileRows ? y % sh : Sample(y, size.height(), sh);
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (sy == previousRow) {
+            std::copy_n(reinterpret_cast<const QRgb*>(out.constScanLine(y - 1)), size.width(), line);
+            continue;
+        }
+        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
+        for (int x = 0; x < size.width(); ++x) {
+            line[x] = in[columns[static_cast<std::size_t>(x)]];
+        }
+        previousRow = sy;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::uint32_t SymbolCache::Store(SymbolImage symbol) {
+    while (m_nextHandle == 0 || m_symbols.contains(m_nextHandle)) {
+        ++m_nextHandle;
+    }
+    const std::uint32_t handle = m_nextHandle++;
+    m_symbols.emplace(handle, Entry{std::move(symbol), {}, 0});
+    return handle;
+}
+
+const SymbolImage* SymbolCache::Find(std::uint32_t handle) const {
+    const auto it = m_symbols.find(handle);
+    return it == m_symbols.end() ? nullptr : &it->second.symbol;
+}
+
+QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
+    const auto it = m_symbols.find(handle);
+    if (it == m_symbols.end() || it->second.symbol.image.isNull() || size.isEmpty() ||
+        static_cast<qint64>(size.width()) * size.height() > kMaxFittedPixels) {
+        return {};
+    }
+    Entry& entry = it->second;
+    for (const Fit& fit : entry.fits) {
+        if (fit.size == size && fit.mode == mode && !fit.image.isNull()) {
+            return fit.image;
+        }
+    }
+    Fit& slot = entry.fits[entry.nextFit];
+    entry.nextFit = (entry.nextFit + 1) % 2;
+    slot = Fit{size, mode, Resample(entry.symbol.image, size, mode)};
+    return slot.image;
+}
+
+void SymbolCache::Release(std::uint32_t handle) {
+    m_symbols.erase(handle);
+}
+
+void SymbolCache::Release(Element& element) {
+    Release(element.hImage);
+    element.hImage = 0;
+}
+
+void SymbolCache::DropUnreferenced(std::span<const std::uint32_t> liveHandles) {
+    const std::unordered_set<std::uint32_t> live(liveHandles.begin(), liveHandles.end());
+    std::erase_if(m_symbols, [&](const auto& item) { return !live.contains(item.first); });
+}
+
+void SymbolCache::DropUnreferenced(const ElementList& elements) {
+    std::vector<std::uint32_t> live;
+    live.reserve(elements.size());
+    for (const ElementPtr& e : elements) {
+        if (e && e->hImage != 0) {
+            live.push_back(e->hImage);
+        }
+    }
+    DropUnreferenced(live);
+}
+
+QImage SymbolCache::Picture(const QString& path) {
+    const QFileInfo info(path);
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.size();
+    const auto it = m_pictures.constFind(path);
+    if (it != m_pictures.cend() && it->modified == modified && it->size == size) {
+        return it->image;
+    }
+    QImageReader reader(path);
+    // Refuse images whose decoded form would be absurd (a hostile or broken file).
+    reader.setAllocationLimit(256);
+    QImage image = reader.read();
+    if (m_pictures.size() >= kMaxPictures) {
+        m_pictures.clear();
+    }
+    m_pictures.insert(path, PictureEntry{modified, size, image});
+    return image;
+}
+
+}  // namespace etiqo

@@ -1,0 +1,93 @@
+#pragma once
+// The images the renderer keeps between paints, outside the 508-byte record.
+// Encoded symbols are named by a non-zero 32-bit handle stored in the element's hImage (never a
+// pointer, so records stay plain bytes); decoded pictures are kept by path.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <unordered_map>
+
+#include "model/Label.h"
+
+namespace etiqo {
+
+// One cached symbol: the complete PNG file as the encoder made it, and the same image decoded,
+// so a paint never decodes again. An entry with a null image records a content the encoder
+// refused, so that the next paint shows the problem instead of encoding once more.
+struct SymbolImage {
+    QByteArray png;
+    QImage image;
+    std::string error;  // why the content could not be encoded; empty when image is set
+};
+
+// How a symbol image is fitted to the size it is drawn at. Stretched axes are sampled nearest
+// neighbour, so every module stays a run of whole pixels.
+enum class FitMode {
+    Stretch,        // the whole image into the size
+    TileRows,       // columns stretched, rows taken one to one from the top and repeated downward
+    MirrorColumns,  // rows stretched, columns taken one to one from the left, mirrored when exhausted
+};
+
+class SymbolCache {
+public:
+    SymbolCache() = default;
+    SymbolCache(const SymbolCache&) = delete;
+    SymbolCache& operator=(const SymbolCache&) = delete;
+
+    // Stores an encoded symbol and returns its new handle (never 0).
+    std::uint32_t Store(SymbolImage symbol);
+
+    // nullptr for 0 and for a handle the cache does not hold (a stale value from a file).
+    const SymbolImage* Find(std::uint32_t handle) const;
+
+    // The symbol image fitted to exactly size. Kept per handle so that every printed page and
+    // every paint reuses the same QImage (PDF output then embeds it once). Null when there is
+    // no image.
+    QImage Fitted(std::uint32_t handle, QSize size, FitMode mode);
+
+    // Frees one symbol; the caller sets the element's hImage to 0. Unknown handles are ignored.
+    void Release(std::uint32_t handle);
+    // Releases the element's symbol and sets its hImage to 0.
+    void Release(Element& element);
+
+    // Drops every symbol that no live element names (after undo, delete, open, cut).
+    void DropUnreferenced(std::span<const std::uint32_t> liveHandles);
+    void DropUnreferenced(const ElementList& elements);
+
+    std::size_t Size() const { return m_symbols.size(); }
+
+    // A picture file decoded at most once while its modification time and size stay the same,
+    // so a changed file shows at the next paint. Null when the file cannot be decoded.
+    QImage Picture(const QString& path);
+
+private:
+    struct Fit {
+        QSize size;
+        FitMode mode = FitMode::Stretch;
+        QImage image;
+    };
+    struct Entry {
+        SymbolImage symbol;
+        Fit fits[2];  // screen and output sizes alternate in the preview; two suffice
+        int nextFit = 0;
+    };
+    struct PictureEntry {
+        QDateTime modified;
+        qint64 size = -1;
+        QImage image;
+    };
+
+    std::unordered_map<std::uint32_t, Entry> m_symbols;
+    std::uint32_t m_nextHandle = 1;
+    QHash<QString, PictureEntry> m_pictures;
+};
+
+}  // namespace etiqo

@@ -1,0 +1,123 @@
+#include "render/ZintSymbol.h"
+
+#include <zint.h>
+#include <QBuffer>
+#include <QImageWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "render/RenderParts.h"
+
+namespace etiqo {
+
+namespace {
+
+// libzint crashes on huge bitmaps (a MaxiCode at scale 1000 asks for gigabytes); no symbol
+// bitmap may grow past this.
+constexpr double kMaxBitmapPixels = 4.0e6;
+
+struct SymbolDeleter {
+    void operator()(zint_symbol* symbol) const { ZBarcode_Delete(symbol); }
+};
+using SymbolPtr = std::unique_ptr<zint_symbol, SymbolDeleter>;
+
+bool HasNonAscii(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+struct Encoded {
+    SymbolPtr symbol;
+    int status = ZINT_ERROR;
+};
+
+Encoded Encode(const SymbolRequest& request, const std::string& data, float scale) {
+    Encoded result{SymbolPtr(ZBarcode_Create())};
+    zint_symbol* symbol = result.symbol.get();
+    if (!symbol) {
+        return result;
+    }
+    symbol->symbology = request.symbology;
+    symbol->scale = scale;
+    if (request.barcode) {
+        symbol->show_hrt = 0;
+    } else {
+        // Phones read Chinese right only from UTF-8 announced by ECI 26.
+        symbol->input_mode = UNICODE_MODE;
+        if (HasNonAscii(data) && ZBarcode_Cap(request.symbology, ZINT_CAP_ECI) != 0) {
+            symbol->eci = 26;
+        }
+    }
+    result.status = ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(data.data()),
+                                               static_cast<int>(data.size()), request.angle);
+    return result;
+}
+
+bool HasBitmap(const Encoded& encoded) {
+    return encoded.symbol && encoded.status < ZINT_ERROR && encoded.symbol->bitmap &&
+           encoded.symbol->bitmap_width > 0 && encoded.symbol->bitmap_height > 0;
+}
+
+QImage ImageFromBitmap(const zint_symbol& symbol) {
+    const QImage rgb(symbol.bitmap, symbol.bitmap_width, symbol.bitmap_height, symbol.bitmap_width * 3,
+                     QImage::Format_RGB888);
+    return rgb.convertToFormat(QImage::Format_RGB32);  // a deep copy: the bitmap dies with the symbol
+}
+
+QByteArray PngFile(const QImage& image) {
+    // zint's colours are black on white: a 1-bit file carries every pixel of it.
+    const QImage mono = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(1);
+    writer.write(mono);
+    return bytes;
+}
+
+std::string ErrorText(const Encoded& encoded) {
+    if (!encoded.symbol) {
+        return "no memory for a symbol";
+    }
+    const std::string text(encoded.symbol->errtxt,
+                           ::strnlen(encoded.symbol->errtxt, sizeof encoded.symbol->errtxt));
+    return text.empty() ? std::string("no symbol") : text;
+}
+
+}  // namespace
+
+int SymbolScale(int widthDots) {
+    return std::max(widthDots / 42, 1);
+}
+
+SymbolImage EncodeSymbol(const SymbolRequest& request) {
+    const std::string data =
+        request.barcode ? std::string(request.content) : RecordText(request.content).toUtf8().toStdString();
+    if (data.empty()) {
+        return SymbolImage{{}, {}, "no data"};
+    }
+    const int wanted = SymbolScale(request.widthDots);
+    Encoded encoded = Encode(request, data, 1.0F);
+    if (HasBitmap(encoded) && wanted > 1) {
+        // Measured at scale 1, the bitmap grows with the square of the scale.
+        const double pixels =
+            static_cast<double>(encoded.symbol->bitmap_width) * encoded.symbol->bitmap_height;
+        const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / pixels)));
+        const int scale = std::min(wanted, allowed);
+        if (scale > 1) {
+            encoded = Encode(request, data, static_cast<float>(scale));
+        }
+    }
+    if (!HasBitmap(encoded)) {
+        return SymbolImage{{}, {}, ErrorText(encoded)};
+    }
+    QImage image = ImageFromBitmap(*encoded.symbol);
+    QByteArray png = PngFile(image);
+    return SymbolImage{std::move(png), std::move(image), {}};
+}
+
+}  // namespace etiqo
