@@ -1,0 +1,166 @@
+// Ruler tick rules, checked as numbers and on rendered pixels.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "chrome/CRulerWnd.h"
+#include "chrome/RulerTicks.h"
+
+namespace etiqo {
+namespace {
+
+constexpr QRgb kTick = qRgb(0x40, 0x80, 0x80);
+constexpr QRgb kBackground = qRgb(0xF5, 0xF5, 0xF5);
+constexpr QRgb kBorder = qRgb(0x96, 0x96, 0x96);
+
+std::vector<RulerTick> Ticks(int view, int mm, int offset, int length, bool before) {
+    std::vector<RulerTick> all = ComputeRulerTicks(view, mm, offset, length);
+    std::erase_if(all, [&](const RulerTick& t) { return (t.nPos < offset + 24) != before; });
+    return all;
+}
+
+TEST(RulerScale, StepsAndRemainders) {
+    struct Row {
+        int view, mm, p, r, step;
+    } rows[] = {
+        {400, 50, 8, 0, 1},                       // 8 pixels per millimetre
+        {199, 50, 7, 24, 2},                      // 3 per millimetre is below 4: two-millimetre steps
+        {405, 50, 8, 5, 1},  {200, 50, 4, 0, 1},  // exactly 4 keeps the millimetre step
+        {10, 3, 10, 0, 2},                        // 3 mm at 3 px/mm: halves to 1 "unit" of 2 mm
+    };
+    for (const Row& row : rows) {
+        const auto scale = ComputeRulerScale(row.view, row.mm);
+        ASSERT_TRUE(scale) << row.view << " px / " << row.mm << " mm";
+        EXPECT_EQ(scale->nPixelsPerStep, row.p) << row.view << " / " << row.mm;
+        EXPECT_EQ(scale->nRemainder, row.r) << row.view << " / " << row.mm;
+        EXPECT_EQ(scale->nStepMM, row.step) << row.view << " / " << row.mm;
+    }
+}
+
+TEST(RulerScale, SizesThatWouldDivideByZeroDrawNothing) {
+    const std::pair<int, int> bad[] = {{400, 0}, {3, 1}, {0, 50}, {1, 10}, {-5, 10}, {400, -2}};
+    for (const auto& [view, mm] : bad) {
+        EXPECT_FALSE(ComputeRulerScale(view, mm)) << view << " / " << mm;
+        EXPECT_TRUE(ComputeRulerTicks(view, mm, 10, 800).empty()) << view << " / " << mm;
+    }
+}
+
+TEST(RulerTicks, FiftyMillimetresOnFourHundredPixels) {
+    const auto ticks = ComputeRulerTicks(400, 50, 0, 600);
+    // A tick every 8 pixels from the band edge to the end of the ruler, past the label's end.
+    ASSERT_EQ(ticks.size(), 72u);  // x = 0, 8, ... 568 < 576
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        EXPECT_EQ(ticks[i].nPos, 24 + 8 * static_cast<int>(i));
+        EXPECT_EQ(ticks[i].bMajor, i % 10 == 0);
+        EXPECT_EQ(ticks[i].nValueMM, static_cast<int>(i));
+    }
+    EXPECT_EQ(ticks[10].nPos - ticks[0].nPos, 80);
+    EXPECT_EQ(ticks[20].nValueMM, 20);
+}
+
+TEST(RulerTicks, FiftyMillimetresOnOneNinetyNinePixels) {
+    const auto ticks = ComputeRulerTicks(199, 50, 0, 400);
+    ASSERT_GT(ticks.size(), 40u);
+    // Spacing 7; the remainder of 24 widens the first 24 steps by one pixel each.
+    for (int i = 0; i < static_cast<int>(ticks.size()); ++i) {
+        EXPECT_EQ(ticks[i].nPos, 24 + 7 * i + std::min(i + 1, 24)) << "tick " << i;
+    }
+    std::vector<int> numbers;
+    for (const RulerTick& t : ticks) {
+        if (t.bMajor) {
+            numbers.push_back(t.nValueMM);
+        }
+    }
+    EXPECT_EQ(numbers, (std::vector<int>{0, 20, 40, 60, 80, 100}));
+}
+
+TEST(RulerTicks, RemainderGoesToTheFirstTicks) {
+    const auto ticks = ComputeRulerTicks(405, 50, 0, 300);  // 8 px/mm, remainder 5
+    const int expected[] = {25, 34, 43, 52, 61, 69, 77, 85};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(ticks[i].nPos, expected[i]) << "tick " << i;
+    }
+}
+
+TEST(RulerTicks, CentredCanvasCountsOutwardOnTheLeft) {
+    const auto before = Ticks(400, 50, 100, 700, true);
+    ASSERT_EQ(before.size(), 12u);  // x = 92, 84, ... 4
+    for (std::size_t k = 0; k < before.size(); ++k) {
+        EXPECT_EQ(before[k].nPos, 124 - 8 * static_cast<int>(k + 1));
+        EXPECT_EQ(before[k].nValueMM, static_cast<int>(k + 1));
+    }
+    EXPECT_TRUE(before[9].bMajor);
+    EXPECT_EQ(before[9].nValueMM, 10);
+    const auto all = ComputeRulerTicks(400, 50, 100, 700);
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const RulerTick& t) { return t.nIndex == 0; }), 1);
+}
+
+TEST(RulerTicks, NoLeftwardPassAtTheEdge) {
+    EXPECT_TRUE(Ticks(400, 50, 0, 700, true).empty());
+    EXPECT_FALSE(Ticks(400, 50, 9, 700, true).empty());  // one tick fits before zero
+}
+
+TEST(RulerPaint, TicksAndBordersOnPixels) {
+    CRulerWnd ruler;
+    ruler.SetLabelMetrics(50, 80, 400, 640);
+    ruler.SetCanvasPos(0, 0);
+    QImage image(600, 500, QImage::Format_RGB32);
+    QPainter painter(&image);
+    ruler.DrawRuler(painter, image.size());
+    painter.end();
+
+    EXPECT_EQ(image.pixel(5, 5), kBackground);
+    EXPECT_EQ(image.pixel(200, 24), kBorder);
+    EXPECT_EQ(image.pixel(24, 200), kBorder);
+    // Top ruler: major tick at 24 + 80 from row 14, minor at 24 + 8 from row 17 only.
+    EXPECT_EQ(image.pixel(104, 23), kTick);
+    EXPECT_EQ(image.pixel(104, 17), kTick);
+    EXPECT_EQ(image.pixel(32, 17), kTick);
+    EXPECT_EQ(image.pixel(32, 16), kBackground);
+    EXPECT_EQ(image.pixel(36, 20), kBackground);
+    // Left ruler: the same across the band.
+    EXPECT_EQ(image.pixel(20, 104), kTick);
+    EXPECT_EQ(image.pixel(17, 32), kTick);
+    EXPECT_EQ(image.pixel(16, 32), kBackground);
+    // Some number pixels are drawn near the top ruler's 10.
+    bool inked = false;
+    for (int x = 95; x < 115; ++x) {
+        for (int y = 2; y < 14; ++y) {
+            inked = inked || image.pixel(x, y) != kBackground;
+        }
+    }
+    EXPECT_TRUE(inked);
+}
+
+TEST(RulerPaint, ImpossibleSizeDrawsNoTicks) {
+    CRulerWnd ruler;
+    ruler.SetLabelMetrics(0, 1, 400, 3);
+    QImage image(300, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    ruler.DrawRuler(painter, image.size());
+    painter.end();
+    for (int x = 25; x < 300; ++x) {
+        ASSERT_EQ(image.pixel(x, 20), kBackground) << x;
+        ASSERT_EQ(image.pixel(20, x), kBackground) << x;
+    }
+}
+
+TEST(RulerWindow, ResizeMakesTheLShape) {
+    QWidget frame;
+    frame.resize(800, 600);
+    CRulerWnd ruler(&frame);
+    ruler.ResizeRuler(800, 600);
+    EXPECT_EQ(ruler.geometry(), QRect(0, 84, 800, 496));
+    const QRegion mask = ruler.mask();
+    EXPECT_TRUE(mask.contains(QPoint(400, 10)));
+    EXPECT_TRUE(mask.contains(QPoint(10, 400)));
+    EXPECT_TRUE(mask.contains(QPoint(24, 24)));
+    EXPECT_FALSE(mask.contains(QPoint(25, 25)));
+    EXPECT_FALSE(mask.contains(QPoint(400, 300)));
+}
+
+}  // namespace
+}  // namespace etiqo
