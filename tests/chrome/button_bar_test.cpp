@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "chrome/CChromeStyle.h"
 #include "chrome/CCommandBar.h"
 #include "chrome/CToolPalette.h"
 
@@ -254,6 +255,13 @@ TEST(Tooltips, ToolTipEventShowsTheButtonsText) {
     QApplication::sendEvent(&palette.bar, &none);
     EXPECT_FALSE(none.isAccepted());
     QToolTip::hideText();
+}
+
+TEST(Tooltips, StyleWakesThemAfterHalfASecond) {
+    CChromeStyle style;
+    EXPECT_EQ(style.styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    EXPECT_EQ(style.styleHint(QStyle::SH_ToolTip_FallAsleepDelay),
+              QApplication::style()->styleHint(QStyle::SH_ToolTip_FallAsleepDelay));
 }
 
 TEST(FontLists, SizesAndFamilies) {
