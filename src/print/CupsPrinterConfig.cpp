@@ -4,7 +4,7 @@
 
 #include "print/CupsHandles.h"
 #include "print/PaperForms.h"
-#include "res/Texts.h"
+#include "print/TextFormat.h"
 
 namespace etiqo {
 
@@ -16,12 +16,12 @@ const char* Option(const cups_dest_t& dest, const char* name) {
 
 // A media option may list several keywords ("Custom.50x30mm,thermal"); the first one that names a
 // size is the paper.
-MediaSize100 SizeOfMediaOption(std::string_view value) {
+std::string SizedKeyword(std::string_view value) {
     while (!value.empty()) {
         const std::size_t comma = value.find(',');
-        const MediaSize100 size = MediaSizeOf(value.substr(0, comma));
-        if (size.width > 0) {
-            return size;
+        const std::string_view keyword = value.substr(0, comma);
+        if (MediaSizeOf(keyword).width > 0) {
+            return std::string(keyword);
         }
         if (comma == std::string_view::npos) {
             break;
@@ -36,14 +36,6 @@ int DotsPerInch(int value, ipp_res_t units) {
         value = static_cast<int>(value * 2.54 + 0.5);
     }
     return value > 0 ? value : kFallbackDpi;
-}
-
-std::string Format(TextId id, const std::string& argument) {
-    std::string text = Tr(id);
-    if (const std::size_t at = text.find("%1"); at != std::string::npos) {
-        text.replace(at, 2, argument);
-    }
-    return text;
 }
 
 }  // namespace
@@ -89,7 +81,7 @@ bool CupsPrinterConfig::GetPrinterInfo(const std::string& printer, PrinterInfo& 
     return true;
 }
 
-PaperSizeMM CupsPrinterConfig::GetPrinterPaperSize(const std::string& printer) {
+std::string CupsPrinterConfig::GetPrinterMedia(const std::string& printer) {
     const cups::DestPtr dest = cups::NamedDest(printer.c_str());
     if (!dest) {
         return {};
@@ -97,20 +89,20 @@ PaperSizeMM CupsPrinterConfig::GetPrinterPaperSize(const std::string& printer) {
     // The user's stored defaults come first, as `lp` would apply them.
     for (const char* name : {"media", "PageSize"}) {
         if (const char* value = Option(*dest, name)) {
-            if (const MediaSize100 size = SizeOfMediaOption(value); size.width > 0) {
-                return ToWholeMM(size);
+            if (std::string media = SizedKeyword(value); !media.empty()) {
+                return media;
             }
         }
     }
     const cups::DestInfoPtr details(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!details) {
-        return {};
-    }
-    ipp_attribute_t* media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "media");
-    if (!media || !ippGetString(media, 0, nullptr)) {
-        return {};
-    }
-    return ToWholeMM(MediaSizeOf(ippGetString(media, 0, nullptr)));
+    ipp_attribute_t* media =
+        details ? cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "media") : nullptr;
+    const char* name = media ? ippGetString(media, 0, nullptr) : nullptr;
+    return name ? name : "";
+}
+
+PaperSizeMM CupsPrinterConfig::GetPrinterPaperSize(const std::string& printer) {
+    return ToWholeMM(MediaSizeOf(GetPrinterMedia(printer)));
 }
 
 PaperForm CupsPrinterConfig::FindOrAddPaperForm(const std::string& printer, int widthMM, int heightMM) {
@@ -189,9 +181,9 @@ std::string CupsPrinterConfig::WhyUnavailable(const std::string& printer) {
         return {};
     }
     if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
-        return Format(TextId::PrintNoSuchPrinter, printer);
+        return TrFormat(TextId::PrintNoSuchPrinter, {printer});
     }
-    return Format(TextId::PrintServiceError, cupsLastErrorString());
+    return TrFormat(TextId::PrintServiceError, {cupsLastErrorString()});
 }
 
 }  // namespace etiqo

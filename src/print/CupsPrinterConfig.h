@@ -11,6 +11,7 @@ class CupsPrinterConfig final : public PrinterConfig {
 public:
     std::vector<PrinterEntry> Printers() override;
     bool GetPrinterInfo(const std::string& printer, PrinterInfo& info) override;
+    std::string GetPrinterMedia(const std::string& printer) override;
     PaperSizeMM GetPrinterPaperSize(const std::string& printer) override;
     PaperForm FindOrAddPaperForm(const std::string& printer, int widthMM, int heightMM) override;
     bool SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) override;

@@ -57,7 +57,11 @@ public:
     // Make and model and resolution; false when the printer is unknown or unreachable.
     virtual bool GetPrinterInfo(const std::string& printer, PrinterInfo& info) = 0;
 
-    // The printer's default paper as this user sees it, {0, 0} when it cannot be told.
+    // The name of the printer's default paper as this user sees it (stored defaults first); empty
+    // when it cannot be told.
+    virtual std::string GetPrinterMedia(const std::string& printer) = 0;
+
+    // The size of that paper, {0, 0} when it cannot be told.
     virtual PaperSizeMM GetPrinterPaperSize(const std::string& printer) = 0;
 
     // A paper of exactly width × height mm: one the printer lists, or a custom size.

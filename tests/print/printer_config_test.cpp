@@ -52,10 +52,14 @@ TEST(PaperForms, NamesAndSizes) {
 }
 
 TEST_F(PrinterConfigTest, ListsTheQueueAsDefaultWithItsModelAndResolution) {
-    const auto printers = config.Printers();
-    ASSERT_EQ(printers.size(), 1u);
-    EXPECT_EQ(printers[0].name, kQueue);
-    EXPECT_TRUE(printers[0].isDefault);
+    int defaults = 0;
+    bool listed = false;
+    for (const PrinterEntry& printer : config.Printers()) {
+        defaults += printer.isDefault;
+        listed = listed || (printer.name == kQueue && printer.isDefault);
+    }
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(defaults, 1);
 
     PrinterInfo info;
     ASSERT_TRUE(config.GetPrinterInfo(kQueue, info));

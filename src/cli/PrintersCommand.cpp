@@ -1,0 +1,70 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/PrintCommands.h"
+#include "print/CupsPrinterConfig.h"
+#include "print/PaperForms.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+namespace {
+
+struct Row {
+    std::string mark, name, paper, resolution, model;
+};
+
+std::string Resolution(const PrinterInfo& info) {
+    if (info.dpiX == info.dpiY) {
+        return std::to_string(info.dpiX) + " dpi";
+    }
+    return std::to_string(info.dpiX) + " x " + std::to_string(info.dpiY) + " dpi";
+}
+
+std::string Paper(PrinterConfig& printers, const std::string& name) {
+    const std::string media = printers.GetPrinterMedia(name);
+    const PaperSizeMM size = ToWholeMM(MediaSizeOf(media));
+    if (!size.IsKnown()) {
+        return "-";
+    }
+    return std::to_string(size.width) + " x " + std::to_string(size.height) + " mm (" +
+           MediaDisplayName(media) + ")";
+}
+
+}  // namespace
+
+int RunPrinters(std::span<char* const> args) {
+    if (!args.empty()) {
+        std::fputs("usage: etiqo printers\n", stderr);
+        return 2;
+    }
+    CupsPrinterConfig printers;
+    if (!printers.IsServiceRunning()) {
+        std::fprintf(stderr, "etiqo: %s\n", Tr(TextId::PrintServiceUnavailable));
+        return 1;
+    }
+    std::vector<Row> rows;
+    for (const PrinterEntry& entry : printers.Printers()) {
+        PrinterInfo info;
+        const bool known = printers.GetPrinterInfo(entry.name, info);
+        rows.push_back({entry.isDefault ? "*" : " ", entry.name, Paper(printers, entry.name),
+                        known ? Resolution(info) : "-", known ? info.makeAndModel : ""});
+    }
+    std::size_t nameWidth = 0;
+    std::size_t paperWidth = 0;
+    std::size_t resolutionWidth = 0;
+    for (const Row& row : rows) {
+        nameWidth = std::max(nameWidth, row.name.size());
+        paperWidth = std::max(paperWidth, row.paper.size());
+        resolutionWidth = std::max(resolutionWidth, row.resolution.size());
+    }
+    for (const Row& row : rows) {
+        std::printf("%s %-*s  %-*s  %-*s  %s\n", row.mark.c_str(), static_cast<int>(nameWidth),
+                    row.name.c_str(), static_cast<int>(paperWidth), row.paper.c_str(),
+                    static_cast<int>(resolutionWidth), row.resolution.c_str(), row.model.c_str());
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace etiqo

@@ -1,0 +1,127 @@
+#include "print/CPrintPreviewDlg.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+#include "print/LabelPreview.h"
+#include "print/PrinterConfig.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+namespace {
+
+QString Text(TextId id) {
+    return QString::fromUtf8(Tr(id));
+}
+
+}  // namespace
+
+CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidget* parent)
+    : QDialog(parent), m_canvas(std::move(canvas)) {
+    setWindowTitle(Text(TextId::PreviewTitle));
+
+    auto* printerGroup = new QGroupBox(Text(TextId::PreviewPrinterGroup), this);
+    m_printerList = new QComboBox(printerGroup);
+    m_printerList->setMinimumContentsLength(24);
+    m_propertiesButton = new QPushButton(Text(TextId::PreviewProperties), printerGroup);
+    auto* printerRow = new QHBoxLayout(printerGroup);
+    printerRow->addWidget(new QLabel(Text(TextId::PreviewPrinterName), printerGroup));
+    printerRow->addWidget(m_printerList, 1);
+    printerRow->addWidget(m_propertiesButton);
+
+    auto* settingsGroup = new QGroupBox(Text(TextId::PreviewSettingsGroup), this);
+    m_copiesEdit = new QLineEdit(settingsGroup);
+    m_copiesEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_copiesEdit));
+    m_copiesEdit->setMaximumWidth(80);
+    auto* settingsRow = new QHBoxLayout(settingsGroup);
+    settingsRow->addWidget(new QLabel(Text(TextId::PreviewCopies), settingsGroup));
+    settingsRow->addWidget(m_copiesEdit);
+    settingsRow->addStretch(1);
+
+    auto* previewGroup = new QGroupBox(Text(TextId::PreviewGroup), this);
+    m_preview = new LabelPreview(m_canvas.label, m_canvas.painter, m_canvas.viewSize, previewGroup);
+    m_preview->SetSerialsMoved(m_canvas.serialsMoved);
+    m_preview->setMinimumSize(360, 240);
+    auto* previewBox = new QVBoxLayout(previewGroup);
+    previewBox->addWidget(m_preview);
+
+    m_printButton = new QPushButton(Text(TextId::PreviewPrint), this);
+    m_printButton->setDefault(true);  // Enter prints
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_printButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(printerGroup);
+    layout->addWidget(settingsGroup);
+    layout->addWidget(previewGroup, 1);
+    layout->addLayout(buttons);
+
+    const auto entries = printers.Printers();
+    for (const PrinterEntry& entry : entries) {
+        m_printerList->addItem(QString::fromStdString(entry.name));
+        if (entry.isDefault) {
+            m_printerList->setCurrentIndex(m_printerList->count() - 1);
+        }
+    }
+    if (!entries.empty()) {
+        m_copiesEdit->setText(QStringLiteral("1"));
+    }
+
+    connect(m_printerList, &QComboBox::currentIndexChanged, this, &CPrintPreviewDlg::UpdateButtons);
+    connect(m_propertiesButton, &QPushButton::clicked, this, &CPrintPreviewDlg::OnProperties);
+    connect(m_printButton, &QPushButton::clicked, this, &CPrintPreviewDlg::OnPrint);
+    UpdateButtons();
+}
+
+QString CPrintPreviewDlg::SelectedPrinter() const {
+    return m_printerList->currentIndex() >= 0 ? m_printerList->currentText() : QString();
+}
+
+void CPrintPreviewDlg::UpdateButtons() {
+    // Without a printer there is nothing to print on and no settings to open.
+    const bool printer = !SelectedPrinter().isEmpty();
+    m_printButton->setEnabled(printer);
+    m_propertiesButton->setEnabled(printer);
+}
+
+void CPrintPreviewDlg::OnProperties() {
+    const QString name = SelectedPrinter();
+    if (name.isEmpty()) {
+        return;
+    }
+    // The printer's page and option settings for a look; like the spooler's document properties
+    // without a device mode to keep, what is chosen there is not carried into the job.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(name);
+    if (printer.printerName() != name) {
+        return;  // the printer cannot be opened
+    }
+    QPageSetupDialog settings(&printer, this);
+    settings.exec();
+}
+
+void CPrintPreviewDlg::OnPrint() {
+    const QString name = SelectedPrinter();
+    if (name.isEmpty() || !m_canvas.printLabel) {
+        return;
+    }
+    // atoi: an empty box is 0 copies.
+    const int copies = std::atoi(m_copiesEdit->text().toLatin1().constData());
+    m_canvas.printLabel(name.toStdString(), copies);
+}
+
+}  // namespace etiqo

@@ -1,0 +1,47 @@
+#include "print/LabelPreview.h"
+
+#include <QPainter>
+
+namespace etiqo {
+
+LabelPreview::LabelPreview(Label& label, LabelPainter painter, QSize viewSize, QWidget* parent)
+    : QWidget(parent), m_label(label), m_painter(std::move(painter)), m_viewSize(viewSize) {
+    setMinimumSize(120, 120);
+}
+
+QRect LabelPreview::PreviewRect(QSize frame, QSize viewSize) {
+    const int fw = frame.width();
+    const int fh = frame.height();
+    const int vw = std::max(viewSize.width(), 1);
+    const int vh = std::max(viewSize.height(), 1);
+    // A tall label fills the height, a wide one the width; in a frame of another shape than the
+    // dialog was drawn for, the other side decides when the first would overflow.
+    const bool byHeight = vw <= vh ? vw * (fh - 20) / vh <= fw - 20 : vh * (fw - 20) / vw > fh - 20;
+    int pw = 0;
+    int ph = 0;
+    if (byHeight) {
+        ph = fh - 20;
+        pw = vw * ph / vh;
+    } else {
+        pw = fw - 20;
+        ph = vh * pw / vw;
+    }
+    return {(fw - pw) / 2, (fh - ph) / 2 + 3, pw, ph};
+}
+
+void LabelPreview::paintEvent(QPaintEvent*) {
+    bool moved = false;
+    const QImage page = RenderLabelPage(m_label, m_painter, moved);
+    const QRect target = PreviewRect(size(), m_viewSize);
+    if (target.width() > 0 && target.height() > 0) {
+        QPainter painter(this);
+        // Shrinking averages dots into greys, as a halftone stretch does; enlarging keeps every dot square.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < page.width());
+        painter.drawImage(target, page);
+    }
+    if (moved && m_serialsMoved) {
+        m_serialsMoved();
+    }
+}
+
+}  // namespace etiqo

@@ -1,0 +1,38 @@
+#pragma once
+// The picture of the preview dialog: the label rendered as it prints (1 bit per dot at the
+// label's resolution) and fitted into the widget with the canvas's aspect. Every paint renders
+// anew, so serial numbers step with each paint, exactly as they would on paper.
+
+#include <QWidget>
+
+#include <functional>
+
+#include "model/Label.h"
+#include "print/LabelPage.h"
+
+namespace etiqo {
+
+class LabelPreview : public QWidget {
+    Q_OBJECT
+
+public:
+    LabelPreview(Label& label, LabelPainter painter, QSize viewSize, QWidget* parent = nullptr);
+
+    // Where the label goes in a frame of the given size: the canvas's aspect, 20 pixels spare on
+    // the side that limits it, centred, 3 pixels down.
+    static QRect PreviewRect(QSize frame, QSize viewSize);
+
+    // Called after a paint moved serial numbers.
+    void SetSerialsMoved(std::function<void()> notify) { m_serialsMoved = std::move(notify); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Label& m_label;
+    LabelPainter m_painter;
+    QSize m_viewSize;
+    std::function<void()> m_serialsMoved;
+};
+
+}  // namespace etiqo
