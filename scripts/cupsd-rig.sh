@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# cupsd-rig.sh start|stop|env DIR [QUEUE]
+# cupsd-rig.sh start|stop|env DIR [QUEUE...]
 #
 # A private CUPS scheduler for tests and benchmarks: its own configuration, spool, cache and
 # temporary folders under DIR, listening only on DIR/cups.sock, so the user's printers are
-# never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) named QUEUE
-# (default "zpl") that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
+# never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) for each QUEUE
+# (default "zpl"; the first is the default printer) that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
 # variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
 # system lpoptions out).
 set -euo pipefail
 
-usage() { echo "usage: $0 start|stop|env DIR [QUEUE]" >&2; exit 2; }
+usage() { echo "usage: $0 start|stop|env DIR [QUEUE...]" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 action=$1
 mkdir -p "$2"
 dir=$(cd "$2" && pwd)
-queue=${3:-zpl}
+shift 2
+queues=("${@:-zpl}")
 
 print_env() {
     echo "CUPS_SERVER=$dir/cups.sock"
@@ -114,13 +115,16 @@ CONF
         exit 1
     fi
     # lpadmin warns that PPD drivers are deprecated; they are what label printers use today.
-    local output
-    if ! output=$(lpadmin -p "$queue" -E -v "file://$dir/$queue.zpl" -m drv:///sample.drv/zebra.ppd \
-        -o Resolution=203dpi 2>&1) || ! lpadmin -d "$queue"; then
-        echo "$output" >&2
-        stop
-        exit 1
-    fi
+    local output queue
+    for queue in "${queues[@]}"; do
+        if ! output=$(lpadmin -p "$queue" -E -v "file://$dir/$queue.zpl" -m drv:///sample.drv/zebra.ppd \
+            -o Resolution=203dpi 2>&1); then
+            echo "$output" >&2
+            stop
+            exit 1
+        fi
+    done
+    lpadmin -d "${queues[0]}"
 }
 
 case $action in

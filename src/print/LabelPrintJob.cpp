@@ -32,6 +32,12 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
     const bool serialized = HasSerializedElement(label);
     label.m_strPrinterName = printer;
 
+    // A printer that cannot be used changes nothing (its defaults could not be changed anyway).
+    PrinterInfo info;
+    if (!m_printers.GetPrinterInfo(printer, info)) {
+        return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
+    }
+
     // The paper and the copy count as the printer's defaults: other programs printing labels
     // to it get the same. A failure here does not stop the job, which carries its own options.
     const int width = label.m_nLabelWidthMM;
@@ -42,10 +48,6 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
     const int deviceCopies = serialized ? 1 : copies;
     m_printers.SetPrinterCopies(printer, deviceCopies);
 
-    PrinterInfo info;
-    if (!m_printers.GetPrinterInfo(printer, info)) {
-        return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
-    }
     // From now on millimetres become dots at the printer's resolution, on screen as well.
     label.m_nDpiX = info.dpiX;
     label.m_nDpiY = info.dpiY;

@@ -16,6 +16,7 @@ namespace etiqo {
 struct PrintResult {
     enum class Status {
         Printed,
+        Cancelled,           // the user closed the print dialog
         NothingToPrint,      // a copy count below 1
         PrinterUnavailable,  // no printer named, no such printer, print service down
         RenderFailed,        // the document could not be written

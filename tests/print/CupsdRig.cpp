@@ -60,12 +60,12 @@ QString CupsdRig::Dir() {
     return RigDir() ? RigDir()->path() : QString();
 }
 
-QString CupsdRig::QueueOutput() {
-    return Dir() + QStringLiteral("/") + QLatin1String(kQueue) + QStringLiteral(".zpl");
+QString CupsdRig::QueueOutput(const QString& queue) {
+    return Dir() + QStringLiteral("/") + queue + QStringLiteral(".zpl");
 }
 
-QByteArray CupsdRig::ReadQueueOutput() {
-    QFile file(QueueOutput());
+QByteArray CupsdRig::ReadQueueOutput(const QString& queue) {
+    QFile file(QueueOutput(queue));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -79,7 +79,8 @@ QString CupsdRig::Lpoptions(const QString& printer) {
 
 bool CupsdRig::Run(const QString& action) {
     bool ok = false;
-    const QString output = RunTool(Script(), {action, Dir(), QLatin1String(kQueue)}, &ok);
+    const QString output =
+        RunTool(Script(), {action, Dir(), QLatin1String(kQueue), QLatin1String(kSecondQueue)}, &ok);
     if (!ok) {
         ADD_FAILURE() << "cupsd-rig.sh " << action.toStdString() << ": " << output.toStdString();
     }
@@ -104,16 +105,6 @@ void CupsdRig::MarkUserOptions() {
 bool CupsdRig::UserOptionsMarked() {
     QFile file(UserOptionsFile());
     return file.open(QIODevice::ReadOnly) && file.readAll().contains(kMark);
-}
-
-bool CupsdRig::AddQueue(const QString& name) {
-    bool ok = false;
-    RunTool(QStringLiteral("lpadmin"),
-            {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-             QStringLiteral("file://") + Dir() + QStringLiteral("/") + name + QStringLiteral(".zpl"),
-             QStringLiteral("-m"), QStringLiteral("drv:///sample.drv/zebra.ppd")},
-            &ok);
-    return ok;
 }
 
 }  // namespace etiqo::test

@@ -12,11 +12,13 @@ namespace etiqo::test {
 
 class CupsdRig {
 public:
-    static constexpr const char* kQueue = "zpl";  // Zebra ZPL, 203 dpi, writes QueueOutput()
+    static constexpr const char* kQueue = "zpl";           // the default printer: Zebra ZPL, 203 dpi
+    static constexpr const char* kSecondQueue = "second";  // the same kind, not the default
 
     static QString Dir();
-    static QString QueueOutput();  // the file the queue's last job was written to
-    static QByteArray ReadQueueOutput();
+    // The file the queue's last job was written to.
+    static QString QueueOutput(const QString& queue = QLatin1String(kQueue));
+    static QByteArray ReadQueueOutput(const QString& queue = QLatin1String(kQueue));
     static QString UserOptionsFile();  // ~/.cups/lpoptions of the rig's HOME
 
     // `lpoptions -p QUEUE` as the user sees it.
@@ -28,8 +30,6 @@ public:
     // Appends a comment line to the user's lpoptions file; a rewrite of the file drops it.
     static void MarkUserOptions();
     static bool UserOptionsMarked();
-    // Adds a second ZPL queue NAME writing to Dir()/NAME.zpl.
-    static bool AddQueue(const QString& name);
 };
 
 }  // namespace etiqo::test

@@ -1,0 +1,138 @@
+#include "print/BatchPrint.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+#include "model/LabelFile.h"
+#include "print/CupsPrinterConfig.h"
+#include "print/CupsSpooler.h"
+#include "print/PrintLabel.h"
+#include "print/TextFormat.h"
+
+namespace etiqo {
+
+namespace {
+
+QString Text(TextId id) {
+    return QString::fromUtf8(Tr(id));
+}
+
+// What the user reads at the end of a run that did not go through untouched.
+QString Summary(const BatchReport& report) {
+    QStringList lines{
+        QString::fromStdString(TrFormat(TextId::BatchPrinted, {std::to_string(report.printed)}))};
+    if (report.cancelled) {
+        lines << Text(TextId::BatchCancelled);
+    }
+    for (const auto& [title, files] : {std::pair{TextId::BatchUnreadable, &report.unreadable},
+                                       std::pair{TextId::BatchNotPrinted, &report.notPrinted}}) {
+        if (!files->empty()) {
+            lines << QString() << Text(title);
+            for (const std::string& file : *files) {
+                lines << QString::fromStdString(file);
+            }
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+std::optional<std::string> LoadQueuedLabel(Label& label, const std::string& file) {
+    LabelReadResult read = ReadLabelFile(file);
+    if (!read) {
+        return read.error;
+    }
+    LabelFileContents& contents = *read.contents;
+    label.SetLabelSize(contents.widthMM, contents.heightMM);
+    label.m_strPrinterName = contents.printerName;
+    label.m_elements = std::move(contents.elements);
+    return std::nullopt;
+}
+
+BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob& job,
+                     const BatchHooks& hooks) {
+    BatchReport report;
+    const int total = static_cast<int>(queue.size());
+    std::optional<std::optional<std::string>> chosenPrinter;  // asked once per run
+    for (int done = 0; !queue.empty(); ++done) {
+        const std::string file = queue.front();
+        if (hooks.progress && !hooks.progress(done, total, file)) {
+            report.cancelled = true;
+            return report;
+        }
+        queue.pop_front();
+        const auto error = hooks.load ? hooks.load(label, file) : LoadQueuedLabel(label, file);
+        if (error) {
+            report.unreadable.push_back(*error);
+            continue;
+        }
+        std::string printer = label.m_strPrinterName;
+        if (printer.empty()) {
+            if (!chosenPrinter) {
+                chosenPrinter = hooks.askPrinter ? hooks.askPrinter() : std::nullopt;
+            }
+            if (!*chosenPrinter) {
+                report.notPrinted.push_back(file + ": " + Tr(TextId::BatchNoPrinter));
+                continue;
+            }
+            printer = **chosenPrinter;
+        }
+        const PrintResult result = job.Print(label, printer, 1);
+        if (result) {
+            ++report.printed;
+            report.jobs.push_back({file, printer, result.jobId});
+        } else {
+            report.notPrinted.push_back(file + ": " + result.error);
+        }
+    }
+    if (hooks.progress) {
+        hooks.progress(total, total, {});
+    }
+    return report;
+}
+
+BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
+                       const LabelPainter& painter,
+                       std::function<std::optional<std::string>(Label&, const std::string&)> load) {
+    QProgressDialog progress(parent);
+    progress.setWindowTitle(Text(TextId::BatchTitle));
+    progress.setCancelButtonText(Text(TextId::BatchCancel));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+
+    BatchHooks hooks;
+    hooks.load = std::move(load);
+    hooks.askPrinter = [parent]() -> std::optional<std::string> {
+        std::string printer;
+        int copies = 1;
+        return AskPrinterAndCopies(parent, printer, copies) ? std::optional(printer) : std::nullopt;
+    };
+    hooks.progress = [&progress](int done, int total, const std::string& file) {
+        progress.setMaximum(total);
+        progress.setValue(done);
+        if (!file.empty()) {
+            const std::string name = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
+            progress.setLabelText(QString::fromStdString(
+                TrFormat(TextId::BatchProgress, {std::to_string(done + 1), std::to_string(total), name})));
+        }
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+
+    CupsPrinterConfig printers;
+    CupsSpooler spooler;
+    LabelPrintJob job(printers, spooler, painter);
+    const BatchReport report = RunBatch(label, queue, job, hooks);
+    progress.close();
+    if (report.cancelled || !report.unreadable.empty() || !report.notPrinted.empty()) {
+        QMessageBox::warning(parent, Text(TextId::BatchTitle), Summary(report));
+    }
+    return report;
+}
+
+}  // namespace etiqo

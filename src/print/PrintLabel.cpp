@@ -1,0 +1,37 @@
+#include "print/PrintLabel.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "print/CupsPrinterConfig.h"
+#include "print/CupsSpooler.h"
+
+namespace etiqo {
+
+bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies) {
+    QPrinter device(QPrinter::HighResolution);
+    QPrintDialog dialog(&device, parent);
+    // For printing, not print setup: no selection, no page numbers, no print to file.
+    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
+    if (dialog.exec() != QDialog::Accepted || device.printerName().isEmpty()) {
+        return false;
+    }
+    printer = device.printerName().toStdString();
+    copies = device.copyCount();
+    return true;
+}
+
+PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painter,
+                       const std::string& printerName, int copies) {
+    std::string printer = printerName;
+    if (printer.empty() && !AskPrinterAndCopies(parent, printer, copies)) {
+        PrintResult cancelled;
+        cancelled.status = PrintResult::Status::Cancelled;
+        return cancelled;
+    }
+    CupsPrinterConfig printers;
+    CupsSpooler spooler;
+    return LabelPrintJob(printers, spooler, painter).Print(label, printer, copies);
+}
+
+}  // namespace etiqo
