@@ -1,0 +1,515 @@
+// The canvas driven as a user drives it: presses, drags, keys, double clicks and context menus.
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+
+#include <cstring>
+#include <fstream>
+
+#include "CanvasFixture.h"
+#include "canvas/Arrange.h"
+#include "canvas/EditTypes.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+namespace {
+
+using test::Box;
+using test::CanvasTest;
+using test::Line;
+
+// Dots to canvas pixels at the fixture's scale of 2.
+QPoint At(int xDots, int yDots) {
+    return {2 * xDots, 2 * yDots};
+}
+
+std::vector<int> Selected(const ElementList& list) {
+    std::vector<int> flags;
+    for (const auto& e : list) {
+        flags.push_back(e->bSelected);
+    }
+    return flags;
+}
+
+TEST(CanvasLayout, ChoosesTheCanvasSizeAndZoomsBackAndForth) {
+    QWidget frame;
+    frame.resize(1050, 650);
+    testing::TempDir temp;
+    auto* canvas = new CLabelCanvas(SnapshotStore(temp.Path()), nullptr);
+    RulerPlacement told;
+    QObject::connect(canvas, &CLabelCanvas::placementChanged, [&](const RulerPlacement& p) { told = p; });
+    canvas->Create(&frame, 50, 80);
+    EXPECT_EQ(canvas->size(), QSize(375, 600));  // only the height is limited
+    EXPECT_EQ(told.viewWidth, 375);
+    EXPECT_EQ(told.labelHeightMM, 80);
+    EXPECT_EQ(told.rulerStep, 10);
+    canvas->Zoom(30);
+    EXPECT_EQ(canvas->size(), QSize(405, 648));
+    EXPECT_EQ(told.viewHeight, 648);
+    canvas->Zoom(-30);
+    EXPECT_EQ(canvas->size(), QSize(375, 600));
+    for (int i = 0; i < 40; ++i) {
+        canvas->Zoom(-30);
+    }
+    EXPECT_GT(canvas->m_nViewWidth, 0);  // the lower bound keeps every scale finite
+    canvas->SetLabelSize(20, 10);        // fits twice: two pixels per dot
+    EXPECT_EQ(canvas->size(), QSize(320, 160));
+}
+
+TEST_F(CanvasTest, OverlappingTextsAPressSelectsTheLaterOne) {
+    Put(Box(ElementKind::Text, 10, 10, 100, 30));
+    Put(Box(ElementKind::Text, 50, 20, 100, 30));
+    Click(At(60, 25));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 1}));
+    Click(At(300, 200));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0}));
+    EXPECT_EQ(Snapshots(), 0);  // clicks record nothing
+}
+
+TEST_F(CanvasTest, ATextOverAShapeWinsAndTheShapeAroundItStaysReachable) {
+    Put(Box(ElementKind::Shape, 10, 10, 200, 120));
+    Put(Box(ElementKind::Text, 50, 50, 60, 20));
+    Click(At(60, 55));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 1}));
+    Click(At(150, 100));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{1, 0}));
+}
+
+TEST_F(CanvasTest, ShiftAndCtrlAddToTheSelection) {
+    Put(Box(ElementKind::Text, 10, 10, 50, 20));
+    Put(Box(ElementKind::Picture, 100, 100, 50, 50));
+    Put(Box(ElementKind::Barcode, 10, 150, 100, 40));
+    Click(At(20, 15));
+    Click(At(120, 120), Qt::ShiftModifier);
+    Click(At(20, 160), Qt::ControlModifier);
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{1, 1, 1}));
+    Click(At(240, 140), Qt::ShiftModifier);  // empty canvas keeps the selection
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{1, 1, 1}));
+    Click(At(240, 140));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(CanvasTest, ACreatingToolLastsForOneClick) {
+    canvas->SetTool(kToolText);
+    Click(At(40, 60));
+    ASSERT_EQ(Elements().size(), 1u);
+    const Element& text = *Elements()[0];
+    EXPECT_EQ(text.nKind, ElementKind::Text);
+    EXPECT_EQ(text.nPosX, 40);
+    EXPECT_EQ(text.nPosY, 60);
+    EXPECT_STREQ(text.str, "Double click to change text");
+    EXPECT_GT(text.nWidth, 0);  // measured at its first paint
+    EXPECT_EQ(text.bSelected, 1);
+    EXPECT_EQ(canvas->m_nTool, kToolSelect);
+    EXPECT_EQ(Snapshots(), 1);
+    Click(At(200, 200));
+    EXPECT_EQ(Elements().size(), 1u);
+    EXPECT_EQ(Snapshots(), 1);
+}
+
+TEST_F(CanvasTest, ARectangleClickMakesACentredSquareKeptOnTheLabel) {
+    canvas->SetTool(kToolRectangle);
+    Click(At(200, 150));
+    canvas->SetTool(kToolRectangle);
+    Click(At(10, 20));
+    ASSERT_EQ(Elements().size(), 2u);
+    const Element& centred = *Elements()[0];
+    EXPECT_EQ(centred.nPosX, 150);
+    EXPECT_EQ(centred.nPosY, 100);
+    EXPECT_EQ(centred.nWidth, 100);
+    EXPECT_EQ(centred.nHeight, 100);
+    EXPECT_EQ(Elements()[1]->nPosX, 0);
+    EXPECT_EQ(Elements()[1]->nPosY, 0);
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Snapshots(), 4);  // each creation and each spanning release
+}
+
+TEST_F(CanvasTest, ARectangleDragSpansTheShape) {
+    canvas->SetTool(kToolRectangle);
+    Drag(At(20, 30), At(120, 90), 3);
+    ASSERT_EQ(Elements().size(), 1u);
+    EXPECT_EQ(Elements()[0]->nPosX, 20);
+    EXPECT_EQ(Elements()[0]->nWidth, 100);
+    EXPECT_EQ(Elements()[0]->nHeight, 60);
+}
+
+TEST_F(CanvasTest, DrawingALineAndDraggingOneOfItsEnds) {
+    canvas->SetTool(kToolLine);
+    Press(At(20, 20));
+    for (const QPoint p : {At(22, 21), At(60, 40), At(100, 60)}) {
+        Move(p, Qt::LeftButton);
+    }
+    Release(At(100, 60));
+    ASSERT_EQ(Elements().size(), 1u);
+    Element& line = *Elements()[0];
+    // The line was drawn: one end stayed at the press point, the other followed the pointer.
+    const QPoint start(2 * line.nPosX, 2 * line.nPosY);
+    const QPoint end(line.nEndX, line.nEndY);
+    EXPECT_EQ(std::min(start, end, [](QPoint a, QPoint b) { return a.x() < b.x(); }), At(20, 20));
+    EXPECT_EQ(std::max(start, end, [](QPoint a, QPoint b) { return a.x() < b.x(); }), At(100, 60));
+
+    // Hovering within 4 pixels of the end point arms it; the drag moves that end only.
+    const QPoint other = start.x() > end.x() ? start : end;
+    const QPoint fixed = start.x() > end.x() ? end : start;
+    const int before = Snapshots();
+    Move(other + QPoint(3, -3));
+    EXPECT_EQ(canvas->m_nTool, kToolLineEnd);
+    Press(other + QPoint(3, -3));
+    Move(At(150, 120), Qt::LeftButton);
+    Release(At(150, 120));
+    const QPoint movedStart(2 * line.nPosX, 2 * line.nPosY);
+    const QPoint movedEnd(line.nEndX, line.nEndY);
+    EXPECT_TRUE((movedStart == fixed && movedEnd == At(150, 120)) ||
+                (movedEnd == fixed && movedStart == At(150, 120)));
+    EXPECT_EQ(Snapshots(), before + 2);  // the press with the end armed, and the release
+    EXPECT_EQ(canvas->m_nTool, kToolSelect);
+}
+
+TEST_F(CanvasTest, ALineIsSelectedOnItsExtension) {
+    Put(Line(50, 50, 2 * 100, 2 * 100));
+    Click(At(150, 150));
+    EXPECT_EQ(Elements()[0]->bSelected, 1);
+}
+
+TEST_F(CanvasTest, DraggingTwoElementsTakesOneSnapshotPerStep) {
+    Element& a = Put(Box(ElementKind::Text, 10, 10, 40, 20, true));
+    Element& b = Put(Picture(100, 50, 40, 40));
+    Click(At(110, 60), Qt::ShiftModifier);
+    ASSERT_EQ(Selected(Elements()), (std::vector<int>{1, 1}));
+    Press(At(110, 60), Qt::ShiftModifier);
+    Move(At(115, 62), Qt::LeftButton);
+    Move(At(120, 64), Qt::LeftButton);
+    Move(At(130, 70), Qt::LeftButton);
+    Release(At(130, 70));
+    EXPECT_EQ(a.nPosX, 30);
+    EXPECT_EQ(a.nPosY, 20);
+    EXPECT_EQ(b.nPosX, 120);
+    EXPECT_EQ(b.nPosY, 60);
+    EXPECT_EQ(Snapshots(), 3);
+    EXPECT_EQ(a.nOrgPosX, 30);  // committed at the release
+
+    // A resize takes no snapshot while it drags, and exactly one at its release.
+    Click(At(120, 70));
+    const QPoint grip = GripPoint(b, 7);
+    Move(grip);
+    Press(grip);
+    Move(grip + QPoint(10, 10), Qt::LeftButton);
+    Move(grip + QPoint(20, 20), Qt::LeftButton);
+    EXPECT_EQ(Snapshots(), 3);
+    Release(grip + QPoint(20, 20));
+    EXPECT_EQ(Snapshots(), 4);
+    EXPECT_EQ(b.nWidth, 50);
+    EXPECT_EQ(b.nHeight, 50);
+}
+
+// Each grip of an upright picture: the grip's own edges follow the pointer, the others stay.
+TEST_F(CanvasTest, EveryGripOfAnUprightElement) {
+    for (int grip = 0; grip < 8; ++grip) {
+        Elements().clear();
+        Element& e = Put(Picture(100, 100, 200, 100, true));
+        const QPoint from = GripPoint(e, grip);
+        Drag(from, from + QPoint(12, 8));
+        const bool left = grip == 0 || grip == 3 || grip == 5;
+        const bool right = grip == 2 || grip == 4 || grip == 7;
+        const bool top = grip <= 2;
+        const bool bottom = grip >= 5;
+        EXPECT_EQ(e.nWidth, 200 + (right ? 6 : left ? -6 : 0)) << grip;
+        EXPECT_EQ(e.nHeight, 100 + (bottom ? 4 : top ? -4 : 0)) << grip;
+        EXPECT_EQ(e.nPosX, left ? (from.x() + 12) / 2 : 100) << grip;  // a left edge goes to the pointer
+        EXPECT_EQ(e.nPosY, top ? (from.y() + 8) / 2 : 100) << grip;
+        EXPECT_EQ(e.nSize, kNoGrip);
+    }
+}
+
+// Each grip of a picture turned by 900: horizontal drags change nHeight, vertical ones nWidth,
+// and the displayed edges the grip does not touch stay where they were.
+TEST_F(CanvasTest, EveryGripOfAQuarterTurnedElement) {
+    struct Displayed {
+        int left, top, right, bottom;
+    };
+    const auto displayed = [](const Element& e) {
+        const int left = e.nPosX + e.nWidth / 2 - e.nHeight / 2;
+        const int top = e.nPosY + e.nHeight / 2 - e.nWidth / 2;
+        return Displayed{left, top, left + e.nHeight, top + e.nWidth};
+    };
+    for (int grip = 0; grip < 8; ++grip) {
+        Elements().clear();
+        Element turned = Picture(100, 100, 200, 100, true);
+        turned.nEscapement = 900;
+        Element& e = Put(turned);
+        const Displayed before = displayed(e);
+        const QPoint from = GripPoint(e, grip);
+        Drag(from, from + QPoint(12, 8));
+        const bool left = grip == 0 || grip == 3 || grip == 5;
+        const bool right = grip == 2 || grip == 4 || grip == 7;
+        const bool top = grip <= 2;
+        const bool bottom = grip >= 5;
+        EXPECT_EQ(e.nHeight, 100 + (right ? 6 : left ? -6 : 0)) << grip;
+        EXPECT_EQ(e.nWidth, 200 + (bottom ? 4 : top ? -4 : 0)) << grip;
+        const Displayed after = displayed(e);
+        if (!left) {
+            EXPECT_NEAR(after.left, before.left, 1) << grip;
+        }
+        if (!right) {
+            EXPECT_NEAR(after.right, before.right, 1) << grip;
+        }
+        if (!top) {
+            EXPECT_NEAR(after.top, before.top, 1) << grip;
+        }
+        if (!bottom) {
+            EXPECT_NEAR(after.bottom, before.bottom, 1) << grip;
+        }
+    }
+}
+
+TEST_F(CanvasTest, TheBarcodeTopGripStopsAboveTheMinimumBarHeight) {
+    Element barcode = Box(ElementKind::Barcode, 50, 50, 300, 80, true);
+    barcode.nSymbology = kSymbologyCode128;
+    barcode.nMinBarHeight = 15;
+    std::strcpy(barcode.str, "12345");
+    Element& e = Put(barcode);
+    const QPoint from = GripPoint(e, 1);
+    Move(from);
+    Press(from);
+    Move(from + QPoint(0, 40), Qt::LeftButton);  // 20 dots lower: 60 left
+    EXPECT_EQ(e.nHeight, 60);
+    Move(from + QPoint(0, 100), Qt::LeftButton);  // 30 would not stay above 35
+    Release(from + QPoint(0, 100));
+    EXPECT_EQ(e.nHeight, 60);
+    EXPECT_EQ(e.nPosY, (from.y() + 40) / 2);
+}
+
+TEST_F(CanvasTest, ASqueezedElementIsStillDrawnAndCaught) {
+    Element& e = Put(Box(ElementKind::Shape, 100, 50, 60, 40, true));
+    const QPoint from = GripPoint(e, 4);
+    Drag(from, from - QPoint(200, 0));  // 100 dots left: past the left edge
+    EXPECT_EQ(e.nWidth, -40);
+    Click(At(300, 250));
+    EXPECT_EQ(e.bSelected, 0);
+    Click(At(80, 70));  // inside the box as it now lies
+    EXPECT_EQ(e.bSelected, 1);
+    const QImage shown = canvas->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(At(60, 50) + QPoint(1, 0)), QColor(Qt::black));  // its outline
+}
+
+TEST_F(CanvasTest, PlacingAligningAndSpacing) {
+    Put(Box(ElementKind::Text, 50, 80, 100, 30, true));
+    Element turned = Box(ElementKind::Picture, 50, 80, 100, 30, true);
+    turned.nEscapement = 900;
+    Put(turned);
+    canvas->PositionElement(kPositionTop);
+    EXPECT_EQ(Elements()[0]->nPosY, 0);
+    EXPECT_EQ(Elements()[1]->nPosY, 80);
+    canvas->PositionElement(kPositionRight);
+    EXPECT_EQ(Elements()[0]->nPosX, 500 - 100);  // trunc(254 × 50 / 25.4 + 0.5) = 500
+
+    Elements().clear();
+    for (const int x : {100, 0, 30}) {
+        Put(Box(ElementKind::Text, x, 10, 20, 20, true));
+    }
+    canvas->AlignElement(kSpaceHorizontally);
+    EXPECT_EQ(Elements()[0]->nPosX, 100);
+    EXPECT_EQ(Elements()[1]->nPosX, 0);
+    EXPECT_EQ(Elements()[2]->nPosX, 50);
+    canvas->AlignElement(kAlignLeft);
+    EXPECT_EQ(Elements()[0]->nPosX, 0);
+    EXPECT_EQ(Snapshots(), 0);  // placing and aligning record nothing
+}
+
+TEST_F(CanvasTest, TurningBackwardsCountsAsThreeQuarters) {
+    Element& e = Put(Box(ElementKind::Picture, 100, 50, 100, 40, true));
+    canvas->RotateSelection(-900);
+    EXPECT_EQ(e.nEscapement, -900);
+    EXPECT_EQ(Snapshots(), 1);
+    // Hit-tested as 2700: the turned box reaches above the upright one.
+    Click(At(300, 300));
+    Click(At(150, 30));
+    EXPECT_EQ(e.bSelected, 1);
+    canvas->DeselectAll();
+    canvas->RotateSelection(900);
+    EXPECT_EQ(Snapshots(), 1);  // nothing selected, nothing recorded
+}
+
+TEST_F(CanvasTest, TheUpKeyStopsOneDotAboveTheLabel) {
+    Element& e = Put(Box(ElementKind::Text, 20, 0, 40, 20, true));
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_Up);
+    EXPECT_EQ(e.nPosY, -1);
+    QTest::keyClick(canvas, Qt::Key_Up);
+    EXPECT_EQ(e.nPosY, -1);
+    QTest::keyClick(canvas, Qt::Key_Right);
+    EXPECT_EQ(e.nPosX, 21);
+    EXPECT_EQ(Snapshots(), 0);
+}
+
+TEST_F(CanvasTest, DeleteRemovesEverySelectedElementWithOneSnapshot) {
+    Put(Box(ElementKind::Text, 20, 0, 40, 20, true));
+    Put(Box(ElementKind::Shape, 20, 40, 40, 20));
+    Put(Box(ElementKind::Picture, 20, 80, 40, 20, true));
+    Put(Line(0, 0, 100, 100, true));
+    QTest::keyClick(canvas, Qt::Key_Delete);
+    ASSERT_EQ(Elements().size(), 1u);
+    EXPECT_EQ(Elements()[0]->nKind, ElementKind::Shape);
+    EXPECT_EQ(Snapshots(), 1);
+    canvas->DeselectAll();
+    QTest::keyClick(canvas, Qt::Key_Backspace);
+    EXPECT_EQ(Elements().size(), 1u);
+    EXPECT_EQ(Snapshots(), 1);
+}
+
+struct MenuSeen {
+    std::string title;
+    std::vector<std::string> items;
+};
+
+TEST_F(CanvasTest, RightClickOpensTheMenusOfTheTextsAndPicturesUnderIt) {
+    Put(Box(ElementKind::Text, 10, 10, 100, 40));
+    Put(Box(ElementKind::Picture, 50, 20, 100, 100));
+    Put(Box(ElementKind::Barcode, 0, 0, 300, 200));
+    std::vector<MenuSeen> seen;
+    canvas->SetMenuRunner([&](QMenu& menu) -> QAction* {
+        MenuSeen m{menu.title().toStdString(), {}};
+        for (QAction* a : menu.actions()) {
+            m.items.push_back(a->text().toStdString());
+        }
+        seen.push_back(m);
+        return nullptr;  // dismissed
+    });
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(60, 30));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{1, 1, 1}));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, "Text Attributes");
+    EXPECT_EQ(seen[0].items, (std::vector<std::string>{"Delte Text", "Text Attributes"}));
+    EXPECT_EQ(seen[1].title, "Piture Settings");
+    EXPECT_EQ(seen[1].items, (std::vector<std::string>{"Delete Picture", "Change Picture Size"}));
+    EXPECT_EQ(canvas->m_nCurElement, 1);
+
+    SetChineseInterface(true);
+    seen.clear();
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(20, 20));
+    SetChineseInterface(false);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].items, (std::vector<std::string>{"删除文字", "文字属性"}));
+
+    seen.clear();
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(250, 180));  // the barcode only
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0, 1}));
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(400, 250));
+    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(CanvasTest, DeletingFromTheFirstMenuSkipsTheMenuOfAnElementItRemoved) {
+    Put(Box(ElementKind::Shape, 300, 100, 10, 10));
+    Put(Box(ElementKind::Text, 10, 10, 100, 40));
+    Put(Box(ElementKind::Picture, 50, 20, 100, 100));
+    int menus = 0;
+    canvas->SetMenuRunner([&](QMenu& menu) {
+        ++menus;
+        return menu.actions().front();  // "Delte Text"
+    });
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(60, 30));
+    EXPECT_EQ(menus, 1);
+    ASSERT_EQ(Elements().size(), 1u);
+    EXPECT_EQ(Snapshots(), 1);
+    // The context element no longer names anything: the commands do nothing.
+    canvas->EditTextAttributes();
+    canvas->ChangePictureSize();
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(CanvasTest, TextAttributesWorkOnTheContextElementsFont) {
+    Element& text = Put(Box(ElementKind::Text, 10, 10, 100, 40));
+    canvas->SetMenuRunner([](QMenu& menu) { return menu.actions().back(); });
+    dialogs.accept = false;
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(20, 20));
+    EXPECT_EQ(text.lfFont.lfWeight, 0);  // Cancel leaves it
+    dialogs.accept = true;
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(20, 20));
+    EXPECT_EQ(text.lfFont.lfWeight, 700);
+    EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"font", "font"}));
+    EXPECT_EQ(Snapshots(), 0);
+}
+
+TEST_F(CanvasTest, DoubleClickOpensTheDialogOfEachSelectedElementUnderThePointer) {
+    Element barcode = Box(ElementKind::Barcode, 10, 10, 200, 60, true);
+    barcode.nSymbology = kSymbologyCode128;
+    std::strcpy(barcode.str, "ABC");
+    Element& b = Put(barcode);
+    ASSERT_NE(b.hImage, 0u);  // encoded by the paint
+    Put(Box(ElementKind::Text, 20, 20, 50, 20, true));
+    Put(Box(ElementKind::Shape, 20, 20, 50, 20, false));
+    dialogs.edit = [](Element& e) { e.nPosX += 1; };
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, At(30, 30));
+    Paint();
+    EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"barcode", "text"}));
+    EXPECT_EQ(Snapshots(), 2);
+    EXPECT_EQ(canvas->Symbols().Size(), 1u);  // the old symbol went, the repaint encoded anew
+    dialogs.accept = false;
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, At(30, 30));
+    EXPECT_EQ(Snapshots(), 2);
+}
+
+TEST_F(CanvasTest, UndoDropsTheSymbolsOfRecordsThatAreGone) {
+    Element code = Box(ElementKind::Code2D, 10, 10, 100, 100, true);
+    code.nSymbology = kSymbologyQrCode;
+    std::strcpy(code.str, "hello");
+    Put(code);
+    canvas->SaveSnapshot();
+    EXPECT_EQ(canvas->Symbols().Size(), 1u);
+    canvas->StepUndo(-1);
+    EXPECT_TRUE(Elements().empty());
+    EXPECT_EQ(canvas->Symbols().Size(), 0u);
+    canvas->StepUndo(1);
+    Paint();
+    EXPECT_EQ(canvas->Symbols().Size(), 1u);
+}
+
+TEST_F(CanvasTest, PicturesComeFromAChosenFile) {
+    const auto png = m_temp / "logo.png";
+    QImage(40, 10, QImage::Format_RGB32).save(QString::fromStdString(png.string()));
+    QString chosen = QString::fromStdString(png.string());
+    canvas->SetPictureFileChooser([&](QWidget*) { return chosen; });
+
+    canvas->SetTool(kToolPicture);
+    Click(At(30, 40));
+    ASSERT_EQ(Elements().size(), 1u);
+    const Element& picture = *Elements()[0];
+    EXPECT_EQ(picture.nKind, ElementKind::Picture);
+    EXPECT_EQ(picture.nWidth, 100);
+    EXPECT_EQ(picture.nHeight, 25);
+    EXPECT_EQ(picture.nImageWidth, 40);
+    EXPECT_STREQ(picture.str, png.string().c_str());
+    EXPECT_TRUE(messages.empty());
+
+    const auto text = m_temp / "notes.txt";
+    std::ofstream(text) << "not a picture";
+    chosen = QString::fromStdString(text.string());
+    canvas->SetTool(kToolPicture);
+    Click(At(30, 40));
+    EXPECT_EQ(Elements().size(), 1u);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("notes.txt"), std::string::npos);
+
+    // A real picture whose path does not fit in the record: refused, since a cut path would
+    // name another file.
+    const auto deep = m_temp / std::string(120, 'd') / std::string(120, 'e');
+    std::filesystem::create_directories(deep);
+    const auto far = deep / "logo.png";
+    ASSERT_TRUE(std::filesystem::copy_file(png, far));
+    chosen = QString::fromStdString(far.string());
+    canvas->SetTool(kToolPicture);
+    Click(At(30, 40));
+    EXPECT_EQ(Elements().size(), 1u);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].find("too long"), std::string::npos);
+
+    chosen.clear();  // cancelled
+    canvas->SetTool(kToolPicture);
+    Click(At(30, 40));
+    EXPECT_EQ(Elements().size(), 1u);
+    EXPECT_EQ(canvas->m_nTool, kToolSelect);
+}
+
+}  // namespace
+}  // namespace etiqo
