@@ -1,0 +1,14 @@
+#pragma once
+// The interface language, chosen once at start-up from the system locale.
+
+class QLocale;
+
+namespace etiqo {
+
+// Chinese only for Chinese as used in China (zh_CN); Taiwan, Hong Kong and every other locale get English.
+bool IsChineseLocale(const QLocale& locale);
+
+// Sets the process-wide language flag from QLocale::system().
+void ChooseInterfaceLanguage();
+
+}  // namespace etiqo
