@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/InfoCommand.h"
+#include "cli/PrintCommands.h"
 
 namespace etiqo {
 namespace {
@@ -17,6 +18,8 @@ struct Command {
 // One line per command; keep it sorted by name.
 constexpr Command kCommands[] = {
     {"info", RunInfo},
+    {"print", RunPrint},
+    {"printers", RunPrinters},
 };
 
 }  // namespace
@@ -27,7 +30,10 @@ std::optional<int> RunCommand(int argc, char** argv) {
     }
     const std::string_view name = argv[1];
     if (name == "--help" || name == "help") {
-        std::puts("usage: etiqo [FILE.lab]\n       etiqo info FILE.lab");
+        std::puts(
+            "usage: etiqo [FILE.lab]\n       etiqo info FILE.lab\n"
+            "       etiqo print FILE.lab [--printer NAME] [--copies N] [--update] [--wait]\n"
+            "       etiqo printers");
         return 0;
     }
     for (const Command& command : kCommands) {

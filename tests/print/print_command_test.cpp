@@ -1,0 +1,194 @@
+// `etiqo print` and `etiqo printers` run as processes against the private print service; what the
+// ZPL printer would receive is read back and its barcodes decoded.
+#include <gtest/gtest.h>
+
+#include <cups/cups.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "CupsdRig.h"
+#include "PrintTestSupport.h"
+#include "ZplGraphic.h"
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "model/TextCodec.h"
+
+namespace etiqo {
+namespace {
+
+using test::CupsdRig;
+
+struct ProcessRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+ProcessRun Etiqo(const QStringList& arguments,
+                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo"), arguments);
+    ProcessRun run;
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
+        run.status = process.exitCode();
+    }
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    // Qt's own start-up chatter (no XDG runtime folder in a test) is not ours.
+    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'))) {
+        if (!line.isEmpty() && !line.startsWith(QStringLiteral("QStandardPaths"))) {
+            run.err += line + QLatin1Char('\n');
+        }
+    }
+    return run;
+}
+
+QStringList Decoded(const QImage& image, const QString& pngPath) {
+    if (!image.save(pngPath)) {
+        return {};
+    }
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), pngPath});
+    zbar.waitForFinished(30000);
+    return QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+class PrintCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CupsdRig::ClearUserOptions();
+        ASSERT_TRUE(folder.isValid());
+    }
+    QString Save(Label& label, const char* name) {
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(SaveLabelFile(label, path.toStdString()));
+        return path;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(PrintCommandTest, PrintsAFiftyByThirtyLabelWithReadableBarcodes) {
+    Label label;
+    label.SetLabelSize(50, 30);
+    label.m_strPrinterName = CupsdRig::kQueue;
+    label.Append(MakeBarcodeElement(16, 16, "ETQ-4711"));
+    label.Append(Make2DElement(290, 110, "https://example.com/etiqo"));
+    const QString file = Save(label, "codes.lab");
+
+    const ProcessRun run = Etiqo({QStringLiteral("print"), file, QStringLiteral("--wait")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("zpl-"))) << run.out.toStdString();
+
+    const QByteArray zpl = CupsdRig::ReadQueueOutput();
+    EXPECT_TRUE(zpl.contains("^PW400"));
+    const auto pages = test::DecodeZplJob(zpl);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].graphic.size(), QSize(400, 240));
+    QStringList codes = Decoded(pages[0].graphic, folder.filePath(QStringLiteral("printed.png")));
+    codes.sort();
+    EXPECT_EQ(codes, (QStringList{QStringLiteral("ETQ-4711"), QStringLiteral("https://example.com/etiqo")}));
+
+    const QString options = CupsdRig::Lpoptions(QLatin1String(CupsdRig::kQueue));
+    EXPECT_TRUE(options.contains(QStringLiteral("media=Custom.50x30mm"))) << options.toStdString();
+}
+
+TEST_F(PrintCommandTest, CopiesAndSerialNumbers) {
+    Label plain = test::MakeTextLabel(50, 30, "PLAIN");
+    const QString plainFile = Save(plain, "plain.lab");
+    ProcessRun run = Etiqo({QStringLiteral("print"), plainFile, QStringLiteral("--printer"),
+                            QLatin1String(CupsdRig::kQueue), QStringLiteral("--copies"), QStringLiteral("3"),
+                            QStringLiteral("--wait")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    auto pages = test::DecodeZplJob(CupsdRig::ReadQueueOutput());
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].quantity, 3);
+    EXPECT_TRUE(CupsdRig::Lpoptions(QLatin1String(CupsdRig::kQueue)).contains(QStringLiteral("copies=3")));
+
+    // The same size again: the stored paper and copies are left as they are.
+    CupsdRig::MarkUserOptions();
+    run = Etiqo({QStringLiteral("print"), plainFile, QStringLiteral("--printer"),
+                 QLatin1String(CupsdRig::kQueue), QStringLiteral("--copies"), QStringLiteral("3"),
+                 QStringLiteral("--wait")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(CupsdRig::UserOptionsMarked());
+
+    Label serial = test::MakeTextLabel(50, 30, "A-009", kSerialIncrement);
+    serial.m_strPrinterName = CupsdRig::kQueue;
+    const QString serialFile = Save(serial, "serial.lab");
+    run = Etiqo({QStringLiteral("print"), serialFile, QStringLiteral("--copies"), QStringLiteral("3"),
+                 QStringLiteral("--update"), QStringLiteral("--wait")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    pages = test::DecodeZplJob(CupsdRig::ReadQueueOutput());
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[2].quantity, 1);
+    EXPECT_TRUE(CupsdRig::Lpoptions(QLatin1String(CupsdRig::kQueue)).contains(QStringLiteral("copies=1")));
+    const LabelReadResult updated = ReadLabelFile(serialFile.toStdString());
+    ASSERT_TRUE(updated) << updated.error;
+    EXPECT_EQ(ContentUtf8(*updated.contents->elements[0]), "A-012");
+    EXPECT_EQ(updated.contents->printerName, CupsdRig::kQueue);
+}
+
+TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
+    Label label = test::MakeTextLabel(50, 30, "X");  // names no printer
+    const QString file = Save(label, "none.lab");
+    QProcessEnvironment down = QProcessEnvironment::systemEnvironment();
+    down.insert(QStringLiteral("CUPS_SERVER"), folder.filePath(QStringLiteral("nobody.sock")));
+    struct Case {
+        QStringList arguments;
+        QProcessEnvironment environment;
+        QString message;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("print"), file},
+         QProcessEnvironment::systemEnvironment(),
+         QStringLiteral("etiqo: the label names no printer (give one with --printer NAME)\n")},
+        {{QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("nope")},
+         QProcessEnvironment::systemEnvironment(),
+         QStringLiteral("etiqo: no printer named nope\n")},
+        {{QStringLiteral("print"), folder.filePath(QStringLiteral("missing.lab")),
+          QStringLiteral("--printer"), QLatin1String(CupsdRig::kQueue)},
+         QProcessEnvironment::systemEnvironment(),
+         QString()},
+        {{QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(CupsdRig::kQueue)},
+         down,
+         QStringLiteral("etiqo: the print service (CUPS) is not running\n")},
+        {{QStringLiteral("printers")},
+         down,
+         QStringLiteral("etiqo: the print service (CUPS) is not running\n")},
+        {{QStringLiteral("print"), file, QStringLiteral("--copies"), QStringLiteral("0")},
+         QProcessEnvironment::systemEnvironment(),
+         QStringLiteral("etiqo: --copies 0: the number of copies must be a positive whole number\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const ProcessRun run = Etiqo(c.arguments, c.environment);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(run.err, c.message);
+        }
+    }
+}
+
+TEST_F(PrintCommandTest, ListsPrintersWithTheDefaultMarked) {
+    const ProcessRun run = Etiqo({QStringLiteral("printers")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    for (const QString& line : lines) {
+        const bool isDefault = line.startsWith(QStringLiteral("* zpl "));
+        EXPECT_TRUE(isDefault || line.startsWith(QStringLiteral("  second "))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QStringLiteral(" 203 dpi "))) << line.toStdString();
+        EXPECT_TRUE(line.endsWith(QStringLiteral("Zebra ZPL Label Printer"))) << line.toStdString();
+        EXPECT_TRUE(line.contains(QStringLiteral("101 x 127 mm (custom_4x5in_4x5in)"))) << line.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace etiqo
