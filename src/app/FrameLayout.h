@@ -14,10 +14,10 @@ struct FrameLayout {
     QRect view;
 };
 
-inline constexpr int kBarHeight = 42;     // command bar and palette
-inline constexpr int kRulerTop = 84;      // under both bars
-inline constexpr int kRulerBand = 24;     // the view starts inside the rulers' L
-inline constexpr int kStatusHeight = 18;  // what the view leaves at the bottom
+inline constexpr int kBarHeight = 42;        // command bar and palette
+inline constexpr int kRulerTop = 84;         // under both bars
+inline constexpr int kRulerBand = 24;        // the view starts inside the rulers' L
+inline constexpr int kStatusBarHeight = 20;  // at the bottom of the client area, over the view
 
 FrameLayout ComputeFrameLayout(int cx, int cy);
 

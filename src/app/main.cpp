@@ -1,13 +1,10 @@
-// etiqo: the label designer, or one of its headless commands when argv names one.
-#include <cstdio>
-
+// etiqo: one of the headless commands when argv names one, else the label designer.
+#include "app/CTagoraApp.h"
 #include "cli/CommandLine.h"
 
 int main(int argc, char** argv) {
     if (const auto status = etiqo::RunCommand(argc, argv)) {
         return *status;
     }
-    std::fputs("etiqo: the designer window is not part of this build yet; try 'etiqo info FILE.lab'\n",
-               stderr);
-    return 1;
+    return etiqo::RunDesigner(argc, argv);
 }

@@ -1,0 +1,454 @@
+#include "app/CMainFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
+
+#include <array>
+
+#include "app/AboutBox.h"
+#include "app/CommandIds.h"
+#include "app/FrameLayout.h"
+#include "app/LabelFileDialogs.h"
+#include "app/MainMenus.h"
+#include "canvas/ElementDialogs.h"
+#include "model/LabelFile.h"
+#include "print/BatchPrint.h"
+#include "print/CPrintPreviewDlg.h"
+#include "print/CupsPrinterConfig.h"
+#include "print/DrawLabel.h"
+#include "print/PrintLabel.h"
+#include "res/Resources.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+namespace {
+
+QString Text(TextId id) {
+    return QString::fromUtf8(Tr(id));
+}
+
+// Command-bar placement and alignment buttons, in button order.
+constexpr std::array<int, 6> kPositionModes = {0, 2, 1, 3, 4, 5};                  // 140 to 145
+constexpr std::array<int, 10> kAlignModes = {6, 8, 7, 9, 10, 11, 12, 13, 14, 15};  // 146 to 155
+
+bool IsCanvasKey(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The client area resizes the frame's children, as the frame's own size handler would.
+class FrameClient : public QWidget {
+public:
+    FrameClient(CMainFrame* frame) : m_pFrame(frame) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        m_pFrame->OnSize(width(), height());
+    }
+
+private:
+    CMainFrame* m_pFrame;
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      m_pClient(new FrameClient(this)),
+      m_wndView(m_pClient),
+      m_wndPalette(m_pClient),
+      m_wndRuler(m_pClient),
+      m_wndStatusBar(m_pClient),
+      m_wndCommandBar(m_pClient),
+      m_pDialogs(dialogs) {
+    setCentralWidget(m_pClient);
+    setWindowTitle(Text(TextId::AppTitle));
+    setWindowIcon(ProgramIcon());
+
+    m_actions =
+        BuildMainMenus(*menuBar(), IsChineseInterface(), [this](int nCommand) { OnCommand(nCommand); });
+    for (QAction* title : menuBar()->actions()) {
+        connect(title->menu(), &QMenu::aboutToShow, this, &CMainFrame::UpdateMenuState);
+    }
+    for (const Accelerator& accelerator : AcceleratorTable()) {
+        auto* shortcut = new QShortcut(QKeySequence(accelerator.key), this);
+        const int nCommand = accelerator.nCommand;
+        // A disabled menu item's key does nothing either.
+        connect(shortcut, &QShortcut::activated, this, [this, nCommand] {
+            if (IsCommandEnabled(nCommand)) {
+                OnCommand(nCommand);
+            }
+        });
+    }
+
+    m_wndStatusBar.setSizeGripEnabled(false);
+    m_wndStatusBar.showMessage(Text(TextId::AppReady));
+    m_pLabelInfo = new QLabel(&m_wndStatusBar);
+    m_wndStatusBar.addPermanentWidget(m_pLabelInfo);
+
+    // Buttons may open dialogs: their commands run after the mouse handler has returned.
+    connect(&m_wndPalette, &CButtonBar::commandPosted, this, &CMainFrame::OnCommand, Qt::QueuedConnection);
+    connect(&m_wndCommandBar, &CButtonBar::commandPosted, this, &CMainFrame::OnCommand, Qt::QueuedConnection);
+    connect(&m_wndPalette, &CToolPalette::fontChosen, this,
+            [this](const QString& face, int nSize) { m_wndCanvas.SetSelectionFont(face, nSize); });
+
+    connect(&m_wndCanvas, &CLabelCanvas::placementChanged, this, [this](const RulerPlacement& p) {
+        m_wndRuler.m_nRulerStep = p.rulerStep;
+        m_wndRuler.SetLabelMetrics(p.labelWidthMM, p.labelHeightMM, p.viewWidth, p.viewHeight);
+        m_wndRuler.SetCanvasPos(p.left, p.top);
+        UpdateStatus();
+    });
+    connect(&m_wndView, &CTagoraView::canvasMoved, this,
+            [this](QPoint topLeft) { m_wndRuler.SetCanvasPos(topLeft.x(), topLeft.y()); });
+    connect(&m_wndCanvas, &CLabelCanvas::undoStateChanged, this, &CMainFrame::UpdateStatus);
+
+    // The window starts at 1000 × 700 in the middle of the screen; start-up shows it maximized.
+    resize(1000, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    m_wndCanvas.SetDialogs(dialogs);
+    m_wndCanvas.Create(&m_wndView, 50, 80);
+    m_wndView.SetCanvas(&m_wndCanvas);
+
+    // Arrow keys, Backspace and Delete reach the canvas wherever the focus is in this window.
+    qApp->installEventFilter(this);
+    UpdateStatus();
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+}
+
+void CMainFrame::OnSize(int cx, int cy) {
+    if (cx <= 0) {
+        return;
+    }
+    const FrameLayout layout = ComputeFrameLayout(cx, cy);
+    m_wndRuler.ResizeRuler(cx, cy);
+    m_wndCommandBar.setGeometry(layout.commandBar);
+    m_wndPalette.setGeometry(layout.palette);
+    m_wndView.setGeometry(layout.view);
+    // The status bar is part of the client area, over the view's last rows.
+    m_wndStatusBar.setGeometry(0, cy - kStatusBarHeight, cx, kStatusBarHeight);
+    m_wndStatusBar.raise();
+}
+
+QAction* CMainFrame::MenuAction(int nCommand) const {
+    const auto it = m_actions.find(nCommand);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::IsCommandEnabled(int nCommand) const {
+    const Label& label = m_wndCanvas.GetLabel();
+    switch (nCommand) {
+        case cmd::kUndo:
+            return label.m_nUndoCount > 0;
+        case cmd::kCut:
+        case cmd::kCopy:
+            return label.HasSelection();
+        case cmd::kPaste:
+            return !label.m_copyBuffer.empty() || !label.m_cutBuffer.empty();
+        case cmd::kDirectSend:
+            return false;  // no direct printer language yet
+        case cmd::kNewLabel:
+        case cmd::kSelectLabelFiles:
+            return m_pDialogs != nullptr;
+        default:
+            return true;
+    }
+}
+
+void CMainFrame::UpdateMenuState() {
+    for (const auto& [nCommand, action] : m_actions) {
+        action->setEnabled(IsCommandEnabled(nCommand));
+    }
+}
+
+void CMainFrame::OnCommand(int nCommand) {
+    Label& label = m_wndCanvas.GetLabel();
+    if (nCommand >= cmd::kBarPositionFirst && nCommand <= cmd::kBarPositionLast) {
+        m_wndCanvas.PositionElement(
+            kPositionModes[static_cast<std::size_t>(nCommand - cmd::kBarPositionFirst)]);
+        return;
+    }
+    if (nCommand >= cmd::kBarAlignFirst && nCommand <= cmd::kBarLast) {
+        m_wndCanvas.AlignElement(kAlignModes[static_cast<std::size_t>(nCommand - cmd::kBarAlignFirst)]);
+        return;
+    }
+    switch (nCommand) {
+        case cmd::kNewLabel:
+            NewLabel(true);
+            break;
+        case cmd::kBarNew:
+            NewLabel(false);
+            break;
+        case cmd::kOpenLabel:
+        case cmd::kFrameworkOpen:  // Ctrl+O: users expect it to open a label
+        case cmd::kBarOpen:
+            OpenLabel();
+            break;
+        case cmd::kSave:
+        case cmd::kSaveEnglish:
+        case cmd::kBarSave:
+            SaveLabel(QString::fromStdString(label.m_strFileName));
+            break;
+        case cmd::kSaveAs:
+            SaveLabel(QString());
+            break;
+        case cmd::kPrint:
+            Print(label.m_strPrinterName);
+            break;
+        case cmd::kBarPrint:
+            Print(std::string());
+            break;
+        case cmd::kBarPreview:
+            PrintPreview();
+            break;
+        case cmd::kSelectLabelFiles:
+            BatchPrint();
+            break;
+        case cmd::kUndo:
+        case cmd::kPaletteUndo:
+            m_wndCanvas.StepUndo(-1);
+            break;
+        case cmd::kPaletteRedo:
+            m_wndCanvas.StepUndo(+1);
+            break;
+        case cmd::kPaletteDelete:
+        case cmd::kCanvasDelete:
+            m_wndCanvas.DeleteSelection();
+            break;
+        case cmd::kCut:
+            m_wndCanvas.CutSelection();
+            break;
+        case cmd::kCopy:
+            m_wndCanvas.CopySelection(0);
+            break;
+        case cmd::kPaste:
+            m_wndCanvas.PasteBuffers();
+            break;
+        case cmd::kBarRotateLeft:
+            m_wndCanvas.RotateSelection(+900);
+            break;
+        case cmd::kBarRotateRight:
+            m_wndCanvas.RotateSelection(-900);
+            break;
+        case cmd::kBarZoomIn:
+            m_wndCanvas.Zoom(+30);
+            break;
+        case cmd::kBarZoomOut:
+            m_wndCanvas.Zoom(-30);
+            m_wndView.update();
+            break;
+        case cmd::kAbout:
+            ShowAboutBox(this);
+            break;
+        case cmd::kExit:
+            close();
+            break;
+        case cmd::kPaletteBold:
+        case cmd::kPaletteItalic:
+        case cmd::kPaletteUnderline:
+            m_wndCanvas.ToggleTextStyle(nCommand - cmd::kPaletteFirst);
+            m_wndCanvas.SetTool(nCommand - cmd::kPaletteFirst);
+            break;
+        default:
+            if (nCommand >= cmd::kPaletteFirst && nCommand <= cmd::kPaletteLast) {
+                m_wndCanvas.SetTool(nCommand - cmd::kPaletteFirst);
+            }
+            break;  // 139 (Input File), 156 and the rest: nothing
+    }
+    UpdateStatus();
+}
+
+void CMainFrame::NewLabel(bool bForgetFile) {
+    if (m_pDialogs == nullptr) {
+        return;
+    }
+    const std::optional<PixelSize> size = m_pDialogs->AskNewLabelSize(this);
+    if (!size) {
+        return;
+    }
+    m_wndCanvas.SetLabelSize(size->width, size->height);
+    if (bForgetFile) {
+        m_wndCanvas.GetLabel().m_strFileName.clear();
+        m_wndCanvas.GetLabel().m_strPrinterName.clear();
+    }
+}
+
+bool CMainFrame::SaveLabel(const QString& path) {
+    Label& label = m_wndCanvas.GetLabel();
+    if (label.m_elements.empty()) {
+        return true;  // nothing to write counts as saved
+    }
+    const QString target = path.isEmpty() ? AskSaveLabelPath(&m_wndView, m_recentFiles.LastFolder()) : path;
+    if (target.isEmpty()) {
+        return false;
+    }
+    const LabelFileStatus status = SaveLabelFile(label, target.toStdString());
+    if (!status) {
+        // Losing work silently is worse than a message: say which file and why.
+        Tell(Text(TextId::SaveLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
+        return false;
+    }
+    m_recentFiles.Add(target);
+    m_wndStatusBar.showMessage(target, 5000);
+    return true;
+}
+
+void CMainFrame::OpenLabel() {
+    const QString path = AskOpenLabelPath(&m_wndView, m_recentFiles.LastFolder());
+    if (path.isEmpty()) {
+        m_wndCanvas.GetLabel().WriteBaseSnapshot();  // as after every open attempt
+        return;
+    }
+    OpenLabelFile(path);
+}
+
+bool CMainFrame::OpenLabelFile(const QString& path) {
+    Label& label = m_wndCanvas.GetLabel();
+    const LabelFileStatus status = etiqo::OpenLabelFile(label, path.toStdString());
+    if (!status) {
+        Tell(Text(TextId::OpenLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
+        return false;
+    }
+    m_wndCanvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
+    m_wndCanvas.update();
+    m_recentFiles.Add(path);
+    UpdateStatus();
+    return true;
+}
+
+void CMainFrame::Print(const std::string& printer) {
+    CLabelCanvas& canvas = m_wndCanvas;
+    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
+        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
+    };
+    const PrintResult result = PrintLabel(this, canvas.GetLabel(), painter, printer, 1);
+    if (result.serialsMoved) {
+        canvas.update();
+    }
+    if (!result && result.status != PrintResult::Status::Cancelled) {
+        Tell(QString::fromStdString(result.error));
+    }
+    UpdateStatus();
+}
+
+void CMainFrame::PrintPreview() {
+    CLabelCanvas& canvas = m_wndCanvas;
+    CupsPrinterConfig printers;
+    CPrintPreviewDlg::Canvas hooks{
+        canvas.GetLabel(),
+        [&canvas](QPainter& p, Label& label) {
+            return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
+        },
+        QSize(canvas.m_nViewWidth, canvas.m_nViewHeight),
+        [this](const std::string& printer, int copies) {
+            CLabelCanvas& c = m_wndCanvas;
+            const PrintResult result = PrintLabel(
+                this, c.GetLabel(),
+                [&c](QPainter& p, Label& label) { return DrawLabel(p, label, c.Symbols(), c.Scale()); },
+                printer, copies);
+            if (!result && result.status != PrintResult::Status::Cancelled) {
+                Tell(QString::fromStdString(result.error));
+            }
+        },
+        [&canvas] { canvas.update(); },
+    };
+    CPrintPreviewDlg dialog(std::move(hooks), printers, nullptr);
+    dialog.exec();
+}
+
+void CMainFrame::BatchPrint() {
+    if (m_pDialogs == nullptr) {
+        return;
+    }
+    Label& label = m_wndCanvas.GetLabel();
+    for (const std::string& file : m_pDialogs->ChooseBatchFiles(this)) {
+        label.m_arrBatchFiles.push_back(file);
+    }
+    if (label.m_arrBatchFiles.empty()) {
+        return;
+    }
+    // Every queued label is printed in turn (each loaded onto the canvas first), not only loaded.
+    CLabelCanvas& canvas = m_wndCanvas;
+    PrintBatch(
+        this, label, label.m_arrBatchFiles,
+        [&canvas](QPainter& p, Label& l) { return DrawLabel(p, l, canvas.Symbols(), canvas.Scale()); },
+        [&canvas](Label& l, const std::string& file) {
+            std::optional<std::string> error = LoadQueuedLabel(l, file);
+            if (!error) {
+                canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
+            }
+            return error;
+        });
+    canvas.update();
+    UpdateStatus();
+}
+
+void CMainFrame::Tell(const QString& message) {
+    QMessageBox::warning(this, Text(TextId::MessageCaption), message);
+}
+
+void CMainFrame::UpdateStatus() {
+    const Label& label = m_wndCanvas.GetLabel();
+    QString info = Text(TextId::AppStatusLabelSize).arg(label.m_nLabelWidthMM).arg(label.m_nLabelHeightMM);
+    const QString file = QString::fromStdString(label.m_strFileName);
+    info += QStringLiteral("   ") + (file.isEmpty()
+                                         ? Text(TextId::AppStatusNewLabel)
+                                         : Text(TextId::AppStatusFile).arg(QFileInfo(file).fileName()));
+    m_pLabelInfo->setText(info);
+    UpdateMenuState();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_wndCanvas.GetLabel().m_nUndoCount > 0) {
+        const auto answer =
+            QMessageBox::question(nullptr, Text(TextId::CloseQuestionCaption), Text(TextId::CloseQuestion),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        // Yes always shows the save dialog, even for a label that has a file.
+        if (answer == QMessageBox::Yes && !SaveLabel(QString())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Only the first receiver (the focus widget) counts: a key ignored there travels up the parents
+    // and passes here again. Keys aimed at dialogs and pop-ups stay theirs.
+    QWidget* receiver = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+    if (widget == nullptr || widget != receiver || widget->window() != this || !IsCanvasKey(key->key())) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    m_wndCanvas.OnKeyDown(key->key());
+    // Then the key goes on as usual, except to the canvas, whose own handler would act on it twice.
+    return widget == &m_wndCanvas;
+}
+
+}  // namespace etiqo

@@ -1,0 +1,77 @@
+#pragma once
+// The program's one top-level window: it owns the canvas, the tool palette, the command bar, the rulers
+// and the status bar, lays them out, and turns every menu item, accelerator, button and special key
+// into a call on the canvas or a dialog. Closing it asks whether to save.
+
+#include <QMainWindow>
+#include <QStatusBar>
+
+#include <map>
+
+#include "app/CTagoraView.h"
+#include "app/RecentFiles.h"
+#include "canvas/LabelCanvas.h"
+#include "chrome/CCommandBar.h"
+#include "chrome/CRulerWnd.h"
+#include "chrome/CToolPalette.h"
+
+class QLabel;
+
+namespace etiqo {
+
+class ElementDialogs;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // dialogs: the property dialogs (new label size, batch files); not owned, may be null.
+    explicit CMainFrame(ElementDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // One command number of a menu item, accelerator, palette or command-bar button.
+    void OnCommand(int nCommand);
+    // Whether a menu item or accelerator of that number acts now.
+    bool IsCommandEnabled(int nCommand) const;
+
+    // Writes the label; an empty path asks for one. False when cancelled, refused or not written.
+    bool SaveLabel(const QString& path);
+    // Asks for a label file and opens it.
+    void OpenLabel();
+    // Opens a label file onto the canvas; a file that is not a label is named in a message and
+    // the label stays as it was.
+    bool OpenLabelFile(const QString& path);
+
+    // Places the children for a client area of cx × cy (below the menu bar).
+    void OnSize(int cx, int cy);
+    QWidget* Client() const { return m_pClient; }
+    QAction* MenuAction(int nCommand) const;
+    // Brings the menu items' enabled state up to date.
+    void UpdateMenuState();
+
+    QWidget* m_pClient;
+    CTagoraView m_wndView;
+    CToolPalette m_wndPalette;
+    CLabelCanvas m_wndCanvas;
+    CRulerWnd m_wndRuler;
+    QStatusBar m_wndStatusBar;
+    CCommandBar m_wndCommandBar;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void NewLabel(bool bForgetFile);
+    void Print(const std::string& printer);
+    void PrintPreview();
+    void BatchPrint();
+    void UpdateStatus();
+    void Tell(const QString& message);
+
+    ElementDialogs* m_pDialogs;
+    RecentFiles m_recentFiles;
+    std::map<int, QAction*> m_actions;
+    QLabel* m_pLabelInfo = nullptr;
+};
+
+}  // namespace etiqo

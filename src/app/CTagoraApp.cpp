@@ -1,0 +1,46 @@
+#include "app/CTagoraApp.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <memory>
+
+#include "app/CMainFrame.h"
+#include "app/Language.h"
+#include "app/RecentFiles.h"
+#include "canvas/ElementDialogs.h"
+#include "res/Resources.h"
+
+#if __has_include("dialogs/PropertyDialogs.h")
+#include "dialogs/PropertyDialogs.h"
+#define ETIQO_HAS_PROPERTY_DIALOGS 1
+#endif
+
+namespace etiqo {
+
+int RunDesigner(int argc, char** argv) {
+    QApplication app(argc, argv);
+    SetUpApplicationSettings();
+    QApplication::setWindowIcon(ProgramIcon());
+    ChooseInterfaceLanguage();
+
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("label"), QStringLiteral("A .lab file to open."));
+    parser.addHelpOption();
+    parser.process(app);
+
+#ifdef ETIQO_HAS_PROPERTY_DIALOGS
+    auto dialogs = std::make_unique<PropertyDialogs>();
+#else
+    std::unique_ptr<ElementDialogs> dialogs;
+#endif
+    CMainFrame frame(dialogs.get());
+    frame.showMaximized();
+    // A file handed over by the desktop (double click on a .lab) is opened: that is why it was named.
+    if (!parser.positionalArguments().isEmpty()) {
+        frame.OpenLabelFile(parser.positionalArguments().front());
+    }
+    return QApplication::exec();
+}
+
+}  // namespace etiqo
