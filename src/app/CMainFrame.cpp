@@ -119,6 +119,8 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     connect(&m_wndView, &CTagoraView::canvasMoved, this,
             [this](QPoint topLeft) { m_wndRuler.SetCanvasPos(topLeft.x(), topLeft.y()); });
     connect(&m_wndCanvas, &CLabelCanvas::undoStateChanged, this, &CMainFrame::UpdateStatus);
+    connect(&m_wndView, &CTagoraView::zoomRequested, this,
+            [this](int nDirection) { OnCommand(nDirection > 0 ? cmd::kBarZoomIn : cmd::kBarZoomOut); });
 
     // The window starts at 1000 × 700 in the middle of the screen; start-up shows it maximized.
     resize(1000, 700);

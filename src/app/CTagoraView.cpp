@@ -92,6 +92,11 @@ void CTagoraView::resizeEvent(QResizeEvent* event) {
 }
 
 void CTagoraView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->angleDelta().y() != 0) {
+        emit zoomRequested(event->angleDelta().y() > 0 ? +1 : -1);
+        event->accept();
+        return;
+    }
     // The wheel scrolls the label when it is larger than the view: vertically, or sideways with Shift.
     const bool bSideways = event->modifiers().testFlag(Qt::ShiftModifier) || event->angleDelta().y() == 0;
     CCanvasScrollBar& bar = bSideways || !m_wndVScroll.isVisible() ? m_wndHScroll : m_wndVScroll;

@@ -34,6 +34,8 @@ public:
 signals:
     // The canvas's top-left corner in view coordinates changed (centring, zoom or scrolling).
     void canvasMoved(QPoint topLeft);
+    // Ctrl + wheel over the view: +1 to zoom in, −1 to zoom out.
+    void zoomRequested(int nDirection);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <fstream>
 
@@ -162,6 +163,15 @@ TEST_F(Frame, PaletteAndCommandBarButtonsReachTheCanvas) {
     Element& text = AddSelectedText();
     click(frame->m_wndCommandBar, 5);  // Left Hand Rotation
     EXPECT_EQ(text.lfFont.lfEscapement, 900);
+}
+
+TEST_F(Frame, ControlWheelZooms) {
+    const int width = Canvas().width();
+    const QPoint at = Canvas().mapTo(&frame->m_wndView, QPoint(5, 5));
+    QWheelEvent wheel(at, frame->m_wndView.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&frame->m_wndView, &wheel);
+    EXPECT_EQ(Canvas().width(), width + 30);
 }
 
 TEST_F(Frame, RulersFollowTheCanvas) {
