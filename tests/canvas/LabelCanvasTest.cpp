@@ -107,6 +107,24 @@ TEST_F(CanvasTest, ACreatingToolLastsForOneClick) {
     EXPECT_EQ(Snapshots(), 1);
 }
 
+TEST_F(CanvasTest, EachToolShowsItsCursor) {
+    canvas->SetTool(kToolLine);
+    EXPECT_EQ(canvas->cursor().pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(canvas->cursor().hotSpot(), QPoint(5, 5));
+    canvas->SetTool(kToolText);
+    EXPECT_EQ(canvas->cursor().hotSpot(), QPoint(0, 0));
+    canvas->SetTool(kToolRectangle);
+    EXPECT_EQ(canvas->cursor().shape(), Qt::CrossCursor);
+    canvas->SetTool(12);  // a style button: the cursor stays
+    EXPECT_EQ(canvas->cursor().shape(), Qt::CrossCursor);
+    Element& e = Put(Box(ElementKind::Shape, 100, 100, 60, 40, true));
+    canvas->SetTool(kToolSelect);
+    Move(GripPoint(e, 6));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::SizeVerCursor);
+    Move(At(300, 50));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(CanvasTest, ARectangleClickMakesACentredSquareKeptOnTheLabel) {
     canvas->SetTool(kToolRectangle);
     Click(At(200, 150));
