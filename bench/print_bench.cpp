@@ -1,0 +1,182 @@
+// Print throughput against a private cupsd (scripts/cupsd-rig.sh) with a Zebra ZPL queue at 203 dpi.
+// Each iteration runs a whole print from the command line until the queue has written the job:
+//   etiqo: `etiqo print label.lab --copies 100 --wait` (a 50 × 80 mm label, serialized text and
+//          barcode, a QR code: 100 different pages);
+//   glabels: glabels-3-batch renders the same 100 labels (serial from a merge file) to a PDF, then
+//          `lp` queues it and the iteration waits for the job (skipped when gLabels is missing).
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cstdlib>
+#include <memory>
+
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+
+namespace {
+
+constexpr int kCopies = 100;
+
+QString Run(const QString& program, const QStringList& arguments, bool* ok = nullptr) {
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(600000);
+    if (ok) {
+        *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+// The private print service for the whole program.
+class Rig {
+public:
+    Rig() : m_dir(QDir::tempPath() + QStringLiteral("/etiqo-bench-XXXXXX")) {
+        const QByteArray dir = QFile::encodeName(m_dir.path());
+        setenv("CUPS_SERVER", (dir + "/cups.sock").constData(), 1);
+        setenv("HOME", (dir + "/home").constData(), 1);
+        setenv("CUPS_SERVERROOT", (dir + "/etc").constData(), 1);
+        Run(Script(), {QStringLiteral("start"), m_dir.path(), QStringLiteral("zpl")}, &m_ok);
+    }
+    ~Rig() { Run(Script(), {QStringLiteral("stop"), m_dir.path()}); }
+    bool ok() const { return m_ok; }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    static QString Script() { return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"); }
+    QTemporaryDir m_dir;
+    bool m_ok = false;
+};
+
+Rig& TheRig() {
+    static Rig rig;
+    return rig;
+}
+
+// Waits until the queue has no job left (completed ones excepted).
+bool WaitForIdleQueue() {
+    for (int i = 0; i < 60000; ++i) {
+        if (Run(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("zpl")})
+                .trimmed()
+                .isEmpty()) {
+            return true;
+        }
+        QThread::msleep(5);
+    }
+    return false;
+}
+
+void EtiqoPrint100Serialized(benchmark::State& state) {
+    if (!TheRig().ok()) {
+        state.SkipWithError("the private cupsd did not start");
+        return;
+    }
+    etiqo::Label label;
+    label.SetLabelSize(50, 80);
+    label.m_strPrinterName = "zpl";
+    etiqo::Element text = etiqo::MakeTextElement(20, 20, "LOT A-0001");
+    text.nSerialMode = etiqo::kSerialIncrement;
+    label.Append(text);
+    etiqo::Element barcode = etiqo::MakeBarcodeElement(20, 100, "A-0001");
+    barcode.nSerialMode = etiqo::kSerialIncrement;
+    label.Append(barcode);
+    label.Append(etiqo::Make2DElement(20, 300, "https://example.com/etiqo"));
+    const QString file = TheRig().Path(QStringLiteral("bench.lab"));
+    if (!etiqo::SaveLabelFile(label, file.toStdString())) {
+        state.SkipWithError("cannot write the label");
+        return;
+    }
+    const QString etiqo = QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo");
+    for (auto _ : state) {
+        bool ok = false;
+        const QString output = Run(etiqo,
+                                   {QStringLiteral("print"), file, QStringLiteral("--copies"),
+                                    QString::number(kCopies), QStringLiteral("--wait")},
+                                   &ok);
+        if (!ok) {
+            state.SkipWithError(output.toStdString().c_str());
+            return;
+        }
+    }
+    state.counters["labels/s"] =
+        benchmark::Counter(kCopies * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(EtiqoPrint100Serialized)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// A gLabels 3 document: the same 50 × 80 mm label, text and Code 128 from a merge field.
+constexpr char kGlabelsDocument[] = R"(<?xml version="1.0"?>
+<Glabels-document xmlns="http://glabels.org/xmlspec/3.0" version="3.0">
+  <Template brand="Etiqo" part="bench" size="Other" width="50mm" height="80mm" description="50 x 80 mm">
+    <Meta category="label"/>
+    <Label-rectangle id="0" width="50mm" height="80mm" round="0mm" x_waste="0mm" y_waste="0mm">
+      <Markup-margin size="0mm"/>
+      <Layout nx="1" ny="1" x0="0mm" y0="0mm" dx="50mm" dy="80mm"/>
+    </Label-rectangle>
+  </Template>
+  <Objects id="0" rotate="False">
+    <Object-text x="2.5mm" y="2.5mm" w="45mm" h="8mm" justify="Left" valign="Top" auto_shrink="False">
+      <Span font_family="DejaVu Sans" font_size="14" font_weight="Regular" font_italic="False" color="0xff" line_spacing="1">LOT ${serial}</Span>
+    </Object-text>
+    <Object-barcode x="2.5mm" y="12.5mm" w="45mm" h="15mm" style="Code128" text="True" checksum="True" backend="built-in" color="0xff">
+      <Field name="serial"/>
+    </Object-barcode>
+    <Object-barcode x="2.5mm" y="37.5mm" w="15mm" h="15mm" style="QRCode" text="False" checksum="True" backend="qrencode" color="0xff" data="https://example.com/etiqo"/>
+  </Objects>
+  <Merge type="Text/Comma/Line1Keys" src="%1"/>
+</Glabels-document>
+)";
+
+void GlabelsBatchPdfThenLp100(benchmark::State& state) {
+    const QString batch = QStandardPaths::findExecutable(QStringLiteral("glabels-3-batch"));
+    if (batch.isEmpty()) {
+        state.SkipWithError("glabels-3-batch is not installed (Debian package glabels)");
+        return;
+    }
+    if (!TheRig().ok()) {
+        state.SkipWithError("the private cupsd did not start");
+        return;
+    }
+    const QString csv = TheRig().Path(QStringLiteral("serials.csv"));
+    const QString document = TheRig().Path(QStringLiteral("bench.glabels"));
+    const QString pdf = TheRig().Path(QStringLiteral("glabels.pdf"));
+    {
+        QFile merge(csv);
+        QFile doc(document);
+        if (!merge.open(QIODevice::WriteOnly) || !doc.open(QIODevice::WriteOnly)) {
+            state.SkipWithError("cannot write the gLabels files");
+            return;
+        }
+        merge.write("serial\n");
+        for (int i = 1; i <= kCopies; ++i) {
+            merge.write(QStringLiteral("A-%1\n").arg(i, 4, 10, QLatin1Char('0')).toUtf8());
+        }
+        doc.write(QString::fromUtf8(kGlabelsDocument).arg(csv).toUtf8());
+    }
+    for (auto _ : state) {
+        bool ok = false;
+        QString output = Run(batch, {QStringLiteral("-o"), pdf, document}, &ok);
+        if (ok) {
+            output = Run(QStringLiteral("lp"),
+                         {QStringLiteral("-d"), QStringLiteral("zpl"), QStringLiteral("-o"),
+                          QStringLiteral("media=Custom.50x80mm"), QStringLiteral("-o"),
+                          QStringLiteral("PageSize=Custom.50x80mm"), pdf},
+                         &ok);
+        }
+        if (!ok || !WaitForIdleQueue()) {
+            state.SkipWithError(output.toStdString().c_str());
+            return;
+        }
+    }
+    state.counters["labels/s"] =
+        benchmark::Counter(kCopies * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(GlabelsBatchPdfThenLp100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();
