@@ -1,0 +1,106 @@
+// The symbol cache: handles, release, sweeping, the PNG file it keeps, and the size caps.
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "RenderSupport.h"
+#include "model/ElementFactory.h"
+#include "render/ZintSymbol.h"
+
+namespace etiqo::test {
+namespace {
+
+SymbolImage Encoded(int symbology, const char* content, int width = 100, bool barcode = false) {
+    SymbolRequest request;
+    request.symbology = symbology;
+    request.content = content;
+    request.widthDots = width;
+    request.barcode = barcode;
+    return EncodeSymbol(request);
+}
+
+TEST(SymbolCache, HandlesAreNonZeroAndDistinct) {
+    SymbolCache cache;
+    const std::uint32_t a = cache.Store(Encoded(58, "A"));
+    const std::uint32_t b = cache.Store(Encoded(58, "B"));
+    EXPECT_NE(a, 0U);
+    EXPECT_NE(b, 0U);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(cache.Find(0), nullptr);
+    EXPECT_EQ(cache.Find(12345), nullptr);
+    ASSERT_NE(cache.Find(a), nullptr);
+    cache.Release(a);
+    EXPECT_EQ(cache.Find(a), nullptr);
+    EXPECT_NE(cache.Find(b), nullptr);
+    cache.Release(999);  // unknown: ignored
+    EXPECT_EQ(cache.Size(), 1U);
+}
+
+TEST(SymbolCache, KeepsACompletePngOfTheImage) {
+    const SymbolImage symbol = Encoded(58, "ETIQO");
+    ASSERT_FALSE(symbol.image.isNull());
+    ASSERT_TRUE(symbol.png.startsWith("\x89PNG\r\n\x1a\n"));
+    const QImage decoded = QImage::fromData(symbol.png, "PNG").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(decoded, symbol.image);
+}
+
+TEST(SymbolCache, DropsWhatNoLiveElementNames) {
+    SymbolCache cache;
+    ElementList elements;
+    for (const char* content : {"A", "B", "C"}) {
+        auto e = std::make_unique<Element>(Make2DElement(0, 0, content));
+        e->hImage = cache.Store(Encoded(58, content));
+        elements.push_back(std::move(e));
+    }
+    const std::uint32_t dropped = elements[1]->hImage;
+    elements.erase(elements.begin() + 1);
+    cache.DropUnreferenced(elements);
+    EXPECT_EQ(cache.Size(), 2U);
+    EXPECT_EQ(cache.Find(dropped), nullptr);
+    EXPECT_NE(cache.Find(elements[0]->hImage), nullptr);
+}
+
+TEST(SymbolCache, StaleHandleIsEncodedAnew) {
+    SymbolCache cache;
+    Element e = Make2DElement(0, 0, "ETIQO");
+    e.hImage = 77;  // read back from a file by a careless reader
+    e.bSelected = 0;
+    RenderElement(e, cache, 200, 200, false);
+    EXPECT_NE(e.hImage, 0U);
+    EXPECT_NE(cache.Find(e.hImage), nullptr);
+}
+
+TEST(SymbolCache, FittedImagesAreReusedAndExact) {
+    SymbolCache cache;
+    const std::uint32_t handle = cache.Store(Encoded(20, "ETIQO", 42, true));
+    const QImage first = cache.Fitted(handle, QSize(333, 77), FitMode::TileRows);
+    EXPECT_EQ(first.size(), QSize(333, 77));
+    EXPECT_EQ(cache.Fitted(handle, QSize(333, 77), FitMode::TileRows).cacheKey(), first.cacheKey());
+    EXPECT_TRUE(cache.Fitted(handle, QSize(100000, 100000), FitMode::Stretch).isNull()) << "too large";
+    EXPECT_TRUE(cache.Fitted(handle, QSize(0, 10), FitMode::Stretch).isNull());
+}
+
+TEST(ZintSymbol, ScaleIsOneUnitPer42Dots) {
+    EXPECT_EQ(SymbolScale(300), 7);
+    EXPECT_EQ(SymbolScale(41), 1);
+    EXPECT_EQ(SymbolScale(0), 1);
+    EXPECT_EQ(SymbolScale(-500), 1);
+}
+
+TEST(ZintSymbol, HugeWidthsStayWithinAFewMegapixels) {
+    for (const int symbology : {57, 58, 20, 71}) {
+        const SymbolImage symbol = Encoded(symbology, "HUGE 123", INT32_MAX, symbology == 20);
+        ASSERT_FALSE(symbol.image.isNull()) << symbology;
+        EXPECT_LE(static_cast<qint64>(symbol.image.width()) * symbol.image.height(), 4'000'000) << symbology;
+    }
+}
+
+TEST(ZintSymbol, RefusedContentCarriesTheReason) {
+    const SymbolImage symbol = Encoded(34, "ABC", 100, true);  // UPC-A takes digits only
+    EXPECT_TRUE(symbol.image.isNull());
+    EXPECT_FALSE(symbol.error.empty());
+}
+
+}  // namespace
+}  // namespace etiqo::test
