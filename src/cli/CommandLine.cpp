@@ -6,6 +6,7 @@
 
 #include "cli/InfoCommand.h"
 #include "cli/PrintCommands.h"
+#include "cli/RenderCommand.h"
 
 namespace etiqo {
 namespace {
@@ -20,6 +21,7 @@ constexpr Command kCommands[] = {
     {"info", RunInfo},
     {"print", RunPrint},
     {"printers", RunPrinters},
+    {"render", RunRender},
 };
 
 }  // namespace
@@ -33,7 +35,10 @@ std::optional<int> RunCommand(int argc, char** argv) {
         std::puts(
             "usage: etiqo [FILE.lab]\n       etiqo info FILE.lab\n"
             "       etiqo print FILE.lab [--printer NAME] [--copies N] [--update] [--wait]\n"
-            "       etiqo printers");
+            "       etiqo printers\n"
+
+            "       etiqo render FILE.lab -o OUT [--dpi D | --dpi DXxDY] [--copies N] [--update] [--view "
+            "WxH]");
         return 0;
     }
     for (const Command& command : kCommands) {

@@ -1,0 +1,237 @@
+// etiqo render as a user runs it: label files in, PNG pages and PDF documents out.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <regex>
+
+#include "RunProcess.h"
+#include "TempDir.h"
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "model/TextCodec.h"
+
+namespace etiqo {
+namespace {
+
+using testing::FileText;
+using testing::ProcessResult;
+using testing::RunProcess;
+using testing::TempDir;
+
+ProcessResult Etiqo(const std::vector<std::string>& args) {
+    return RunProcess(testing::EtiqoProgram(), args);
+}
+
+ProcessResult Shell(const std::string& program, const std::vector<std::string>& args) {
+    return RunProcess(program, args);
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() &&
+           (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '\f')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    // A 50 × 80 mm label; elements added by each test.
+    Label label;
+    TempDir dir;
+
+    RenderCommand() {
+        label.m_nLabelWidthMM = 50;
+        label.m_nLabelHeightMM = 80;
+    }
+
+    std::string Save() {
+        const std::string file = (dir / "label.lab").string();
+        EXPECT_TRUE(SaveLabelFile(label, file));
+        return file;
+    }
+
+    Element& AddBarcode(const char* content, int y, int serialMode = kSerialNone) {
+        Element e = MakeBarcodeElement(40, y, content);
+        e.nWidth = 320;
+        e.nHeight = 100;
+        e.bShowText = 0;
+        e.nSerialMode = serialMode;
+        e.bSelected = 0;
+        return label.Append(e);
+    }
+};
+
+TEST_F(RenderCommand, PngPageIsTheLabelInOneBitDots) {
+    AddBarcode("ETQ-0001", 40);
+    Element qr = Make2DElement(120, 300, "二维码 标签");  // never painted: no cached symbol
+    qr.nWidth = 200;
+    label.Append(qr);
+    const std::string out = (dir / "page.png").string();
+    const ProcessResult run = Etiqo({"render", Save(), "-o", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const QImage page(QString::fromStdString(out));
+    EXPECT_EQ(page.size(), QSize(400, 639));  // trunc(Wd) × trunc(Hd) at 203 dpi
+    EXPECT_EQ(page.depth(), 1);
+    EXPECT_NEAR(page.dotsPerMeterX() * 0.0254, 203, 0.5);
+    const ProcessResult decoded = Shell("zbarimg", {"-q", "--raw", out});
+    EXPECT_NE(decoded.out.find("ETQ-0001"), std::string::npos) << decoded.out;
+    EXPECT_NE(decoded.out.find("二维码 标签"), std::string::npos) << decoded.out;
+}
+
+TEST_F(RenderCommand, ResolutionSetsThePageSizeInDots) {
+    AddBarcode("ETQ", 40);
+    const std::string file = Save();
+    const struct {
+        const char* dpi;
+        QSize size;
+    } rows[] = {{"300", {591, 945}}, {"203x300", {400, 945}}, {"600", {1181, 1890}}};
+    for (const auto& row : rows) {
+        const std::string out = (dir / "dpi.png").string();
+        const ProcessResult run = Etiqo({"render", file, "-o", out, "--dpi", row.dpi});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(QImage(QString::fromStdString(out)).size(), row.size) << row.dpi;
+    }
+}
+
+TEST_F(RenderCommand, CopiesOfASerialNumberArePagesThatCount) {
+    AddBarcode("A-009", 40, kSerialIncrement);
+    const std::string file = Save();
+    const std::string before = FileText(file);
+    const std::string out = (dir / "serial.png").string();
+    const ProcessResult run = Etiqo({"render", file, "-o", out, "--copies", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const char* expected[] = {"A-009", "A-010", "A-011"};
+    for (int page = 1; page <= 3; ++page) {
+        const std::string name = (dir / ("serial-" + std::to_string(page) + ".png")).string();
+        EXPECT_EQ(Trimmed(Shell("zbarimg", {"-q", "--raw", name}).out), expected[page - 1]);
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(FileText(file), before) << "without --update the file stays as it was";
+}
+
+TEST_F(RenderCommand, PdfHasOnePagePerCopyAtTheLabelSize) {
+    Element text = MakeTextElement(20, 20, "A-009");
+    text.nWidth = 200;
+    text.nHeight = 60;
+    text.nSerialMode = kSerialIncrement;
+    label.Append(text);
+    const std::string file = Save();
+    const std::string out = (dir / "labels.pdf").string();
+    const ProcessResult run = Etiqo({"render", file, "-o", out, "--copies", "3", "--update"});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    const std::string info = Shell("pdfinfo", {out}).out;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)"))) << info;
+    EXPECT_EQ(match[1], "3");
+    ASSERT_TRUE(std::regex_search(info, match, std::regex("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")))
+        << info;
+    EXPECT_NEAR(std::stod(match[1]) * 25.4 / 72, 50.0, 0.05);
+    EXPECT_NEAR(std::stod(match[2]) * 25.4 / 72, 80.0, 0.05);
+
+    const char* expected[] = {"A-009", "A-010", "A-011"};
+    for (int page = 1; page <= 3; ++page) {
+        const std::string n = std::to_string(page);
+        EXPECT_EQ(Trimmed(Shell("pdftotext", {"-f", n, "-l", n, out, "-"}).out), expected[page - 1]);
+    }
+    // --update wrote the next number back.
+    const LabelReadResult read = ReadLabelFile(file);
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(ContentUtf8(*read.contents->elements.front()), "A-012");
+}
+
+QRect BlackBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                bounds |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return bounds;
+}
+
+TEST_F(RenderCommand, LineEndsFollowTheDesignerWindowTheyWereDrawnIn) {
+    Element line = MakeLineElement(10, 10, {1, 1});
+    line.nEndX = 180;  // display pixels
+    line.nEndY = 300;
+    line.nPenWidth = 1;
+    line.bSelected = 0;
+    label.Append(line);
+    const std::string file = Save();
+    const struct {
+        std::vector<std::string> view;
+        QPoint end;
+    } rows[] = {
+        // A 1000 × 650 frame shows the label 375 × 600 pixels: 180 / (375 / 400.106), 300 / (600 / 639.874).
+        {{}, {192, 319}},
+        // A 2000 × 2000 frame shows it 800 × 1279, about two pixels a dot.
+        {{"--view", "2000x2000"}, {90, 150}},
+    };
+    for (const auto& row : rows) {
+        const std::string out = (dir / "line.png").string();
+        std::vector<std::string> args = {"render", file, "-o", out};
+        args.insert(args.end(), row.view.begin(), row.view.end());
+        const ProcessResult run = Etiqo(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const QRect bounds = BlackBounds(QImage(QString::fromStdString(out)));
+        EXPECT_EQ(bounds.topLeft(), QPoint(10, 10));
+        EXPECT_NEAR(bounds.right(), row.end.x(), 1);
+        EXPECT_NEAR(bounds.bottom(), row.end.y(), 1);
+    }
+}
+
+TEST_F(RenderCommand, BadInputIsOneLineAndLeavesNoFile) {
+    AddBarcode("ETQ", 40);
+    const std::string file = Save();
+    const std::string png = (dir / "bad.png").string();
+    const std::vector<std::vector<std::string>> rows = {
+        {"render", (dir / "missing.lab").string(), "-o", png},
+        {"render", file, "-o", (dir / "bad.jpg").string()},
+        {"render", file, "-o", png, "--dpi", "0"},
+        {"render", file, "-o", png, "--dpi", "-203"},
+        {"render", file, "-o", png, "--dpi", "203x0"},
+        {"render", file, "-o", png, "--copies", "0"},
+        {"render", file, "-o", png, "--view", "1000"},
+        {"render", file, "-o", png, "--frobnicate"},
+        {"render", file},
+        {"render", file, "-o"},
+    };
+    for (const auto& args : rows) {
+        const ProcessResult run = Etiqo(args);
+        EXPECT_EQ(run.status, 1) << args.back();
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("etiqo: ", 0), 0U) << run.err;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << args.back();
+    }
+}
+
+TEST_F(RenderCommand, WarningsNameTheElementAndTheLabelStillRenders) {
+    AddBarcode("ETQ-1", 40);
+    Element picture = ZeroElement();
+    picture.nKind = ElementKind::Picture;
+    picture.nWidth = picture.nHeight = 50;
+    std::strcpy(picture.str, "/no/such/picture.png");
+    label.Append(picture);
+    Element upc = MakeBarcodeElement(40, 300, "letters");
+    upc.nSymbology = 34;  // UPC-A takes digits only
+    label.Append(upc);
+    const std::string out = (dir / "warned.png").string();
+    const ProcessResult run = Etiqo({"render", Save(), "-o", out, "--copies", "2"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("element 1: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("element 2: "), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << "each warning once: " << run.err;
+    EXPECT_EQ(Trimmed(Shell("zbarimg", {"-q", "--raw", (dir / "warned-2.png").string()}).out), "ETQ-1");
+}
+
+}  // namespace
+}  // namespace etiqo
