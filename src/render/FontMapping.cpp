@@ -74,8 +74,9 @@ qreal CellRatio(const QFont& font) {
 
 }  // namespace
 
-QString ResolveFamily(std::string_view faceBytes) {
-    const QString face = RecordText(faceBytes).trimmed();
+namespace {
+
+QString ResolveFamilyUncached(const QString& face) {
     if (IsOneOf(face, {"宋体", "新宋体", "SimSun", "NSimSun", "黑体", "SimHei", "微软雅黑", "Microsoft YaHei",
                        "楷体", "KaiTi", "仿宋", "FangSong", "等线", "DengXian"})) {
         return CjkFamily();
@@ -87,6 +88,21 @@ QString ResolveFamily(std::string_view faceBytes) {
         return face;
     }
     return CjkFamily();
+}
+
+}  // namespace
+
+QString ResolveFamily(std::string_view faceBytes) {
+    // Asking the font database is slow; the answer for a face does not change while we run.
+    thread_local QHash<QByteArray, QString> resolved;
+    const QByteArray key(faceBytes.data(), static_cast<qsizetype>(faceBytes.size()));
+    const auto it = resolved.constFind(key);
+    if (it != resolved.cend()) {
+        return *it;
+    }
+    const QString family = ResolveFamilyUncached(RecordText(faceBytes).trimmed());
+    resolved.insert(key, family);
+    return family;
 }
 
 TextFont FontFromLogFont(const LOGFONTA& logFont, const QString& text, std::size_t byteLength) {
