@@ -124,6 +124,9 @@ LabelReadResult ReadLabelFile(const std::filesystem::path& file) {
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return Failure(Problem(name, TextId::LabelFileNotRegular));
     }
+    if (st.st_size > kMaxLabelFileBytes) {
+        return Failure(Problem(name, TextId::LabelFileTooLarge));
+    }
     const auto bytes = ReadAll(fd.Get());
     if (!bytes) {
         return Failure(Problem(name, TextId::LabelFileCannotOpen, ErrnoText()));

@@ -24,6 +24,8 @@ inline constexpr std::size_t kSizeBlockBytes = 20;
 inline constexpr std::size_t kPrinterBlockBytes = 64;
 inline constexpr std::size_t kCurrentHeaderBytes = kSizeBlockBytes + kPrinterBlockBytes;
 inline constexpr int kMaxLabelMM = 1000;  // width and height read from a file lie in 1…1000 mm
+// Larger files (over 30,000 elements) are refused before reading: a mailed file must not fill memory.
+inline constexpr long kMaxLabelFileBytes = 16L * 1024 * 1024;
 
 struct LabelFileContents {
     int widthMM = 0;

@@ -8,6 +8,20 @@
 
 namespace etiqo {
 
+namespace {
+
+long SystemWrite(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+WriteFunction g_write = SystemWrite;
+
+}  // namespace
+
+void SetWriteFunctionForTesting(WriteFunction write) {
+    g_write = write ? write : SystemWrite;
+}
+
 void UniqueFd::Reset(int fd) {
     if (m_fd >= 0) {
         ::close(m_fd);
@@ -26,11 +40,15 @@ bool UniqueFd::Close() {
 
 bool WriteAll(int fd, std::span<const std::byte> bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const long n = g_write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
+            return false;
+        }
+        if (n == 0) {  // no progress: treat as a full disk rather than spin
+            errno = ENOSPC;
             return false;
         }
         bytes = bytes.subspan(static_cast<std::size_t>(n));

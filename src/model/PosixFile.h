@@ -41,6 +41,12 @@ private:
 
 // Writes every byte, retrying short writes and EINTR.
 bool WriteAll(int fd, std::span<const std::byte> bytes);
+
+// The write(2) behind WriteAll. Tests put a failing one in its place to see a full disk or an
+// I/O error part way through a save; nullptr restores write(2). Not for concurrent use.
+using WriteFunction = long (*)(int fd, const void* data, std::size_t size);
+void SetWriteFunctionForTesting(WriteFunction write);
+
 // Reads from the current position to the end of the file.
 std::optional<std::vector<std::byte>> ReadAll(int fd);
 

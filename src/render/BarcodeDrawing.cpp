@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include "render/FontMapping.h"
 #include "render/RenderParts.h"
 #include "render/SymbolCache.h"
@@ -12,6 +14,9 @@
 namespace etiqo {
 
 namespace {
+
+// Fitted bitmaps up to this size are always made, whatever the device (a 2000-dot square).
+constexpr qint64 kHugeBoxPixels = 2000LL * 2000;
 
 // The element's cached symbol, encoded first when it has none and encoding is allowed.
 // A stale handle (from a file, or released elsewhere) counts as none.
@@ -44,6 +49,18 @@ bool HasImage(const SymbolImage* symbol) {
 }
 
 void DrawFitted(const RenderContext& context, const Element& element, const QRect& box, FitMode mode) {
+    // A box larger than the whole device (only a hostile record has one) is not worth a bitmap of
+    // its size: the painter scales the symbol itself and draws only what lands on the device.
+    const QPaintDevice* device = context.painter.device();
+    const qint64 deviceArea = device ? qint64{device->width()} * device->height() : 0;
+    if (qint64{box.width()} * box.height() > std::max<qint64>(deviceArea, kHugeBoxPixels)) {
+        const SymbolImage* symbol = context.symbols.Find(element.hImage);
+        if (symbol && !symbol->image.isNull()) {
+            context.painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            context.painter.drawImage(box, symbol->image);
+        }
+        return;
+    }
     const QImage fitted = context.symbols.Fitted(element.hImage, box.size(), mode);
     if (!fitted.isNull()) {
         context.painter.drawImage(box.topLeft(), fitted);

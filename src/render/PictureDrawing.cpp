@@ -12,7 +12,8 @@ namespace etiqo {
 void DrawPictureElement(const RenderContext& context, Element& element, int turn) {
     QPainter& painter = context.painter;
     const QString path = RecordText(ContentBytes(element));
-    QImage image = context.symbols.Picture(path);
+    QString problem;
+    QImage image = context.symbols.Picture(path, &problem);
     DeviceBox box = ComputeDeviceBox(context, element);
     if (turn != 0) {
         box = ComputeRotatedBox(context, element, turn).box;
@@ -22,7 +23,9 @@ void DrawPictureElement(const RenderContext& context, Element& element, int turn
     }
     if (image.isNull()) {
         if (context.warn) {
-            context.warn(QString::fromUtf8(Tr(TextId::RenderPictureUndecodable)).arg(path).toStdString());
+            context.warn(problem.isEmpty()
+                             ? QString::fromUtf8(Tr(TextId::RenderPictureUndecodable)).arg(path).toStdString()
+                             : problem.toStdString());
         }
     } else if (box.width > 0 && box.height > 0) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

@@ -1,10 +1,11 @@
 #include "render/SymbolCache.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 #include <unordered_set>
+
+#include "render/PictureFile.h"
 
 namespace etiqo {
 
@@ -114,23 +115,26 @@ void SymbolCache::DropUnreferenced(const ElementList& elements) {
     DropUnreferenced(live);
 }
 
-QImage SymbolCache::Picture(const QString& path) {
+QImage SymbolCache::Picture(const QString& path, QString* problem) {
     const QFileInfo info(path);
     const QDateTime modified = info.lastModified();
     const qint64 size = info.size();
     const auto it = m_pictures.constFind(path);
     if (it != m_pictures.cend() && it->modified == modified && it->size == size) {
+        if (problem) {
+            *problem = it->problem;
+        }
         return it->image;
     }
-    QImageReader reader(path);
-    // Refuse images whose decoded form would be absurd (a hostile or broken file).
-    reader.setAllocationLimit(256);
-    QImage image = reader.read();
+    PictureRead read = ReadPictureFile(path);
+    if (problem) {
+        *problem = read.problem;
+    }
     if (m_pictures.size() >= kMaxPictures) {
         m_pictures.clear();
     }
-    m_pictures.insert(path, PictureEntry{modified, size, image});
-    return image;
+    m_pictures.insert(path, PictureEntry{modified, size, read.image, read.problem});
+    return read.image;
 }
 
 }  // namespace etiqo

@@ -65,8 +65,9 @@ public:
     std::size_t Size() const { return m_symbols.size(); }
 
     // A picture file decoded at most once while its modification time and size stay the same,
-    // so a changed file shows at the next paint. Null when the file cannot be decoded.
-    QImage Picture(const QString& path);
+    // so a changed file shows at the next paint. Null when the file cannot be decoded or is
+    // refused (not a regular file, too large); problem then receives the warning.
+    QImage Picture(const QString& path, QString* problem = nullptr);
 
 private:
     struct Fit {
@@ -83,6 +84,7 @@ private:
         QDateTime modified;
         qint64 size = -1;
         QImage image;
+        QString problem;
     };
 
     std::unordered_map<std::uint32_t, Entry> m_symbols;

@@ -1,0 +1,273 @@
+// Files a label names or lives in that are not what they seem: pictures that are FIFOs, devices,
+// folders or bombs; label files that are not regular or far too large; snapshot folders that
+// someone else planted; and saves that hit a full disk part way through.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HostileLabel.h"
+#include "TempDir.h"
+#include "model/ElementFactory.h"
+#include "model/Label.h"
+#include "model/LabelFile.h"
+#include "model/PosixFile.h"
+#include "model/RecordIo.h"
+#include "model/SnapshotStore.h"
+#include "render/PictureFile.h"
+
+namespace etiqo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+std::string ReadText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool AnyContains(const std::vector<std::string>& lines, const std::string& part) {
+    for (const std::string& line : lines) {
+        if (line.find(part) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Element PictureOf(const fs::path& path) {
+    Element e = *MakePictureElement(10, 10, path.string(), 100, 50);
+    e.bSelected = 0;
+    e.nSize = kNoGrip;
+    return e;
+}
+
+// A BMP header claiming width × height pixels of 32 bits, with no pixel data behind it.
+void WriteBmpHeader(const fs::path& file, std::int32_t width, std::int32_t height) {
+    unsigned char header[54] = {'B', 'M'};
+    const auto put32 = [&header](int at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            header[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        }
+    };
+    put32(2, 54);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    header[26] = 1;
+    header[28] = 32;
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(header), sizeof header);
+}
+
+TEST(HostilePicture, RefusesWhatIsNotARegularFileWithoutBlocking) {
+    TempDir folder;
+    const fs::path fifo = folder / "pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(folder / "folder.png");
+    for (const fs::path& path : {fs::path("/dev/zero"), fifo, folder / "folder.png"}) {
+        SCOPED_TRACE(path.string());
+        const PictureRead read = ReadPictureFile(QString::fromStdString(path.string()));
+        EXPECT_TRUE(read.image.isNull());
+        EXPECT_TRUE(read.problem.contains(QString::fromStdString(path.string())));
+        EXPECT_TRUE(read.problem.contains(QStringLiteral("not a regular file")));
+    }
+}
+
+TEST(HostilePicture, RefusesHugeFilesAndPictureBombs) {
+    TempDir folder;
+    const fs::path sparse = folder / "huge.png";
+    { std::ofstream(sparse).put('x'); }
+    fs::resize_file(sparse, kMaxPictureFileBytes + 1);  // sparse: no disk used
+    WriteBmpHeader(folder / "bomb.bmp", 60000, 60000);
+    for (const fs::path& path : {sparse, folder / "bomb.bmp"}) {
+        SCOPED_TRACE(path.string());
+        const PictureRead read = ReadPictureFile(QString::fromStdString(path.string()));
+        EXPECT_TRUE(read.image.isNull());
+        EXPECT_TRUE(read.problem.contains(QString::fromStdString(path.string())));
+    }
+    EXPECT_TRUE(ReadPictureFile(QString::fromStdString((folder / "huge.png").string()))
+                    .problem.contains(QStringLiteral("too large")));
+}
+
+TEST(HostilePicture, ReadsAnOrdinaryPicture) {
+    TempDir folder;
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    ASSERT_TRUE(image.save(QString::fromStdString((folder / "logo.png").string())));
+    const PictureRead read = ReadPictureFile(QString::fromStdString((folder / "logo.png").string()));
+    EXPECT_EQ(read.image.size(), QSize(30, 20));
+    EXPECT_TRUE(read.problem.isEmpty());
+}
+
+TEST(HostilePicture, LabelNamingThemPrintsWithOneWarningEach) {
+    TempDir folder;
+    const fs::path fifo = folder / "pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteBmpHeader(folder / "bomb.bmp", 60000, 60000);
+    const test::OutputResult result = test::OpenDrawAndPrint(
+        folder.Path(), {PictureOf("/dev/zero"), PictureOf(fifo), PictureOf(folder / "bomb.bmp")});
+    ASSERT_EQ(result.openError, "");
+    EXPECT_TRUE(result.pdfWritten);
+    EXPECT_TRUE(AnyContains(result.warnings, "/dev/zero"));
+    EXPECT_TRUE(AnyContains(result.warnings, fifo.string()));
+    EXPECT_TRUE(AnyContains(result.warnings, "bomb.bmp"));
+}
+
+TEST(HostileLabelFile, RefusesDevicesFifosAndHugeFilesNamingThem) {
+    TempDir folder;
+    const fs::path fifo = folder / "pipe.lab";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path huge = folder / "huge.lab";
+    { std::ofstream(huge) << "50 30"; }
+    fs::resize_file(huge, kMaxLabelFileBytes + 1);
+    const struct {
+        fs::path path;
+        const char* reason;
+    } cases[] = {
+        {"/dev/zero", "not a regular file"},
+        {fifo, "not a regular file"},
+        {folder.Path(), "not a regular file"},
+        {huge, "too large"},
+    };
+    for (const auto& c : cases) {
+        const LabelReadResult read = ReadLabelFile(c.path);
+        EXPECT_FALSE(read);
+        EXPECT_NE(read.error.find(c.path.string()), std::string::npos) << read.error;
+        EXPECT_NE(read.error.find(c.reason), std::string::npos) << read.error;
+    }
+}
+
+std::vector<std::unique_ptr<Element>> OneText(const char* text) {
+    std::vector<std::unique_ptr<Element>> elements;
+    elements.push_back(std::make_unique<Element>(MakeTextElement(1, 2, text)));
+    return elements;
+}
+
+TEST(HostileSnapshots, FolderIsPrivateAndPlantedFoldersAreRefused) {
+    TempDir folder;
+    const SnapshotStore store(folder / "snapshots");
+    ASSERT_TRUE(store.Write(1, OneText("one")));
+    struct stat st {};
+    ASSERT_EQ(::lstat(store.Folder().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+
+    // A symlink in place of the folder: refused, nothing written through it.
+    fs::create_directory(folder / "elsewhere");
+    fs::create_directory_symlink(folder / "elsewhere", folder / "linked");
+    const SnapshotStore linked(folder / "linked");
+    EXPECT_FALSE(linked.Write(1, OneText("one")));
+    EXPECT_FALSE(linked.Read(1));
+    EXPECT_TRUE(fs::is_empty(folder / "elsewhere"));
+
+    // A folder of another user (only root can make one).
+    if (::geteuid() == 0) {
+        const fs::path foreign = folder / "foreign";
+        fs::create_directory(foreign);
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(SnapshotStore(foreign).Write(1, OneText("one")));
+        EXPECT_FALSE(SnapshotStore(foreign).Read(1));
+    }
+}
+
+TEST(HostileSnapshots, FilesAreNotFollowedThroughSymlinksNorReadFromFifos) {
+    TempDir folder;
+    const SnapshotStore store(folder / "snapshots");
+    ASSERT_TRUE(store.Write(1, OneText("one")));
+    // A planted link to a file of ours: reading refuses it, writing replaces the link, not the file.
+    { std::ofstream(folder / "precious") << "keep me"; }
+    fs::create_symlink(folder / "precious", store.FileFor(2));
+    EXPECT_FALSE(store.Read(2));
+    fs::create_symlink(folder / "precious", store.Folder() / "3.undo.tmp");
+    EXPECT_FALSE(store.Write(3, OneText("three")));
+    EXPECT_EQ(ReadText(folder / "precious"), "keep me");
+    ASSERT_EQ(::mkfifo(store.FileFor(4).c_str(), 0600), 0);
+    EXPECT_FALSE(store.Read(4));  // and does not block
+}
+
+// The write behind every save, failing once `allowance` bytes are written: a disk that fills.
+long g_allowance = 0;
+long FillingDisk(int fd, const void* data, std::size_t size) {
+    if (g_allowance <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const long n = ::write(fd, data, std::min<std::size_t>(size, static_cast<std::size_t>(g_allowance)));
+    g_allowance -= n;
+    return n;
+}
+
+struct FaultyDisk {
+    explicit FaultyDisk(long allowance) {
+        g_allowance = allowance;
+        SetWriteFunctionForTesting(FillingDisk);
+    }
+    ~FaultyDisk() { SetWriteFunctionForTesting(nullptr); }
+};
+
+TEST(HostileSave, FullDiskLeavesTheOldLabelWholeAndNoTempFile) {
+    TempDir folder;
+    const fs::path file = folder / "shop.lab";
+    Label label(SnapshotStore(folder / "snapshots"));
+    label.SetLabelSize(50, 30);
+    label.Append(MakeTextElement(1, 2, "first version"));
+    ASSERT_TRUE(SaveLabelFile(label, file));
+    const std::string before = ReadText(file);
+
+    for (int i = 0; i < 40; ++i) {
+        label.Append(MakeBarcodeElement(i, i, "second version"));
+    }
+    for (const long allowance : {0L, 1L, 84L, 600L, 10000L}) {
+        SCOPED_TRACE(allowance);
+        LabelFileStatus status;
+        {
+            const FaultyDisk disk(allowance);
+            status = SaveLabelFile(label, file);
+        }
+        EXPECT_FALSE(status);
+        EXPECT_NE(status.error.find(file.string()), std::string::npos) << status.error;
+        EXPECT_NE(status.error.find(std::strerror(ENOSPC)), std::string::npos) << status.error;
+        EXPECT_EQ(ReadText(file), before);
+        std::vector<fs::path> left;
+        for (const auto& entry : fs::directory_iterator(folder.Path())) {
+            if (entry.is_regular_file()) {
+                left.push_back(entry.path().filename());
+            }
+        }
+        EXPECT_EQ(left, std::vector<fs::path>{"shop.lab"});
+    }
+    ASSERT_TRUE(SaveLabelFile(label, file));  // the disk has room again
+    EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 41u);
+}
+
+TEST(HostileSave, FullDiskLeavesTheOldSnapshotWhole) {
+    TempDir folder;
+    const SnapshotStore store(folder / "snapshots");
+    ASSERT_TRUE(store.Write(1, OneText("kept")));
+    {
+        const FaultyDisk disk(100);
+        EXPECT_FALSE(store.Write(1, OneText("lost")));
+    }
+    const auto read = store.Read(1);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->size(), 1u);
+    EXPECT_STREQ((*read)[0]->str, "kept");
+    EXPECT_FALSE(fs::exists(store.Folder() / "1.undo.tmp"));
+}
+
+}  // namespace
+}  // namespace etiqo

@@ -1,0 +1,261 @@
+// Records holding what no designer would save, one element of every kind per label: each label
+// opens, draws on screen and on paper and prints to PDF, and drawing leaves the stored fields as
+// they were. A hang or a huge allocation fails the run (per-case timeout, sanitizers).
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "HostileLabel.h"
+#include "TempDir.h"
+#include "model/ElementFactory.h"
+
+namespace etiqo {
+namespace {
+
+using testing::TempDir;
+
+struct HostileCase {
+    const char* name;
+    std::function<void(Element&)> spoil;
+};
+
+void Fill(char* field, std::size_t size, const std::string& pattern) {
+    for (std::size_t i = 0; i < size; ++i) {
+        field[i] = pattern[i % pattern.size()];
+    }
+}
+
+// One ordinary element of every kind, sized as the designer leaves them.
+std::vector<Element> EveryKind() {
+    Element text = MakeTextElement(10, 10, "Lot 0001");
+    Element barcode = MakeBarcodeElement(10, 60, "ABC-0001");
+    barcode.nWidth = 240;
+    barcode.nHeight = 80;
+    Element ean = MakeBarcodeElement(10, 150, "590123412345");
+    ean.nSymbology = kSymbologyOwnEan13;
+    ean.nWidth = 220;
+    ean.nHeight = 90;
+    Element code2d = Make2DElement(250, 10, "https://example.org/1");
+    code2d.nWidth = code2d.nHeight = 100;
+    Element picture = *MakePictureElement(250, 150, "/nonexistent/logo.png", 100, 50);
+    Element line = MakeLineElement(5, 5, DisplayScale{1.0, 1.0});
+    line.nEndX = 300;
+    line.nEndY = 200;
+    Element shape = MakeShapeElement(20, 20);
+    shape.nWidth = 120;
+    shape.nHeight = 80;
+    shape.nShapeType = kShapeRoundedRectangle;
+    shape.nCornerSize = 20;
+    std::vector<Element> all{text, barcode, ean, code2d, picture, line, shape};
+    for (Element& e : all) {
+        e.bSelected = 0;
+        e.nSize = kNoGrip;
+        e.nPenWidth = 2;
+    }
+    return all;
+}
+
+const std::vector<HostileCase>& Cases() {
+    static const std::vector<HostileCase> cases = {
+        {"SizeIntMax", [](Element& e) { e.nWidth = e.nHeight = INT_MAX; }},
+        {"SizeIntMin", [](Element& e) { e.nWidth = e.nHeight = INT_MIN; }},
+        {"SizeNegative", [](Element& e) { e.nWidth = -1, e.nHeight = -500; }},
+        {"SizeZero", [](Element& e) { e.nWidth = e.nHeight = 0; }},
+        {"SizeWideFlat", [](Element& e) { e.nWidth = INT_MAX, e.nHeight = 1; }},
+        {"SizeNarrowTall", [](Element& e) { e.nWidth = 1, e.nHeight = INT_MAX; }},
+        {"PositionIntMax", [](Element& e) { e.nPosX = e.nPosY = INT_MAX; }},
+        {"PositionIntMin", [](Element& e) { e.nPosX = e.nPosY = INT_MIN; }},
+        {"FarAwayAndHuge",
+         [](Element& e) {
+             e.nPosX = e.nPosY = INT_MIN;
+             e.nWidth = e.nHeight = INT_MAX;
+         }},
+        {"CoveringThePage",
+         [](Element& e) {
+             e.nPosX = e.nPosY = -1000000;
+             e.nWidth = e.nHeight = 2000000;
+         }},
+        {"PenIntMax", [](Element& e) { e.nPenWidth = INT_MAX; }},
+        {"PenNegative", [](Element& e) { e.nPenWidth = INT_MIN; }},
+        {"CornerIntMax", [](Element& e) { e.nCornerSize = INT_MAX; }},
+        {"CornerNegative", [](Element& e) { e.nCornerSize = INT_MIN; }},
+        {"FontHeightIntMax", [](Element& e) { e.lfFont.lfHeight = INT_MAX; }},
+        {"FontHeightIntMin", [](Element& e) { e.lfFont.lfHeight = INT_MIN; }},
+        {"FontWidthIntMax", [](Element& e) { e.lfFont.lfWidth = INT_MAX; }},
+        {"FontWidthIntMin", [](Element& e) { e.lfFont.lfWidth = INT_MIN; }},
+        {"FontSizeOfUnsizedText",
+         [](Element& e) {
+             e.nWidth = e.nHeight = 0;
+             e.lfFont.lfHeight = INT_MIN;
+             e.lfFont.lfWidth = INT_MAX;
+         }},
+        {"FontWeightAndEscapement",
+         [](Element& e) {
+             e.lfFont.lfWeight = INT_MIN;
+             e.lfFont.lfEscapement = INT_MIN;
+             e.lfFont.lfOrientation = INT_MAX;
+         }},
+        {"CaptionHeightIntMax",
+         [](Element& e) {
+             e.bShowText = 1;
+             e.lfFont.lfHeight = INT_MAX;
+         }},
+        {"CaptionHeightIntMin",
+         [](Element& e) {
+             e.bShowText = -7;
+             e.lfFont.lfHeight = INT_MIN;
+         }},
+        {"KindUnknown", [](Element& e) { e.nKind = static_cast<ElementKind>(6); }},
+        {"KindNegative", [](Element& e) { e.nKind = static_cast<ElementKind>(INT_MIN); }},
+        {"SymbologyUnknown", [](Element& e) { e.nSymbology = 9999; }},
+        {"SymbologyNegative", [](Element& e) { e.nSymbology = INT_MIN; }},
+        {"SymbologyZero", [](Element& e) { e.nSymbology = 0; }},
+        {"MaxiCodeHugeScale",
+         [](Element& e) {
+             e.nSymbology = 57;
+             e.nWidth = INT_MAX;
+         }},
+        {"QrHugeScale",
+         [](Element& e) {
+             e.nSymbology = kSymbologyQrCode;
+             e.nWidth = 40000;
+             e.nHeight = 40000;
+         }},
+        {"ShapeTypeUnknown", [](Element& e) { e.nShapeType = 99; }},
+        {"ShapeTypeNegative", [](Element& e) { e.nShapeType = INT_MIN; }},
+        {"AngleIntMax", [](Element& e) { e.nEscapement = INT_MAX; }},
+        {"AngleIntMin", [](Element& e) { e.nEscapement = INT_MIN; }},
+        {"AngleOdd", [](Element& e) { e.nEscapement = 451; }},
+        {"AngleNegativeQuarter", [](Element& e) { e.nEscapement = -900; }},
+        {"TurnedAndHuge",
+         [](Element& e) {
+             e.nEscapement = 900;
+             e.nWidth = INT_MAX;
+             e.nHeight = INT_MIN;
+         }},
+        {"ContentWithoutNul", [](Element& e) { Fill(e.str, sizeof e.str, "A"); }},
+        {"DigitsWithoutNul",
+         [](Element& e) {
+             Fill(e.str, sizeof e.str, "9");
+             e.nSerialMode = kSerialIncrement;
+             e.nSerialStep = INT_MAX;
+         }},
+        {"FaceNameWithoutNul",
+         [](Element& e) { Fill(e.lfFont.lfFaceName, sizeof e.lfFont.lfFaceName, "X"); }},
+        {"Gb18030Truncated",
+         [](Element& e) {
+             std::memset(e.str, 0, sizeof e.str);
+             std::strcpy(e.str, "AB\x81\x30\x81");
+             std::strcpy(e.lfFont.lfFaceName, "\x81");
+         }},
+        {"Gb18030Invalid",
+         [](Element& e) {
+             std::memset(e.str, 0, sizeof e.str);
+             std::strcpy(e.str, "\xFF\xFE\x80\x81\x7F\xA1");
+         }},
+        {"Gb18030LeadByteAtEnd", [](Element& e) { Fill(e.str, sizeof e.str, "\x81"); }},
+        {"LineEndsFarAway",
+         [](Element& e) {
+             e.nEndX = INT_MAX;
+             e.nEndY = INT_MIN;
+             e.nOrgEndX = INT_MIN;
+             e.nOrgEndY = INT_MAX;
+         }},
+        {"TriangleApexFarAway",
+         [](Element& e) {
+             e.nShapeType = kShapeTriangle;
+             e.nEndX = INT_MIN;
+             e.nEscapement = 2700;
+         }},
+        {"MinBarAndImageSizes",
+         [](Element& e) {
+             e.nMinBarHeight = INT_MAX;
+             e.nImageWidth = INT_MIN;
+             e.nImageHeight = INT_MAX;
+         }},
+        {"SerialFieldsOutOfRange",
+         [](Element& e) {
+             std::memset(e.str, 0, sizeof e.str);
+             std::strcpy(e.str, "X99999999999999999999");
+             e.nSerialMode = 7;
+             e.nSerialStep = INT_MIN;
+             e.nSerialResetAt = INT_MIN;
+             e.nSerialResetTo = INT_MAX;
+         }},
+        {"StaleSymbolHandleAndGrips",
+         [](Element& e) {
+             e.hImage = 0xFFFFFFFFu;
+             e.nSize = INT_MAX;
+             for (GripPoint& grip : e.ptGrip) {
+                 grip = {INT_MIN, INT_MAX};
+             }
+         }},
+    };
+    return cases;
+}
+
+// The fields no drawing derives anything into: they must stay as the file had them.
+void ExpectStoredFieldsKept(const Element& before, const Element& after) {
+    EXPECT_EQ(before.nKind, after.nKind);
+    EXPECT_EQ(before.nPosX, after.nPosX);
+    EXPECT_EQ(before.nPosY, after.nPosY);
+    if (before.nKind != ElementKind::Text) {  // a never-sized text takes its measured size
+        EXPECT_EQ(before.nWidth, after.nWidth);
+        EXPECT_EQ(before.nHeight, after.nHeight);
+    }
+    EXPECT_EQ(before.nPenWidth, after.nPenWidth);
+    EXPECT_EQ(before.nCornerSize, after.nCornerSize);
+    EXPECT_EQ(before.nEscapement, after.nEscapement);
+    EXPECT_EQ(before.nSymbology, after.nSymbology);
+    EXPECT_EQ(before.nShapeType, after.nShapeType);
+    EXPECT_EQ(before.nEndX, after.nEndX);
+    EXPECT_EQ(before.nEndY, after.nEndY);
+    EXPECT_EQ(before.nMinBarHeight, after.nMinBarHeight);
+    EXPECT_EQ(
+        0, std::memcmp(before.lfFont.lfFaceName, after.lfFont.lfFaceName, sizeof before.lfFont.lfFaceName));
+}
+
+class HostileRecordTest : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileRecordTest, OpensDrawsAndPrintsEveryKind) {
+    std::vector<Element> elements = EveryKind();
+    for (Element& element : elements) {
+        GetParam().spoil(element);
+    }
+    TempDir folder;
+    const test::OutputResult result = test::OpenDrawAndPrint(folder.Path(), elements);
+    ASSERT_EQ(result.openError, "");
+    EXPECT_TRUE(result.pdfWritten);
+    ASSERT_EQ(result.after.size(), elements.size());
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        SCOPED_TRACE("element " + std::to_string(i));
+        if (elements[i].nSerialMode == kSerialNone) {
+            EXPECT_EQ(0, std::memcmp(elements[i].str, result.after[i].str, sizeof elements[i].str));
+        }
+        ExpectStoredFieldsKept(elements[i], result.after[i]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, HostileRecordTest, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+
+// The largest and the smallest label a file may name, full of hostile records.
+TEST(HostileLabelSize, SmallestLabelWithHugeElements) {
+    std::vector<Element> elements = EveryKind();
+    for (Element& element : elements) {
+        element.nWidth = element.nHeight = INT_MAX;
+        element.lfFont.lfHeight = INT_MAX;
+    }
+    TempDir folder;
+    const test::OutputResult result = test::OpenDrawAndPrint(folder.Path(), elements, 1, 1);
+    ASSERT_EQ(result.openError, "");
+    EXPECT_TRUE(result.pdfWritten);
+}
+
+}  // namespace
+}  // namespace etiqo
