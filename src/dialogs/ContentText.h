@@ -1,5 +1,6 @@
 #pragma once
-// The element's content as the dialogs show it. str holds GB18030 bytes; the boxes hold Unicode.
+// The element's content as the dialogs show it: str holds GB18030 bytes (model/TextCodec), the
+// boxes hold QStrings.
 
 #include <QString>
 
@@ -15,7 +16,7 @@ int ContentByteLength(const QString& text);
 
 QString ContentText(const Element& element);
 
-// Stores text into str as GB18030 with its NUL; refuses (false, str untouched) what does not fit.
+// Stores text into str; refuses (false, str untouched) what does not fit.
 bool StoreContent(Element& element, const QString& text);
 
 }  // namespace etiqo

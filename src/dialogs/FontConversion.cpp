@@ -1,18 +1,14 @@
 #include "dialogs/FontConversion.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
+
+#include "model/TextCodec.h"
 
 namespace etiqo {
 
 QFont FontFromLogFont(const LOGFONTA& font) {
-    const std::string_view face = FaceNameBytes(font);
-    QStringDecoder decoder("GB18030");
-    QFont qfont(decoder.decode(QByteArrayView(face.data(), static_cast<qsizetype>(face.size()))));
+    QFont qfont(QString::fromStdString(FaceNameUtf8(font)));
     if (font.lfHeight != 0) {
         qfont.setPixelSize(static_cast<int>(std::clamp(std::llabs(font.lfHeight), 1LL, 1000LL)));
     }
@@ -26,16 +22,8 @@ QFont FontFromLogFont(const LOGFONTA& font) {
 }
 
 void ApplyFontChoice(const QFont& chosen, LOGFONTA& font) {
-    QStringEncoder encoder("GB18030");
-    QString family = chosen.family();
-    QByteArray face = encoder.encode(family);
-    // Keep the NUL: a name that would fill the field loses whole characters from its end.
-    while (face.size() >= static_cast<qsizetype>(sizeof font.lfFaceName)) {
-        family.chop(family.back().isLowSurrogate() ? 2 : 1);
-        face = encoder.encode(family);
-    }
-    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
-    std::memcpy(font.lfFaceName, face.constData(), static_cast<std::size_t>(face.size()));
+    // A family name longer than the field's 31 bytes keeps its whole leading characters.
+    SetFaceName(font, chosen.family().toStdString(), Overflow::Cut);
     font.lfWeight = chosen.weight();
     font.lfItalic = chosen.italic() ? 1 : 0;
     font.lfUnderline = chosen.underline() ? 1 : 0;
