@@ -1,38 +1,17 @@
 #include "dialogs/BatchPrintDlg.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "dialogs/DialogParts.h"
+#include "model/LabelFile.h"
 
 namespace etiqo {
-
-bool IsLabelFile(const QString& path) {
-    const QFileInfo info(path);
-    if (info.suffix().compare(QStringLiteral("lab"), Qt::CaseInsensitive) != 0 || !info.isFile()) {
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    // Every label file, old layout or new, starts with 20 bytes of "%d %d" size text.
-    const QByteArray sizeBlock = file.read(20);
-    if (sizeBlock.size() < 20) {
-        return false;
-    }
-    static const QRegularExpression kSizeText(QStringLiteral("^\\s*[-+]?\\d+\\s+[-+]?\\d+"));
-    return kSizeText.match(QString::fromLatin1(sizeBlock.left(sizeBlock.indexOf('\0')))).hasMatch();
-}
 
 CBatchPrintDlg::CBatchPrintDlg(QWidget* parent) : QDialog(parent), m_fileList(new QListWidget(this)) {
     setWindowTitle(UiText(TextId::BatchDlgTitle));
@@ -63,8 +42,10 @@ void CBatchPrintDlg::ChooseFiles() {
 void CBatchPrintDlg::AddFiles(const QStringList& paths) {
     QStringList refused;
     for (const QString& path : paths) {
-        if (!IsLabelFile(path)) {
-            refused << QDir::toNativeSeparators(path);
+        // A label file is one the label reader takes; its error names the file and the reason.
+        const LabelReadResult read = ReadLabelFile(std::filesystem::path(path.toStdString()));
+        if (!read) {
+            refused << QString::fromStdString(read.error);
             continue;
         }
         // Alphabetical, ignoring case as users read file names; an equal path goes after its twin.

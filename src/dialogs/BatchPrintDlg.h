@@ -17,7 +17,8 @@ public:
 
     QStringList m_arrFiles;  // filled by Print (OK), in list order
 
-    // Adds the label files among paths; names the others in a message and leaves them out.
+    // Adds the label files among paths; the others are left out and named, with the reason, in
+    // one message.
     void AddFiles(const QStringList& paths);
 
     void accept() override;
@@ -27,8 +28,5 @@ private:
 
     QListWidget* m_fileList;
 };
-
-// True for a readable .lab file that begins with a label size block ("<width> <height>").
-bool IsLabelFile(const QString& path);
 
 }  // namespace etiqo

@@ -1,7 +1,6 @@
 // The New Label size dialog and the batch file list.
 #include <gtest/gtest.h>
 #include <QAbstractButton>
-#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
@@ -168,29 +167,12 @@ TEST_F(BatchDialogTest, FilesThatAreNotLabelsAreRefusedByName) {
     });
     PropertyDialogs dialogs;
     EXPECT_EQ(dialogs.ChooseBatchFiles(nullptr), std::vector<std::string>{good.toStdString()});
+    // Each refused file is named with the reason the label reader gives.
     for (const QString& refused : {picture, fake, empty, missing}) {
-        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(refused))) << refused.toStdString();
+        EXPECT_TRUE(message.contains(refused + ": ")) << refused.toStdString();
     }
     EXPECT_FALSE(message.contains(good));
     EXPECT_TRUE(message.startsWith("These files are not label files"));
-}
-
-TEST(LabelFileCheck, AcceptsBothLayoutsByTheirSizeBlock) {
-    QTemporaryDir dir;
-    const auto write = [&](const char* name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return dir.filePath(name);
-    };
-    QByteArray oldLayout(20, '\0');
-    oldLayout.replace(0, 6, "100 30");
-    EXPECT_TRUE(IsLabelFile(write("old.lab", oldLayout + QByteArray(508, '\0'))));
-    EXPECT_TRUE(IsLabelFile(write("bare.lab", oldLayout)));
-    EXPECT_FALSE(IsLabelFile(write("one.lab", QByteArray("50\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 20))));
-    EXPECT_FALSE(IsLabelFile(write("short.lab", QByteArray("50 70"))));
-    EXPECT_FALSE(IsLabelFile(write("label.txt", oldLayout)));
-    EXPECT_FALSE(IsLabelFile(dir.path()));
 }
 
 }  // namespace
