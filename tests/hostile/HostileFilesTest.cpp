@@ -9,6 +9,8 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -268,6 +270,33 @@ TEST(HostileSave, FullDiskLeavesTheOldSnapshotWhole) {
     EXPECT_STREQ((*read)[0]->str, "kept");
     EXPECT_FALSE(fs::exists(store.Folder() / "1.undo.tmp"));
 }
+
+// Inputs the fuzzers found too slow or worse, kept as they were found (tests/hostile/findings).
+std::vector<fs::path> Findings() {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(fs::path(ETIQO_SOURCE_DIR) / "tests/hostile/findings")) {
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class FuzzFindingTest : public ::testing::TestWithParam<fs::path> {};
+
+TEST_P(FuzzFindingTest, OpensDrawsAndPrints) {
+    TempDir folder;
+    const test::OutputResult result = test::OpenFileDrawAndPrint(GetParam(), folder.Path());
+    ASSERT_EQ(result.openError, "");
+    EXPECT_TRUE(result.pdfWritten);
+}
+
+INSTANTIATE_TEST_SUITE_P(Findings, FuzzFindingTest, ::testing::ValuesIn(Findings()),
+                         [](const ::testing::TestParamInfo<fs::path>& info) {
+                             std::string name = info.param.stem().string();
+                             std::replace_if(
+                                 name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace etiqo

@@ -29,6 +29,11 @@ OutputResult OpenDrawAndPrint(const std::filesystem::path& folder, const std::ve
             return result;
         }
     }
+    return OpenFileDrawAndPrint(file, folder);
+}
+
+OutputResult OpenFileDrawAndPrint(const std::filesystem::path& file, const std::filesystem::path& folder) {
+    OutputResult result;
     LabelReadResult read = ReadLabelFile(file);
     if (!read) {
         result.openError = read.error;

@@ -23,4 +23,7 @@ struct OutputResult {
 OutputResult OpenDrawAndPrint(const std::filesystem::path& folder, const std::vector<Element>& elements,
                               int widthMM = 50, int heightMM = 30);
 
+// The same for a label file as it stands (a fuzzer's finding); the PDF goes to folder.
+OutputResult OpenFileDrawAndPrint(const std::filesystem::path& file, const std::filesystem::path& folder);
+
 }  // namespace etiqo::test
