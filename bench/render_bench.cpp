@@ -1,5 +1,7 @@
 // 50 × 80 mm at 203 dpi: a serialized text, a serialized Code 128, a QR code, a rectangle and a
 // picture, output as a printer gets it; and one screen paint of a 500-element label.
+// The command-line runs (`etiqo render --copies N` to one PDF) report the process's peak memory,
+// which must stay flat as N grows.
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +13,12 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include "model/ElementFactory.h"
+#include "model/LabelFile.h"
 #include "print/DrawLabel.h"
 #include "print/ExactPdfDevice.h"
 #include "print/LabelPage.h"
@@ -162,6 +169,55 @@ void BM_ScreenPaint500(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScreenPaint500)->Unit(benchmark::kMillisecond);
+
+// Runs a program to its end; its peak resident memory in MB, or a negative value on failure.
+double RunForPeakMegabytes(std::vector<std::string> arguments) {
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return -1;
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KB
+}
+
+void BM_CliPdfCopies(benchmark::State& state) {
+    SymbolCache symbols;
+    const Label label = TypicalLabel(symbols);
+    const std::string file = g_dir->filePath(QStringLiteral("typical.lab")).toStdString();
+    if (!SaveLabelFile(label, file)) {
+        state.SkipWithError("cannot write the label");
+        return;
+    }
+    const std::string pdf = g_dir->filePath(QStringLiteral("copies.pdf")).toStdString();
+    double peak = 0;
+    for (auto _ : state) {
+        peak = RunForPeakMegabytes({ETIQO_BINARY_DIR "/src/app/etiqo", "render", file, "-o", pdf, "--copies",
+                                    std::to_string(state.range(0))});
+        if (peak < 0) {
+            state.SkipWithError("etiqo render failed");
+            return;
+        }
+    }
+    state.counters["peak_MB"] = peak;
+    state.counters["labels/s"] = benchmark::Counter(static_cast<double>(state.range(0) * state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CliPdfCopies)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 }  // namespace
 }  // namespace etiqo

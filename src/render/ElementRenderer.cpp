@@ -128,6 +128,11 @@ void PrepareForOutput(const RenderContext& screen, Element& element) {
         Encode2DCodeIfNeeded(screen, element);
     } else if (element.nKind == ElementKind::Text) {
         MeasureUnsizedText(screen, element);
+        // The screen paint stands every upright text up; a label printed without ever being shown
+        // must not come out turned by a stale stored escapement.
+        if (QuarterTurn(element.nEscapement) == 0) {
+            element.lfFont.lfEscapement = 0;
+        }
     }
 }
 

@@ -33,7 +33,8 @@ struct RenderContext {
 void DrawElement(const RenderContext& context, Element& element);
 
 // What the first screen paint would have done to an element that was never shown: a 2D symbol
-// is encoded (output never encodes one) and a never-measured text takes its measured size.
+// is encoded (output never encodes one), a never-measured text takes its measured size and an upright
+// text its zero escapement.
 // `screen` carries the display scale the canvas would have; nothing is drawn on its painter.
 // For headless output (the command line), before DrawLabel.
 void PrepareForOutput(const RenderContext& screen, Element& element);

@@ -1,6 +1,8 @@
 #include "render/SymbolCache.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageWriter>
 
 #include <algorithm>
 #include <unordered_set>
@@ -21,15 +23,19 @@ int Sample(int x, int size, int sourceSize) {
     return static_cast<int>(static_cast<qint64>(x) * sourceSize / size);
 }
 
-QImage Resample(const QImage& source, QSize size, FitMode mode) {
+// Source coordinates are those of the symbol at its scale (image × repeat); each maps back to the
+// stored pixel it repeats.
+QImage Resample(const SymbolImage& symbol, QSize size, FitMode mode) {
+    const QImage& source = symbol.image;
     const QImage src =
         source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
     QImage out(size, QImage::Format_RGB32);
     if (out.isNull()) {
         return out;
     }
-    const int sw = src.width();
-    const int sh = src.height();
+    const int repeat = std::max(symbol.repeat, 1);
+    const int sw = src.width() * repeat;
+    const int sh = src.height() * repeat;
     std::vector<int> columns(static_cast<std::size_t>(size.width()));
     for (int x = 0; x < size.width(); ++x) {
         int sx = Sample(x, size.width(), sw);
@@ -37,11 +43,11 @@ QImage Resample(const QImage& source, QSize size, FitMode mode) {
             const int k = x % (2 * sw);
             sx = k < sw ? k : 2 * sw - 1 - k;
         }
-        columns[static_cast<std::size_t>(x)] = sx;
+        columns[static_cast<std::size_t>(x)] = sx / repeat;
     }
     int previousRow = -1;
     for (int y = 0; y < size.height(); ++y) {
-        const int sy = mode == FitMode::TileRows ? y % sh : Sample(y, size.height(), sh);
+        const int sy = (mode == FitMode::TileRows ? y % sh : Sample(y, size.height(), sh)) / repeat;
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         if (sy == previousRow) {
             std::copy_n(reinterpret_cast<const QRgb*>(out.constScanLine(y - 1)), size.width(), line);
@@ -58,12 +64,19 @@ QImage Resample(const QImage& source, QSize size, FitMode mode) {
 
 }  // namespace
 
+QImage SymbolImage::FullImage() const {
+    if (image.isNull() || repeat <= 1) {
+        return image;
+    }
+    return Resample(*this, Size(), FitMode::Stretch);
+}
+
 std::uint32_t SymbolCache::Store(SymbolImage symbol) {
     while (m_nextHandle == 0 || m_symbols.contains(m_nextHandle)) {
         ++m_nextHandle;
     }
     const std::uint32_t handle = m_nextHandle++;
-    m_symbols.emplace(handle, Entry{std::move(symbol), {}, 0});
+    m_symbols.emplace(handle, Entry{std::move(symbol), {}, {}, 0});
     return handle;
 }
 
@@ -86,8 +99,27 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
     }
     Fit& slot = entry.fits[entry.nextFit];
     entry.nextFit = (entry.nextFit + 1) % 2;
-    slot = Fit{size, mode, Resample(entry.symbol.image, size, mode)};
+    slot = Fit{size, mode, Resample(entry.symbol, size, mode)};
     return slot.image;
+}
+
+QByteArray SymbolCache::PngFile(std::uint32_t handle) {
+    const auto it = m_symbols.find(handle);
+    if (it == m_symbols.end() || it->second.symbol.image.isNull()) {
+        return {};
+    }
+    Entry& entry = it->second;
+    if (entry.png.isEmpty()) {
+        // zint's colours are black on white: a 1-bit file carries every pixel of it.
+        const QImage mono =
+            entry.symbol.FullImage().convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        QBuffer buffer(&entry.png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        writer.setCompression(1);
+        writer.write(mono);
+    }
+    return entry.png;
 }
 
 void SymbolCache::Release(std::uint32_t handle) {

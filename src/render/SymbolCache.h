@@ -19,13 +19,23 @@
 
 namespace etiqo {
 
-// One cached symbol: the complete PNG file as the encoder made it, and the same image decoded,
-// so a paint never decodes again. An entry with a null image records a content the encoder
-// refused, so that the next paint shows the problem instead of encoding once more.
+// One cached symbol, decoded, so a paint never decodes again. An entry with a null image records a
+// content the encoder refused, so that the next paint shows the problem instead of encoding once
+// more.
+//
+// A linear barcode at scale s is its scale-½ bitmap with every pixel repeated 2s times each way
+// (checked against libzint for every symbology this applies to), so only that small bitmap is kept
+// and `repeat` says how large it stands: a serialized barcode, encoded anew for every label, then
+// costs a few thousand pixels instead of a few megapixels.
 struct SymbolImage {
-    QByteArray png;
     QImage image;
+    int repeat = 1;     // each pixel of image stands for repeat × repeat pixels of the symbol
     std::string error;  // why the content could not be encoded; empty when image is set
+
+    // The symbol's size at its scale, as the encoder's bitmap has it.
+    QSize Size() const { return image.size() * repeat; }
+    // The symbol's bitmap at its scale, pixel for pixel.
+    QImage FullImage() const;
 };
 
 // How a symbol image is fitted to the size it is drawn at. Stretched axes are sampled nearest
@@ -53,6 +63,10 @@ public:
     // no image.
     QImage Fitted(std::uint32_t handle, QSize size, FitMode mode);
 
+    // The complete PNG file of the symbol at its scale (1 bit a pixel), made on first request and
+    // kept with the symbol. Empty when there is no image.
+    QByteArray PngFile(std::uint32_t handle);
+
     // Frees one symbol; the caller sets the element's hImage to 0. Unknown handles are ignored.
     void Release(std::uint32_t handle);
     // Releases the element's symbol and sets its hImage to 0.
@@ -77,6 +91,7 @@ private:
     };
     struct Entry {
         SymbolImage symbol;
+        QByteArray png;
         Fit fits[2];  // screen and output sizes alternate in the preview; two suffice
         int nextFit = 0;
     };

@@ -1,8 +1,6 @@
 #include "render/ZintSymbol.h"
 
 #include <zint.h>
-#include <QBuffer>
-#include <QImageWriter>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +21,21 @@ struct SymbolDeleter {
     void operator()(zint_symbol* symbol) const { ZBarcode_Delete(symbol); }
 };
 using SymbolPtr = std::unique_ptr<zint_symbol, SymbolDeleter>;
+
+// Linear symbologies whose bitmap at scale s is their scale-½ bitmap with every pixel repeated
+// 2s times (zint draws them from whole modules and a height proportional to the scale). Stacked
+// symbols, postal codes and BC412 round their heights per scale and are encoded at full size.
+bool ScalesByRepeating(int symbology) {
+    switch (symbology) {
+        case BARCODE_CODE16K:
+        case BARCODE_CODE49:
+        case BARCODE_CODABLOCKF:
+        case BARCODE_HIBC_BLOCKF:
+            return false;
+        default:
+            return ZBarcode_Cap(symbology, ZINT_CAP_STACKABLE) != 0;
+    }
+}
 
 bool HasNonAscii(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(),
@@ -67,18 +80,6 @@ QImage ImageFromBitmap(const zint_symbol& symbol) {
     return rgb.convertToFormat(QImage::Format_RGB32);  // a deep copy: the bitmap dies with the symbol
 }
 
-QByteArray PngFile(const QImage& image) {
-    // zint's colours are black on white: a 1-bit file carries every pixel of it.
-    const QImage mono = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setCompression(1);
-    writer.write(mono);
-    return bytes;
-}
-
 std::string ErrorText(const Encoded& encoded) {
     if (!encoded.symbol) {
         return "no memory for a symbol";
@@ -98,26 +99,29 @@ SymbolImage EncodeSymbol(const SymbolRequest& request) {
     const std::string data =
         request.barcode ? std::string(request.content) : RecordText(request.content).toUtf8().toStdString();
     if (data.empty()) {
-        return SymbolImage{{}, {}, "no data"};
+        return SymbolImage{{}, 1, "no data"};
     }
     const int wanted = SymbolScale(request.widthDots);
-    Encoded encoded = Encode(request, data, 1.0F);
-    if (HasBitmap(encoded) && wanted > 1) {
-        // Measured at scale 1, the bitmap grows with the square of the scale.
-        const double pixels =
-            static_cast<double>(encoded.symbol->bitmap_width) * encoded.symbol->bitmap_height;
-        const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / pixels)));
-        const int scale = std::min(wanted, allowed);
-        if (scale > 1) {
-            encoded = Encode(request, data, static_cast<float>(scale));
+    const bool repeating = request.barcode && ScalesByRepeating(request.symbology);
+    Encoded encoded = Encode(request, data, repeating ? 0.5F : 1.0F);
+    if (!HasBitmap(encoded)) {
+        return SymbolImage{{}, 1, ErrorText(encoded)};
+    }
+    // Measured at scale 1, the bitmap grows with the square of the scale.
+    const double scaleOnePixels = static_cast<double>(encoded.symbol->bitmap_width) *
+                                  encoded.symbol->bitmap_height * (repeating ? 4.0 : 1.0);
+    const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / scaleOnePixels)));
+    const int scale = std::min(wanted, allowed);
+    if (repeating) {
+        return SymbolImage{ImageFromBitmap(*encoded.symbol), 2 * scale, {}};
+    }
+    if (scale > 1) {
+        encoded = Encode(request, data, static_cast<float>(scale));
+        if (!HasBitmap(encoded)) {
+            return SymbolImage{{}, 1, ErrorText(encoded)};
         }
     }
-    if (!HasBitmap(encoded)) {
-        return SymbolImage{{}, {}, ErrorText(encoded)};
-    }
-    QImage image = ImageFromBitmap(*encoded.symbol);
-    QByteArray png = PngFile(image);
-    return SymbolImage{std::move(png), std::move(image), {}};
+    return SymbolImage{ImageFromBitmap(*encoded.symbol), 1, {}};
 }
 
 }  // namespace etiqo

@@ -1,6 +1,6 @@
 #pragma once
 // The one place that knows libzint: a fresh zint_symbol per encode, its fields set, the bitmap
-// turned into the cached PNG file and a decoded image.
+// turned into the image the cache keeps.
 
 #include <string_view>
 

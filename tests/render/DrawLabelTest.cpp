@@ -5,6 +5,7 @@
 #include "RenderSupport.h"
 #include "model/ElementFactory.h"
 #include "print/DrawLabel.h"
+#include "render/ElementRenderer.h"
 
 #include <QPainter>
 
@@ -69,6 +70,25 @@ TEST(DrawLabel, LaterElementsCoverEarlierOnesAndNoGripsAppear) {
     EXPECT_EQ(BlackBounds(page), QRect(10, 10, 100, 100)) << "selected, yet no grips on paper";
     ASSERT_EQ(warnings.size(), 1U);
     EXPECT_EQ(warnings[0].rfind("element 1: ", 0), 0U) << warnings[0];
+}
+
+TEST(DrawLabel, UprightTextNeverShownPrintsUpright) {
+    Label label = MakeLabel(50, 30, 203);
+    Element text = MakeTextElement(20, 20, "ETIQO 12345");
+    text.bSelected = 0;
+    text.nWidth = 300;
+    text.nHeight = 40;
+    text.lfFont.lfEscapement = 900;  // left over from a turn, never reset by a screen paint
+    label.Append(text);
+    SymbolCache symbols;
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter screen(&scratch);
+    PrepareForOutput(RenderContext{screen, symbols, {0.94, 0.94}, false, {0.94, 0.94}, {}},
+                     *label.m_elements[0]);
+    screen.end();
+    const QRect ink = BlackBounds(RenderPage(label, symbols));
+    EXPECT_GT(ink.width(), 3 * ink.height()) << "drawn across, as the screen shows it";
+    EXPECT_TRUE(QRect(20, 20, 300, 40).contains(ink)) << ink.x() << "," << ink.y();
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ TEST(ElementDrawing, BarcodeScaleFollowsWidth) {
         one.hImage = 0;
         one.nWidth = 42;
         RenderElement(one, plain, 10, 10, true);
-        EXPECT_EQ(symbol->image.width(), plain.Find(one.hImage)->image.width() * scale) << width;
+        EXPECT_EQ(symbol->Size().width(), plain.Find(one.hImage)->Size().width() * scale) << width;
     }
 }
 
