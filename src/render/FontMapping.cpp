@@ -3,7 +3,9 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -148,9 +150,47 @@ QSize MeasureText(const TextFont& font, const QString& text) {
     return QSize(ClampCoordinate(std::llround(width)), ClampCoordinate(std::llround(font.cellHeight)));
 }
 
+namespace {
+
+// Glyphs larger than this on the device are filled as outlines by Qt as well (its glyph cache
+// stops at 64 pixels); below it Qt's cached glyphs are faster and look the same.
+constexpr qreal kOutlineGlyphPixels = 64.0;
+// Squeezed further than this, text is smudges of overlapping outlines that cost the smoothing
+// rasterizer seconds; they are drawn without smoothing.
+constexpr qreal kMinSmoothStretch = 0.25;
+
+bool FillAsOutlines(const QPainter& painter, const TextFont& font, const QTransform& transform) {
+    const QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster) {
+        return false;  // PDF and printers keep real text
+    }
+    const qreal size = font.font.pixelSize();
+    return size * size * std::abs(transform.determinant()) >= kOutlineGlyphPixels * kOutlineGlyphPixels;
+}
+
+// The text's outlines with its underline and strike-out, where Qt would draw them: the underline
+// below the baseline by the font's underline position, the strike-out a third of the ascent above.
+QPainterPath TextOutline(const TextFont& font, const QString& text) {
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    path.addText(QPointF(0, font.ascent), font.font, text);
+    const QFontMetricsF metrics(font.font);
+    const qreal width = metrics.horizontalAdvance(text);
+    const qreal thickness = metrics.lineWidth();
+    if (font.font.underline()) {
+        path.addRect(0, font.ascent + metrics.underlinePos() - thickness / 2, width, thickness);
+    }
+    if (font.font.strikeOut()) {
+        path.addRect(0, font.ascent - metrics.ascent() / 3 - thickness / 2, width, thickness);
+    }
+    return path;
+}
+
+}  // namespace
+
 void DrawTextAt(QPainter& painter, const TextFont& font, QPoint origin, const QString& text) {
-    const QTransform saved = painter.worldTransform();
-    QTransform transform = saved;
+    painter.save();
+    QTransform transform = painter.worldTransform();
     transform.translate(origin.x(), origin.y());
     if (font.escapement != 0) {
         transform.rotate(-font.escapement / 10.0);  // counter-clockwise on a y-down device
@@ -159,10 +199,18 @@ void DrawTextAt(QPainter& painter, const TextFont& font, QPoint origin, const QS
         transform.scale(font.stretch, 1.0);
     }
     painter.setWorldTransform(transform);
-    painter.setFont(font.font);
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(0, font.ascent), text);
-    painter.setWorldTransform(saved);
+    if (FillAsOutlines(painter, font, transform)) {
+        // Qt 6.4's own path for large transformed text is many times slower than filling the
+        // same outlines, and quadratic in the number of overlapping glyphs.
+        painter.setRenderHint(QPainter::Antialiasing, painter.testRenderHint(QPainter::TextAntialiasing) &&
+                                                          font.stretch >= kMinSmoothStretch);
+        painter.fillPath(TextOutline(font, text), Qt::black);
+    } else {
+        painter.setFont(font.font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(0, font.ascent), text);
+    }
+    painter.restore();
 }
 
 }  // namespace etiqo

@@ -174,6 +174,45 @@ TEST(ElementDrawing, PrintedTextFillsItsBox) {
     }
 }
 
+// Rows crossed by one black run at least `share` of the image's ink width.
+int RowsWithLongRuns(const QImage& image, double share) {
+    const QRect ink = BlackBounds(image);
+    int rows = 0;
+    for (int y = ink.top(); y <= ink.bottom(); ++y) {
+        int run = 0;
+        int longest = 0;
+        for (int x = ink.left(); x <= ink.right(); ++x) {
+            run = IsBlack(image, x, y) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        rows += longest >= share * ink.width() ? 1 : 0;
+    }
+    return rows;
+}
+
+TEST(ElementDrawing, LargePrintedTextKeepsItsBoxAndDecorations) {
+    SymbolCache symbols;
+    for (const bool decorated : {false, true}) {
+        Element e = MakeTextElement(20, 20, "ETIQO 1");
+        e.bSelected = 0;
+        e.nWidth = 600;
+        e.nHeight = 200;
+        e.lfFont.lfUnderline = e.lfFont.lfStrikeOut = decorated ? 1 : 0;
+        const QImage out = RenderElement(e, symbols, 700, 260, true);
+        const QRect bounds = BlackBounds(out);
+        EXPECT_GE(bounds.left(), 18) << decorated;
+        EXPECT_LE(bounds.left(), 40) << decorated;
+        EXPECT_NEAR(bounds.right(), 620, 30) << decorated;
+        EXPECT_GE(bounds.top(), 20) << decorated;
+        EXPECT_LE(bounds.bottom(), 220) << decorated;
+        if (decorated) {
+            EXPECT_GE(RowsWithLongRuns(out, 0.9), 4) << "an underline and a strike-out across the text";
+        } else {
+            EXPECT_EQ(RowsWithLongRuns(out, 0.9), 0);
+        }
+    }
+}
+
 TEST(ElementDrawing, ChineseTextShowsChineseGlyphs) {
     SymbolCache symbols;
     // Missing glyphs would all be the same box: two different characters must differ.
