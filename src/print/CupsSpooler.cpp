@@ -43,16 +43,16 @@ int JobState(int jobId, std::string& reason) {
 
 }  // namespace
 
-int CupsSpooler::SubmitPdf(const std::string& printer, const std::string& pdfPath,
-                           const std::string& documentName, const JobOptions& options) {
+int CupsSpooler::SubmitDocument(const std::string& printer, const std::string& documentPath,
+                                const std::string& documentName, const JobOptions& options) {
     cups_option_t* list = nullptr;
     int count = 0;
     for (const auto& [name, value] : options) {
         count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
     }
     const std::unique_ptr<cups_option_t, OptionsDeleter> owner(list, OptionsDeleter{count});
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.c_str(), pdfPath.c_str(), documentName.c_str(),
-                                   count, list);
+    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.c_str(), documentPath.c_str(),
+                                   documentName.c_str(), count, list);
     m_lastError = job > 0 ? std::string() : std::string(cupsLastErrorString());
     return job;
 }

@@ -7,8 +7,8 @@ namespace etiqo {
 
 class CupsSpooler final : public PrintSpooler {
 public:
-    int SubmitPdf(const std::string& printer, const std::string& pdfPath, const std::string& documentName,
-                  const JobOptions& options) override;
+    int SubmitDocument(const std::string& printer, const std::string& documentPath,
+                       const std::string& documentName, const JobOptions& options) override;
     JobEnd WaitForJob(int jobId, std::chrono::milliseconds timeout) override;
     std::string LastError() const override { return m_lastError; }
 

@@ -5,6 +5,7 @@
 #include <QTemporaryFile>
 
 #include "model/Serial.h"
+#include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
 #include "res/Texts.h"
 
@@ -57,19 +58,6 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
     result.pages = serialized ? copies : 1;
     result.deviceCopies = deviceCopies;
 
-    QTemporaryFile document(QDir::tempPath() + QStringLiteral("/etiqo-job-XXXXXX.pdf"));
-    if (!document.open()) {
-        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
-    }
-    document.close();  // QPdfWriter writes it by name; the object still removes it at the end
-    const PdfPageSetup setup{{paper.exactWidth100, paper.exactHeight100}, info.dpiX, info.dpiY};
-    const bool written = WriteLabelPdf(document.fileName(), setup, result.pages, [&](int) {
-        return RenderLabelPage(label, m_painter, result.serialsMoved);
-    });
-    if (!written) {
-        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
-    }
-
     JobOptions options{{"media", paper.media}, {"copies", std::to_string(deviceCopies)}};
     if (!paper.pageSize.empty()) {
         options.emplace_back("PageSize", paper.pageSize);
@@ -79,7 +67,27 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
     options.emplace_back("multiple-document-handling", "separate-documents-uncollated-copies");
     options.emplace_back("print-scaling", "none");
 
-    result.jobId = m_spooler.SubmitPdf(printer, document.fileName().toStdString(), kDocumentName, options);
+    QTemporaryFile document(QDir::tempPath() + QStringLiteral("/etiqo-job-XXXXXX"));
+    if (!document.open()) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
+    }
+    document.close();  // written by name below; the object still removes it at the end
+    const auto render = [&](int) { return RenderLabelPage(label, m_painter, result.serialsMoved); };
+    // A driver that reads CUPS raster at our resolution gets the dots themselves; any other
+    // printer a PDF of the same page images.
+    const std::optional<CupsRasterDocument> raster = CupsRasterDocument::ForPrinter(printer, options);
+    const bool written =
+        raster && raster->DpiX() == info.dpiX && raster->DpiY() == info.dpiY
+            ? raster->Write(document.fileName(), result.pages, deviceCopies, render)
+            : WriteLabelPdf(document.fileName(),
+                            PdfPageSetup{{paper.exactWidth100, paper.exactHeight100}, info.dpiX, info.dpiY},
+                            result.pages, render);
+    if (!written) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
+    }
+
+    result.jobId =
+        m_spooler.SubmitDocument(printer, document.fileName().toStdString(), kDocumentName, options);
     if (result.jobId <= 0) {
         PrintResult failed = Failure(PrintResult::Status::SubmitFailed, m_spooler.LastError());
         failed.serialsMoved = result.serialsMoved;

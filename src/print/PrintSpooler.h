@@ -20,11 +20,12 @@ class PrintSpooler {
 public:
     virtual ~PrintSpooler() = default;
 
-    // Queues a PDF file as one job under the document name; returns the job id, or 0 with
+    // Queues a document (a PDF or CUPS raster; the print service tells them apart by their first
+    // bytes) as one job under the document name; returns the job id, or 0 with
     // LastError() set. The job carries its own options: print services apply the user's stored
     // defaults only to some clients.
-    virtual int SubmitPdf(const std::string& printer, const std::string& pdfPath,
-                          const std::string& documentName, const JobOptions& options) = 0;
+    virtual int SubmitDocument(const std::string& printer, const std::string& documentPath,
+                               const std::string& documentName, const JobOptions& options) = 0;
 
     virtual JobEnd WaitForJob(int jobId, std::chrono::milliseconds timeout) = 0;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QProcess>
 
 #include "CupsdRig.h"
 #include "model/ElementFactory.h"
@@ -41,6 +42,26 @@ QByteArray WaitForQueueOutput(int jobId, std::chrono::milliseconds timeout) {
     const JobEnd end = spooler.WaitForJob(jobId, timeout);
     EXPECT_EQ(end, JobEnd::Completed) << spooler.LastError();
     return end == JobEnd::Completed ? CupsdRig::ReadQueueOutput() : QByteArray();
+}
+
+namespace {
+
+bool Lpadmin(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("lpadmin"), arguments);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+}  // namespace
+
+bool AddQueue(const char* name, const QString& output, const char* driver) {
+    return Lpadmin({QStringLiteral("-p"), QString::fromUtf8(name), QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("file://") + output, QStringLiteral("-m"), QString::fromUtf8(driver)});
+}
+
+void RemoveQueue(const char* name) {
+    Lpadmin({QStringLiteral("-x"), QString::fromUtf8(name)});
 }
 
 }  // namespace etiqo::test

@@ -21,4 +21,8 @@ bool DrawBoxes(QPainter& painter, Label& label);
 // Waits for the job on the rig's queue and returns the queue's output file (empty on failure).
 QByteArray WaitForQueueOutput(int jobId, std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
+// Adds a queue with the given driver that writes its jobs to output, or removes it again.
+bool AddQueue(const char* name, const QString& output, const char* driver);
+void RemoveQueue(const char* name);
+
 }  // namespace etiqo::test

@@ -57,6 +57,26 @@ TEST_F(PrintJobTest, OneLabelIsOnePageOfExactlyTheLabelSizeAtThePrintersResoluti
               expected.convertToFormat(QImage::Format_RGB32));
 }
 
+// A driver that does not read CUPS raster gets the page images as a PDF, which its own filters
+// turn into what it reads (this sample PostScript driver knows no custom sizes: it prints Letter).
+TEST_F(PrintJobTest, APrinterWithoutARasterDriverGetsAPdf) {
+    const QString output = CupsdRig::Dir() + QStringLiteral("/postscript.out");
+    ASSERT_TRUE(test::AddQueue("postscript", output, "drv:///sample.drv/generic.ppd"));
+    Label label = test::MakeTextLabel(50, 30, "HELLO");
+    const PrintResult result = job.Print(label, "postscript", 1);
+    ASSERT_TRUE(result) << result.error;
+    CupsSpooler waiter;
+    EXPECT_EQ(waiter.WaitForJob(result.jobId, std::chrono::seconds(60)), JobEnd::Completed)
+        << waiter.LastError();
+    QFile file(output);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray postscript = file.readAll();
+    EXPECT_TRUE(postscript.startsWith("%!PS"));
+    EXPECT_TRUE(postscript.contains("%%Title: (docname)")) << postscript.left(600).constData();
+    EXPECT_TRUE(postscript.contains("%%Pages: 1")) << postscript.right(300).constData();
+    test::RemoveQueue("postscript");
+}
+
 TEST_F(PrintJobTest, CopiesWithoutSerialNumbersAreMadeByThePrinter) {
     Label label = test::MakeTextLabel(50, 30, "SAME");
     const PrintResult result = job.Print(label, kQueue, 3);

@@ -1,0 +1,52 @@
+#pragma once
+// The document for a printer whose driver reads CUPS raster itself, as the PPD drivers of label
+// printers do: the label's dots go to the driver as they are, with no PDF interpreter between
+// them to re-rasterise the page (which also costs most of a job's time).
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "print/PrintSpooler.h"
+
+struct cups_page_header2_s;  // libcups' page header; its header pulls in the deprecated PPD API
+struct _cups_raster_s;
+
+namespace etiqo {
+
+class CupsRasterDocument {
+public:
+    CupsRasterDocument(CupsRasterDocument&&) noexcept;
+    CupsRasterDocument& operator=(CupsRasterDocument&&) noexcept;
+    ~CupsRasterDocument();
+
+    // The driver's page for a job with these options (its paper, resolution, darkness and the
+    // other settings it reads from the page header); nullopt when the printer has no PPD driver,
+    // its driver does not read CUPS raster, or it wants more than one bit a dot.
+    static std::optional<CupsRasterDocument> ForPrinter(const std::string& printer,
+                                                        const JobOptions& options);
+
+    // The page's size in dots, as the driver lays it out.
+    int Width() const;
+    int Height() const;
+    // The resolution the driver prints at, dots per inch.
+    int DpiX() const;
+    int DpiY() const;
+
+    // Writes page(0) … page(count − 1), each asking the printer for `copies` copies. A page image
+    // is placed at the top-left dot: what it lacks is blank, what it has beyond the page is cut.
+    // False when the file could not be written or a page came back null.
+    bool Write(const QString& path, int count, int copies, const std::function<QImage(int)>& page) const;
+
+private:
+    explicit CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header);
+    bool WritePages(_cups_raster_s* raster, int count, int copies,
+                    const std::function<QImage(int)>& page) const;
+    std::unique_ptr<cups_page_header2_s> m_header;
+};
+
+}  // namespace etiqo
