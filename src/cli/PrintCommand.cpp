@@ -47,14 +47,18 @@ std::optional<PrintOptions> Parse(std::span<char* const> args, std::string& erro
     PrintOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view word = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (word == "--printer" && hasValue) {
+        const bool takesValue = word == "--printer" || word == "--copies";
+        if (takesValue && i + 1 >= args.size()) {
+            error = TrFormat(TextId::CliMissingValue, {word});
+            return std::nullopt;
+        }
+        if (word == "--printer") {
             options.printer = args[++i];
-        } else if (word == "--copies" && hasValue) {
+        } else if (word == "--copies") {
             const std::string_view value = args[++i];
             const auto copies = PositiveCount(value);
             if (!copies) {
-                error = TrFormat(TextId::PrintCliBadCopies, {value});
+                error = TrFormat(TextId::CliBadCopies, {value});
                 return std::nullopt;
             }
             options.copies = *copies;
@@ -65,7 +69,7 @@ std::optional<PrintOptions> Parse(std::span<char* const> args, std::string& erro
         } else if (!word.starts_with("--") && options.file.empty()) {
             options.file = word;
         } else {
-            error = TrFormat(TextId::PrintCliBadOption, {word});
+            error = TrFormat(TextId::CliUnknownOption, {word});
             return std::nullopt;
         }
     }
