@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
@@ -95,7 +96,14 @@ void CLabelCanvas::SetLabelSize(int widthMM, int heightMM) {
 QSize CLabelCanvas::FrameClientSize() const {
     const QWidget* frame = window();
     if (frame != this) {
-        return frame->size();
+        // A frame's client area has no menu bar: the menu lies outside it.
+        QSize client = frame->size();
+        const auto* mainWindow = qobject_cast<const QMainWindow*>(frame);
+        if (const QWidget* menu = mainWindow ? mainWindow->menuWidget() : nullptr;
+            menu && menu->isVisible()) {
+            client.rheight() -= menu->height();
+        }
+        return client;
     }
     // A canvas without a frame (a test, an embedding) measures against the screen.
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -69,6 +69,16 @@ TEST_F(Frame, LayoutRectanglesForAClientSize) {
     EXPECT_EQ(frame->m_wndView.geometry(), QRect(24, 108, client.width() - 24, client.height() - 126));
 }
 
+// The canvas is laid out for the frame's client area, which the menu bar is not part of.
+TEST_F(Frame, ATallLabelFitsUnderTheMenuBar) {
+    frame->resize(1000, 700);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    ASSERT_TRUE(frame->menuBar()->isVisible());
+    Canvas().Layout(100, 150);  // 1199 dots tall: the height decides
+    EXPECT_EQ(Canvas().height(), frame->height() - frame->menuBar()->height() - 50);
+}
+
 TEST_F(Frame, TitleAndMenusInBothLanguages) {
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Etiqo Editor"));
     QStringList titles;
