@@ -92,7 +92,11 @@ void CButtonBar::paintEvent(QPaintEvent*) {
     for (const Button& button : m_buttons) {
         const QImage& strip = m_strips[button.nStrip];
         if (!strip.isNull()) {
-            painter.drawImage(button.ptImage, strip, button.rcSource.intersected(strip.rect()));
+            // Source rectangles are in pixels of the 1x strip; a 2x strip has twice as many.
+            const qreal ratio = strip.devicePixelRatio();
+            const QRectF source(QPointF(button.rcSource.topLeft()) * ratio,
+                                QSizeF(button.rcSource.size()) * ratio);
+            painter.drawImage(QPointF(button.ptImage), strip, source.intersected(QRectF(strip.rect())));
         }
     }
 }

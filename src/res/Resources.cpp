@@ -1,19 +1,30 @@
 #include "res/Resources.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QString>
 
 namespace etiqo {
 
 QImage LoadStrip(int id) {
+    return LoadStrip(id, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+}
+
+QImage LoadStrip(int id, qreal devicePixelRatio) {
     switch (id) {
         case kStripCommands:
         case kStripTextStyle:
         case kStripTools:
-            return QImage(QStringLiteral(":/etiqo/strip%1.png").arg(id));
+            break;
         default:
             return {};
     }
+    if (devicePixelRatio <= 1.0) {
+        return QImage(QStringLiteral(":/etiqo/strip%1.png").arg(id));
+    }
+    QImage strip(QStringLiteral(":/etiqo/strip%1@2x.png").arg(id));
+    strip.setDevicePixelRatio(2.0);
+    return strip;
 }
 
 QCursor LoadCursor(int id) {

@@ -19,8 +19,11 @@ inline constexpr int kCursor2D = 148;
 inline constexpr int kCursorBarcode = 150;
 inline constexpr int kCursorPicture = 151;
 
-// A button strip with its alpha channel; a null image for an unknown id.
+// A button strip with its alpha channel; a null image for an unknown id. For a device pixel ratio
+// above 1 the strip drawn at twice the size, its ratio set to 2 (it still covers the same pixels);
+// by default the ratio of the application's screens.
 QImage LoadStrip(int id);
+QImage LoadStrip(int id, qreal devicePixelRatio);
 
 // One of the canvas cursors with its hot spot; the arrow cursor for an unknown id.
 QCursor LoadCursor(int id);

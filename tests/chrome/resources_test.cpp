@@ -25,7 +25,7 @@ TEST(Resources, StripsHaveEveryCellDrawnWithTransparentMargins) {
         int id, cells, width, height;
     } rows[] = {{kStripTools, 10, 35, 40}, {kStripTextStyle, 6, 30, 30}, {kStripCommands, 26, 35, 45}};
     for (const Row& row : rows) {
-        const QImage strip = LoadStrip(row.id);
+        const QImage strip = LoadStrip(row.id, 1.0);
         ASSERT_FALSE(strip.isNull()) << row.id;
         EXPECT_TRUE(strip.hasAlphaChannel()) << row.id;
         EXPECT_EQ(strip.size(), QSize(row.cells * row.width, row.height)) << row.id;
@@ -41,6 +41,27 @@ TEST(Resources, StripsHaveEveryCellDrawnWithTransparentMargins) {
         }
     }
     EXPECT_TRUE(LoadStrip(140).isNull());
+}
+
+TEST(Resources, HighDensityStripsCoverTheSamePixels) {
+    for (const int id : {kStripTools, kStripTextStyle, kStripCommands}) {
+        const QImage normal = LoadStrip(id, 1.0);
+        const QImage dense = LoadStrip(id, 2.0);
+        ASSERT_FALSE(dense.isNull()) << id;
+        EXPECT_EQ(dense.size(), normal.size() * 2) << id;
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << id;
+        EXPECT_EQ(dense.deviceIndependentSize(), QSizeF(normal.size())) << id;
+        // The same pictures: the dense strip scaled down is close to the normal one.
+        const QImage down = dense.scaled(normal.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int differing = 0;
+        for (int y = 0; y < normal.height(); ++y) {
+            for (int x = 0; x < normal.width(); ++x) {
+                differing += std::abs(qAlpha(down.pixel(x, y)) - qAlpha(normal.pixel(x, y))) > 128;
+            }
+        }
+        EXPECT_LT(differing, normal.width() * normal.height() / 50) << id;
+    }
+    EXPECT_TRUE(LoadStrip(140, 2.0).isNull());
 }
 
 TEST(Resources, CursorsCarryTheirHotSpots) {
