@@ -6,6 +6,8 @@
 #include <memory>
 #include <span>
 
+#include "print/PrintSpooler.h"
+
 namespace etiqo::cups {
 
 struct DestDeleter {
@@ -41,5 +43,25 @@ private:
 inline DestPtr NamedDest(const char* name) {
     return DestPtr(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name, nullptr));
 }
+
+// A job's options as libcups takes them, freed with the list.
+class OptionList {
+public:
+    explicit OptionList(const JobOptions& options) {
+        for (const auto& [name, value] : options) {
+            m_count = cupsAddOption(name.c_str(), value.c_str(), m_count, &m_options);
+        }
+    }
+    ~OptionList() { cupsFreeOptions(m_count, m_options); }
+    OptionList(const OptionList&) = delete;
+    OptionList& operator=(const OptionList&) = delete;
+
+    int Count() const { return m_count; }
+    cups_option_t* Options() const { return m_options; }
+
+private:
+    int m_count = 0;
+    cups_option_t* m_options = nullptr;
+};
 
 }  // namespace etiqo::cups

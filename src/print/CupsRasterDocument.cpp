@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "print/CupsHandles.h"
+
 namespace etiqo {
 
 namespace {
@@ -25,11 +27,6 @@ struct PpdDeleter {
     void operator()(ppd_file_t* ppd) const { ppdClose(ppd); }
 };
 using PpdPtr = std::unique_ptr<ppd_file_t, PpdDeleter>;
-
-struct OptionsDeleter {
-    int count = 0;
-    void operator()(cups_option_t* options) const { cupsFreeOptions(count, options); }
-};
 
 // The printer's PPD, fetched into a temporary file that is gone again when this returns.
 PpdPtr PrinterPpd(const std::string& printer) {
@@ -64,16 +61,11 @@ bool DriverReadsRaster(ppd_file_t* ppd) {
 }
 
 std::unique_ptr<cups_page_header2_s> InterpretPage(ppd_file_t* ppd, const JobOptions& options) {
-    cups_option_t* list = nullptr;
-    int count = 0;
-    for (const auto& [name, value] : options) {
-        count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
-    }
-    const std::unique_ptr<cups_option_t, OptionsDeleter> owner(list, OptionsDeleter{count});
+    const cups::OptionList list(options);
     ppdMarkDefaults(ppd);
-    cupsMarkOptions(ppd, count, list);
+    cupsMarkOptions(ppd, list.Count(), list.Options());
     auto header = std::make_unique<cups_page_header2_s>();
-    if (cupsRasterInterpretPPD(header.get(), ppd, count, list, nullptr) != 0) {
+    if (cupsRasterInterpretPPD(header.get(), ppd, list.Count(), list.Options(), nullptr) != 0) {
         return nullptr;
     }
     return header;

@@ -6,14 +6,11 @@
 #include <memory>
 #include <thread>
 
+#include "print/CupsHandles.h"
+
 namespace etiqo {
 
 namespace {
-
-struct OptionsDeleter {
-    int count = 0;
-    void operator()(cups_option_t* options) const { cupsFreeOptions(count, options); }
-};
 
 struct IppDeleter {
     void operator()(ipp_t* ipp) const { ippDelete(ipp); }
@@ -45,14 +42,9 @@ int JobState(int jobId, std::string& reason) {
 
 int CupsSpooler::SubmitDocument(const std::string& printer, const std::string& documentPath,
                                 const std::string& documentName, const JobOptions& options) {
-    cups_option_t* list = nullptr;
-    int count = 0;
-    for (const auto& [name, value] : options) {
-        count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
-    }
-    const std::unique_ptr<cups_option_t, OptionsDeleter> owner(list, OptionsDeleter{count});
+    const cups::OptionList list(options);
     const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.c_str(), documentPath.c_str(),
-                                   documentName.c_str(), count, list);
+                                   documentName.c_str(), list.Count(), list.Options());
     m_lastError = job > 0 ? std::string() : std::string(cupsLastErrorString());
     return job;
 }
