@@ -19,7 +19,8 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+# intercept_tls_get_addr=0: see test.sh.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1:intercept_tls_get_addr=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp}
 for target in "${targets[@]}"; do
