@@ -8,9 +8,7 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <spawn.h>
@@ -20,8 +18,8 @@
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
 #include "print/DrawLabel.h"
-#include "print/ExactPdfDevice.h"
 #include "print/LabelPage.h"
+#include "print/LabelPdfPages.h"
 #include "render/ElementRenderer.h"
 #include "render/SymbolCache.h"
 
@@ -104,20 +102,11 @@ void BM_Pdf1000Pages(benchmark::State& state) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        ExactPdfDevice exact(buffer, LabelSizeInPoints(50, 80));
-        QPdfWriter pdf(&exact);
-        pdf.setResolution(203);
-        pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(50, 80), QPageSize::Millimeter), QPageLayout::Portrait,
-                                      QMarginsF(), QPageLayout::Millimeter));
-        QPainter painter(&pdf);
+        LabelPdfPages pages(buffer, label, QString());
         for (int page = 0; page < 1000; ++page) {
-            if (page > 0) {
-                pdf.newPage();
-            }
-            DrawLabel(painter, label, symbols, {1, 1});
+            DrawLabel(*pages.NextPage(), label, symbols, {1, 1});
         }
-        painter.end();
-        exact.close();
+        pages.Finish();
         state.counters["bytes"] = static_cast<double>(bytes.size());
     }
     state.SetItemsProcessed(state.iterations() * 1000);

@@ -3,10 +3,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -17,9 +14,9 @@
 
 #include "model/Geometry.h"
 #include "model/LabelFile.h"
-#include "print/ExactPdfDevice.h"
 #include "print/HeadlessOutput.h"
 #include "print/LabelPage.h"
+#include "print/LabelPdfPages.h"
 #include "render/SymbolCache.h"
 #include "res/Texts.h"
 
@@ -98,27 +95,17 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
         error = Text(TextId::CliCannotWrite).arg(name, file.errorString());
         return false;
     }
-    {
-        ExactPdfDevice exact(file, LabelSizeInPoints(label.m_nLabelWidthMM, label.m_nLabelHeightMM));
-        QPdfWriter pdf(&exact);
-        pdf.setCreator(QStringLiteral("Etiqo"));
-        pdf.setTitle(QString::fromStdString(options.labelFile));
-        pdf.setResolution(label.m_nDpiX);  // one painter unit per dot across
-        pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM),
-                                                QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                                      QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
-        QPainter device(&pdf);
-        // Down the page a dot is 1/dpiY inch.
-        device.scale(1.0, static_cast<double>(label.m_nDpiX) / label.m_nDpiY);
-        for (int page = 1; page <= options.copies; ++page) {
-            if (page > 1) {
-                pdf.newPage();
-            }
-            painter(device, label);
+    LabelPdfPages pages(file, label, QString::fromStdString(options.labelFile));
+    bool painted = true;
+    for (int page = 1; page <= options.copies && painted; ++page) {
+        QPainter* device = pages.NextPage();
+        painted = device != nullptr;
+        if (painted) {
+            painter(*device, label);
         }
-        device.end();
     }
-    if (!file.commit()) {
+    // Uncommitted, the save file leaves whatever was at the name untouched.
+    if (!pages.Finish() || !painted || !file.commit()) {
         error = Text(TextId::CliCannotWrite).arg(name, file.errorString());
         return false;
     }

@@ -22,6 +22,9 @@ bool WriteLabelPdf(const QString& path, const PdfPageSetup& setup, int count,
     if (!painter.begin(&pdf)) {
         return false;
     }
+    // Without this Qt stores a page as JPEG whenever it can: grey fringes on every edge, which the
+    // printer's filters then threshold or dither.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const double aspect = static_cast<double>(setup.dpiX) / setup.dpiY;
     bool ok = true;
     for (int i = 0; i < count && ok; ++i) {

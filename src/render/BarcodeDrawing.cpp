@@ -1,9 +1,11 @@
 // zint barcodes and 2D symbols: encoded once into the symbol cache, drawn with nearest-neighbour
 // sampling so module edges stay sharp, the caption drawn by us with the element's own font.
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
 
 #include "render/FontMapping.h"
 #include "render/RenderParts.h"
@@ -48,6 +50,32 @@ bool HasImage(const SymbolImage* symbol) {
     return symbol && !symbol->image.isNull();
 }
 
+// A PDF keeps every image it is given, losslessly and again on each page where it changes. All
+// rows of a linear barcode are alike, or all columns when it is turned: one of them stretched
+// over the box is the same bars in a fraction of the bytes and time. Null when neither holds.
+QImage RepeatedStrip(const QImage& image) {
+    if (image.depth() != 32) {
+        return {};
+    }
+    const int width = image.width();
+    const int height = image.height();
+    const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
+    bool rowsAlike = true;
+    for (int y = 1; y < height && rowsAlike; ++y) {
+        rowsAlike = std::memcmp(image.constScanLine(y), image.constScanLine(0), rowBytes) == 0;
+    }
+    if (rowsAlike) {
+        return image.copy(0, 0, width, 1);
+    }
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (std::any_of(line + 1, line + width, [&](QRgb pixel) { return pixel != line[0]; })) {
+            return {};
+        }
+    }
+    return image.copy(0, 0, 1, height);
+}
+
 void DrawFitted(const RenderContext& context, const Element& element, const QRect& box, FitMode mode) {
     // A box larger than the whole device (only a hostile record has one) is not worth a bitmap of
     // its size: the painter scales the symbol itself and draws only what lands on the device.
@@ -62,9 +90,20 @@ void DrawFitted(const RenderContext& context, const Element& element, const QRec
         return;
     }
     const QImage fitted = context.symbols.Fitted(element.hImage, box.size(), mode);
-    if (!fitted.isNull()) {
-        context.painter.drawImage(box.topLeft(), fitted);
+    if (fitted.isNull()) {
+        return;
     }
+    const QPaintEngine* engine = context.painter.paintEngine();
+    if (engine && engine->type() != QPaintEngine::Raster) {
+        if (const QImage strip = RepeatedStrip(fitted); !strip.isNull()) {
+            context.painter.save();
+            context.painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            context.painter.drawImage(QRect(box.topLeft(), fitted.size()), strip);
+            context.painter.restore();
+            return;
+        }
+    }
+    context.painter.drawImage(box.topLeft(), fitted);
 }
 
 // The caption font: the element's font at the display scale.

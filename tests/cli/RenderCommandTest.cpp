@@ -147,6 +147,30 @@ TEST_F(RenderCommand, PdfHasOnePagePerCopyAtTheLabelSize) {
     EXPECT_EQ(ContentUtf8(*read.contents->elements.front()), "A-012");
 }
 
+// Widths of the alternating dark and light runs along a line of the image, from its first dark
+// pixel to its last.
+std::vector<int> Runs(const QImage& image, QPoint from, QPoint step) {
+    std::vector<int> runs;
+    bool dark = false;
+    int trailingLight = 0;
+    for (QPoint p = from; image.rect().contains(p); p += step) {
+        const bool isDark = qGray(image.pixel(p)) < 128;
+        if (runs.empty() && !isDark) {
+            continue;
+        }
+        if (runs.empty() || isDark != dark) {
+            runs.push_back(0);
+            dark = isDark;
+        }
+        ++runs.back();
+        trailingLight = isDark ? 0 : runs.back();
+    }
+    if (trailingLight > 0) {
+        runs.pop_back();
+    }
+    return runs;
+}
+
 QRect BlackBounds(const QImage& image) {
     QRect bounds;
     for (int y = 0; y < image.height(); ++y) {
@@ -231,6 +255,50 @@ TEST_F(RenderCommand, WarningsNameTheElementAndTheLabelStillRenders) {
     EXPECT_NE(run.err.find("element 2: "), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << "each warning once: " << run.err;
     EXPECT_EQ(Trimmed(Shell("zbarimg", {"-q", "--raw", (dir / "warned-2.png").string()}).out), "ETQ-1");
+}
+
+// A PDF page rasterised at the label's resolution has the PNG page's bars, dot for dot: images go
+// in losslessly (no JPEG fringes), upright and turned.
+TEST_F(RenderCommand, PdfBarsAreThePngPagesDots) {
+    AddBarcode("A-009", 40, kSerialIncrement);
+    Element turned = MakeBarcodeElement(100, 330, "TURN-42");
+    turned.nWidth = 260;
+    turned.nHeight = 90;
+    turned.bShowText = 0;
+    turned.nEscapement = 900;
+    label.Append(turned);
+    const std::string file = Save();
+    const std::string png = (dir / "page.png").string();
+    const std::string pdf = (dir / "pages.pdf").string();
+    ASSERT_EQ(Etiqo({"render", file, "-o", png}).status, 0);
+    ASSERT_EQ(Etiqo({"render", file, "-o", pdf, "--copies", "2"}).status, 0);
+
+    EXPECT_EQ(Shell("pdfimages", {"-list", pdf}).out.find("jpeg"), std::string::npos);
+    const std::string raster = (dir / "pdf-page").string();
+    ASSERT_EQ(Shell("pdftoppm", {"-r", "203", "-png", "-aa", "no", "-aaVector", "no", pdf, raster}).status,
+              0);
+    const QImage fromPng(QString::fromStdString(png));
+    const QImage fromPdf(QString::fromStdString(raster + "-1.png"));
+    ASSERT_FALSE(fromPdf.isNull());
+
+    const QRect upright = BlackBounds(fromPng.copy(0, 0, fromPng.width(), 200));
+    const QRect sideways = BlackBounds(fromPng.copy(0, 200, fromPng.width(), fromPng.height() - 200));
+    ASSERT_FALSE(upright.isEmpty());
+    ASSERT_FALSE(sideways.isEmpty());
+    const QPoint across(upright.left() - 8, upright.center().y());
+    const QPoint down(sideways.center().x(), 200 + sideways.top() - 8);
+    for (const auto& [from, step] : {std::pair{across, QPoint(1, 0)}, std::pair{down, QPoint(0, 1)}}) {
+        const std::vector<int> expected = Runs(fromPng, from, step);
+        EXPECT_GT(expected.size(), 20u);
+        const std::vector<int> got = Runs(fromPdf, from, step);
+        ASSERT_EQ(got.size(), expected.size()) << "from " << from.x() << "," << from.y();
+        // Every bar and space alike; the PDF rasteriser may round an image's far edge outward.
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end() - 1, got.begin()));
+        EXPECT_NEAR(got.back(), expected.back(), 1);
+    }
+    const std::string decoded = Shell("zbarimg", {"-q", "--raw", raster + "-2.png"}).out;
+    EXPECT_NE(decoded.find("A-010"), std::string::npos) << decoded;
+    EXPECT_NE(decoded.find("TURN-42"), std::string::npos) << decoded;
 }
 
 }  // namespace
