@@ -102,7 +102,7 @@ void BM_Pdf1000Pages(benchmark::State& state) {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        LabelPdfPages pages(buffer, label, QString());
+        LabelPdfPages pages(buffer, QSizeF(50, 80), 203, 203, QString());
         for (int page = 0; page < 1000; ++page) {
             DrawLabel(*pages.NextPage(), label, symbols, {1, 1});
         }

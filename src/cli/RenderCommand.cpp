@@ -95,7 +95,8 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
         error = Text(TextId::CliCannotWrite).arg(name, file.errorString());
         return false;
     }
-    LabelPdfPages pages(file, label, QString::fromStdString(options.labelFile));
+    LabelPdfPages pages(file, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
+                        label.m_nDpiY, QString::fromStdString(options.labelFile));
     bool painted = true;
     for (int page = 1; page <= options.copies && painted; ++page) {
         QPainter* device = pages.NextPage();

@@ -5,16 +5,16 @@
 
 namespace etiqo {
 
-LabelPdfPages::LabelPdfPages(QIODevice& target, const Label& label, const QString& title)
-    : m_exact(target, LabelSizeInPoints(label.m_nLabelWidthMM, label.m_nLabelHeightMM)),
+LabelPdfPages::LabelPdfPages(QIODevice& target, QSizeF millimetres, int dpiX, int dpiY, const QString& title)
+    : m_exact(target, LabelSizeInPoints(millimetres.width(), millimetres.height())),
       m_pdf(&m_exact),
-      m_yScale(static_cast<double>(label.m_nDpiX) / label.m_nDpiY) {
+      m_yScale(static_cast<double>(dpiX) / dpiY) {
     m_pdf.setCreator(QStringLiteral("Etiqo"));
     m_pdf.setTitle(title);
-    m_pdf.setResolution(label.m_nDpiX);  // one painter unit a dot across
-    m_pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM),
-                                              QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                                    QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+    m_pdf.setResolution(dpiX);  // one painter unit a dot across
+    m_pdf.setPageLayout(
+        QPageLayout(QPageSize(millimetres, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
 }
 
 QPainter* LabelPdfPages::NextPage() {
@@ -28,7 +28,7 @@ QPainter* LabelPdfPages::NextPage() {
     m_painter.resetTransform();
     // Down the page a dot is 1/dpiY inch.
     m_painter.scale(1.0, m_yScale);
-    // Without this Qt stores an image as JPEG whenever it can: grey fringes on every bar.
+    // Without this Qt stores an image as JPEG whenever it can: grey fringes on every edge.
     m_painter.setRenderHint(QPainter::LosslessImageRendering);
     return &m_painter;
 }

@@ -1,12 +1,12 @@
 #pragma once
-// A PDF of label pages: each page exactly the label's size, painted in the label's dots
-// (one painter unit a dot at m_nDpiX × m_nDpiY), images kept lossless.
+// A PDF of label pages: each page exactly the given size, painted in dots (one painter unit a dot
+// at dpiX × dpiY), images kept lossless. Both the exported PDF and the print job's PDF are made here.
 
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSizeF>
 #include <QString>
 
-#include "model/Label.h"
 #include "print/ExactPdfDevice.h"
 
 namespace etiqo {
@@ -14,7 +14,7 @@ namespace etiqo {
 class LabelPdfPages {
 public:
     // target must be open for writing and outlive this object.
-    LabelPdfPages(QIODevice& target, const Label& label, const QString& title);
+    LabelPdfPages(QIODevice& target, QSizeF millimetres, int dpiX, int dpiY, const QString& title);
 
     // The painter of the next page (the first call opens page 1); null if the writer failed.
     QPainter* NextPage();
