@@ -5,9 +5,13 @@
 namespace etiqo {
 
 enum class TextId {
+// moc's preprocessor cannot follow the table's nested includes inside a namespace, and needs none
+// of the ids.
+#ifndef Q_MOC_RUN
 #define ETIQO_TEXT(id, zh, en) id,
 #include "res/Texts.def"
 #undef ETIQO_TEXT
+#endif
     Count_
 };
 
