@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# cupsd-rig.sh start|stop|env DIR [QUEUE...]
+# cupsd-rig.sh start|stop|env|drivers DIR [QUEUE...]
 #
 # A private CUPS scheduler for tests and benchmarks: its own configuration, spool, cache and
 # temporary folders under DIR, listening only on DIR/cups.sock, so the user's printers are
 # never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) for each QUEUE
 # (default "zpl"; the first is the default printer) that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
 # variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
-# system lpoptions out).
+# system lpoptions out). "drivers" (on a started rig) adds a queue "label-NAME" for every label
+# printer driver among CUPS's sample drivers (drv:///sample.drv/NAME.ppd) and "label-ql570" for a
+# Brother QL-570 (printer-driver-ptouch) when installed, each writing its jobs to
+# DIR/label-NAME.out, and prints "QUEUE DRIVER" for each.
 set -euo pipefail
 
-usage() { echo "usage: $0 start|stop|env DIR [QUEUE...]" >&2; exit 2; }
+usage() { echo "usage: $0 start|stop|env|drivers DIR [QUEUE...]" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 action=$1
 mkdir -p "$2"
@@ -127,8 +130,33 @@ CONF
     lpadmin -d "${queues[0]}"
 }
 
+add_queue() {
+    local output
+    if ! output=$(lpadmin -p "$1" -E -v "file://$dir/$1.out" -m "$2" 2>&1); then
+        echo "$output" >&2
+        exit 1
+    fi
+    echo "$1 $2"
+}
+
+drivers() {
+    eval "$(print_env | sed 's/^/export /')"
+    local models uri name
+    models=$(lpinfo -m)
+    # Every sample driver of a label printer (DYMO, Intellitech, the Zebra languages).
+    while read -r uri _; do
+        name=${uri##*/}
+        add_queue "label-${name%.ppd}" "$uri"
+    done < <(grep -E '^drv:///sample\.drv/[^ ]+ .*Label Printer' <<<"$models")
+    uri=$(grep -m1 -E 'Brother-QL-570-ptouch' <<<"$models" | cut -d' ' -f1 || true)
+    if [ -n "$uri" ]; then
+        add_queue label-ql570 "$uri"
+    fi
+}
+
 case $action in
 start) start ;;
+drivers) drivers ;;
 stop) stop ;;
 env) print_env ;;
 *) usage ;;

@@ -8,6 +8,7 @@
 #include "model/LabelFile.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
+#include "print/PrintCheck.h"
 #include "print/PrintLabel.h"
 #include "print/TextFormat.h"
 
@@ -80,6 +81,12 @@ BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob
             }
             printer = **chosenPrinter;
         }
+        if (hooks.confirm) {
+            if (const auto declined = hooks.confirm(label, printer)) {
+                report.notPrinted.push_back(file + ": " + *declined);
+                continue;
+            }
+        }
         const PrintResult result = job.Print(label, printer, 1);
         if (result) {
             ++report.printed;
@@ -125,8 +132,17 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
     };
 
     CupsPrinterConfig printers;
+    hooks.confirm = [parent, &printers](const Label& l,
+                                        const std::string& printer) -> std::optional<std::string> {
+        const PrintCheck check = CheckBeforePrinting(printers, l, printer);
+        if (check.warnings.empty() || AskPrintAnyway(parent, check)) {
+            return std::nullopt;
+        }
+        return check.warnings.front();
+    };
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, painter);
+    job.AllowUnavailablePaper(true);  // the user was asked
     const BatchReport report = RunBatch(label, queue, job, hooks);
     progress.close();
     if (report.cancelled || !report.unreadable.empty() || !report.notPrinted.empty()) {

@@ -3,6 +3,7 @@
 // label's resolution) and fitted into the widget with the canvas's aspect. Every paint renders
 // anew, so serial numbers step with each paint, exactly as they would on paper.
 
+#include <QMarginsF>
 #include <QWidget>
 
 #include <functional>
@@ -22,6 +23,11 @@ public:
     // the side that limits it, centred, 3 pixels down.
     static QRect PreviewRect(QSize frame, QSize viewSize);
 
+    // Shades the label's edges the printer cannot print, as fractions of the label's width and
+    // height (all 0: nothing is shaded).
+    void SetUnprintable(QMarginsF fractions);
+    QMarginsF Unprintable() const { return m_unprintable; }
+
     // Called after a paint moved serial numbers.
     void SetSerialsMoved(std::function<void()> notify) { m_serialsMoved = std::move(notify); }
 
@@ -33,6 +39,7 @@ private:
     LabelPainter m_painter;
     QSize m_viewSize;
     std::function<void()> m_serialsMoved;
+    QMarginsF m_unprintable;
 };
 
 }  // namespace etiqo

@@ -7,6 +7,7 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
+#include "print/TextFormat.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -39,11 +40,20 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
         return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
     }
 
-    // The paper and the copy count as the printer's defaults: other programs printing labels
-    // to it get the same. A failure here does not stop the job, which carries its own options.
+    // A label size the printer cannot take would come out on some other paper, cut.
     const int width = label.m_nLabelWidthMM;
     const int height = label.m_nLabelHeightMM;
-    if (m_printers.GetPrinterPaperSize(printer) != PaperSizeMM{width, height}) {
+    const PaperForm paper = m_printers.FindOrAddPaperForm(printer, width, height);
+    if (!paper.available && !m_allowUnavailablePaper) {
+        return Failure(PrintResult::Status::PaperUnavailable,
+                       TrFormat(TextId::PrintPaperUnavailable,
+                                {printer, std::to_string(width), std::to_string(height)}));
+    }
+
+    // The paper and the copy count as the printer's defaults: other programs printing labels
+    // to it get the same. A failure here does not stop the job, which carries its own options.
+    if (paper.available && m_printers.GetPrinterPaperSize(printer) != PaperSizeMM{width, height} &&
+        m_printers.GetPrinterMedia(printer) != paper.media) {
         m_printers.SetPrinterPaperSize(printer, width, height);
     }
     const int deviceCopies = serialized ? 1 : copies;
@@ -53,7 +63,6 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
     label.m_nDpiX = info.dpiX;
     label.m_nDpiY = info.dpiY;
 
-    const PaperForm paper = m_printers.FindOrAddPaperForm(printer, width, height);
     PrintResult result;
     result.pages = serialized ? copies : 1;
     result.deviceCopies = deviceCopies;

@@ -21,6 +21,7 @@ struct PrintResult {
         PrinterUnavailable,  // no printer named, no such printer, print service down
         RenderFailed,        // the document could not be written
         SubmitFailed,        // the print service refused the job
+        PaperUnavailable,    // the printer takes no paper of the label's size (nothing was changed)
     };
     Status status = Status::Printed;
     std::string error;  // one line when not printed
@@ -37,6 +38,10 @@ public:
 
     PrintResult Print(Label& label, const std::string& printer, int copies);
 
+    // Prints even on a printer that takes no paper of the label's size (its driver then chooses
+    // the paper); its stored defaults still keep their paper.
+    void AllowUnavailablePaper(bool allow) { m_allowUnavailablePaper = allow; }
+
     // The job's document name, as the queue shows it.
     static constexpr const char* kDocumentName = "docname";
 
@@ -44,6 +49,7 @@ private:
     PrinterConfig& m_printers;
     PrintSpooler& m_spooler;
     LabelPainter m_painter;
+    bool m_allowUnavailablePaper = false;
 };
 
 }  // namespace etiqo
