@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -18,10 +19,13 @@
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
 #include "model/Serial.h"
+#include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/LabelPdf.h"
+#include "print/LabelPreview.h"
 #include "print/LabelPrintJob.h"
+#include "print/PrintCheck.h"
 
 namespace etiqo {
 namespace {
@@ -224,6 +228,42 @@ TEST_F(DriverMatrixTest, PapersAreTheDriversOwnAndSizesItCannotTakeAreRefused) {
     EXPECT_TRUE(run.err.startsWith(QStringLiteral(
         "etiqo: the printer label-dymo has no 50 × 30 mm paper and takes no custom size of it")))
         << run.err.toStdString();
+}
+
+// The QL driver cannot print 8.4 pt at the top and bottom of its tape: the preview greys those
+// edges over the label and the designer hears of an element lying there before printing.
+TEST_F(DriverMatrixTest, ThePreviewShadesAndTheDesignerWarnsWhereThePrinterCannotPrint) {
+    Label label = test::MakeTextLabel(62, 29, "EDGE");
+    label.m_elements[0]->nPosY = 10;  // within the top 2.96 mm: 35 dots at 300 dpi
+    PrintCheck check = CheckBeforePrinting(printers, label, "label-ql570");
+    ASSERT_EQ(check.warnings.size(), 1u);
+    EXPECT_EQ(check.warnings[0],
+              "parts of the label lie where the printer label-ql570 cannot print (3.0 mm at the top, "
+              "3.0 at the bottom, 1.5 at the left, 1.5 at the right)");
+    label.m_elements[0]->nPosY = 40;
+    EXPECT_TRUE(CheckBeforePrinting(printers, label, "label-ql570").warnings.empty());
+    EXPECT_TRUE(
+        CheckBeforePrinting(printers, label, "label-zebra").warnings.empty());  // prints to every edge
+    label.SetLabelSize(50, 30);
+    check = CheckBeforePrinting(printers, label, "label-dymo");
+    EXPECT_TRUE(check.paperUnavailable);
+    EXPECT_EQ(check.warnings.size(), 1u);
+
+    label = test::MakeTextLabel(62, 29, "EDGE");
+    CPrintPreviewDlg dialog({label, test::DrawBoxes, QSize(620, 290), {}, {}}, printers);
+    dialog.resize(700, 500);
+    auto* list = dialog.findChild<QComboBox*>();
+    auto* preview = dialog.findChild<LabelPreview*>();
+    ASSERT_TRUE(list && preview);
+    list->setCurrentIndex(list->findText(QStringLiteral("label-ql570")));
+    EXPECT_NEAR(preview->Unprintable().top(), 296 / 2900.0, 1e-9);
+    EXPECT_NEAR(preview->Unprintable().left(), 152 / 6200.0, 1e-9);
+    const QImage shot = preview->grab().toImage();
+    const QRect area = LabelPreview::PreviewRect(preview->size(), QSize(620, 290));
+    EXPECT_LT(qGray(shot.pixel(area.center().x(), area.top() + 2)), 200);  // greyed edge
+    EXPECT_EQ(QColor(shot.pixel(area.center())), QColor(Qt::white));       // printable
+    list->setCurrentIndex(list->findText(QStringLiteral("label-zebra")));
+    EXPECT_TRUE(preview->Unprintable().isNull());
 }
 
 }  // namespace
