@@ -33,8 +33,8 @@ TEST(CommandLine, FollowsTheConventions) {
         const char* name;
         std::vector<std::string> args;
         int status;
-        std::string outPattern;  // a regular expression the whole of stdout matches (ECMAScript)
-        std::string errPattern;  // likewise stderr; every line of it starts with "etiqo: "
+        std::string outPattern;     // a regular expression the whole of stdout matches (ECMAScript)
+        std::string errPattern;     // likewise stderr; every line of it starts with "etiqo: "
         std::string madeFile = {};  // a file the call must leave, with its first bytes
         std::string madeStart = {};
     };
