@@ -5,9 +5,7 @@
 namespace etiqo {
 
 enum class TextId {
-// moc's preprocessor cannot follow the table's nested includes inside a namespace, and needs none
-// of the ids.
-#ifndef Q_MOC_RUN
+#ifndef Q_MOC_RUN  // moc needs only the type, and its preprocessor stops at nested table files
 #define ETIQO_TEXT(id, zh, en) id,
 #include "res/Texts.def"
 #undef ETIQO_TEXT
