@@ -25,6 +25,7 @@ struct PrintOptions {
     int copies = 1;
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
+    bool force = false;   // even on a printer without the label's paper
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -38,7 +39,8 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
                                     QStringLiteral("N"));
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
-    parser.addOptions({printer, copies, update, wait});
+    const QCommandLineOption force(QStringLiteral("force"), UiText(TextId::CliOptForce));
+    parser.addOptions({printer, copies, update, wait, force});
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -47,6 +49,7 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     options.printer = ArgumentBytes(parser.value(printer));  // CUPS names are UTF-8 bytes
     options.update = parser.isSet(update);
     options.wait = parser.isSet(wait);
+    options.force = parser.isSet(force);
     if (parser.isSet(copies)) {
         const auto count = WholeNumber(parser.value(copies), kMaxCopies);
         if (!count) {
@@ -93,7 +96,11 @@ int RunPrint(const QStringList& args) {
     };
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
+    job.AllowUnavailablePaper(options->force);
     const PrintResult result = job.Print(label, printer, options->copies);
+    if (result.status == PrintResult::Status::PaperUnavailable) {
+        return Fail(TrFormat(TextId::PrintForceHint, {result.error}));
+    }
     if (!result) {
         return Fail(result.error);
     }
