@@ -10,6 +10,7 @@
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
 #include "print/LabelPrintJob.h"
+#include "print/PrintRun.h"
 #include "print/TextFormat.h"
 #include "render/SymbolCache.h"
 
@@ -26,6 +27,7 @@ struct PrintOptions {
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
     bool force = false;   // even on a printer without the label's paper
+    int jobSize = 0;      // labels a job; 0: one job
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -40,7 +42,9 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
     const QCommandLineOption force(QStringLiteral("force"), UiText(TextId::CliOptForce));
-    parser.addOptions({printer, copies, update, wait, force});
+    const QCommandLineOption jobSize(QStringLiteral("job-size"), UiText(TextId::CliOptJobSize),
+                                     QStringLiteral("K"));
+    parser.addOptions({printer, copies, update, wait, force, jobSize});
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -56,6 +60,14 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
             return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
         }
         options.copies = *count;
+    }
+    if (parser.isSet(jobSize)) {
+        const auto size = WholeNumber(parser.value(jobSize), kMaxCopies);
+        if (!size) {
+            return command.UsageError(
+                UiText(TextId::CliBadJobSize).arg(parser.value(jobSize)).arg(kMaxCopies));
+        }
+        options.jobSize = *size;
     }
     return options;
 }
@@ -97,29 +109,36 @@ int RunPrint(const QStringList& args) {
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
     job.AllowUnavailablePaper(options->force);
-    const PrintResult result = job.Print(label, printer, options->copies);
-    if (result.status == PrintResult::Status::PaperUnavailable) {
-        return Fail(TrFormat(TextId::PrintForceHint, {result.error}));
-    }
-    if (!result) {
-        return Fail(result.error);
-    }
-    std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
-                                 {printer, std::to_string(result.jobId), std::to_string(result.pages),
-                                  std::to_string(result.deviceCopies)})
-                            .c_str());
-    std::fflush(stdout);
+    // Each job is announced as soon as it is queued, so a long run shows its progress.
+    const PrintRunResult run =
+        PrintInJobs(job, label, printer, options->copies, options->jobSize, [&](const PrintResult& result) {
+            std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
+                                         {printer, std::to_string(result.jobId), std::to_string(result.pages),
+                                          std::to_string(result.deviceCopies)})
+                                    .c_str());
+            std::fflush(stdout);
+        });
 
-    if (options->update) {
+    // The numbers after the last label queued are saved even when a later job failed: a run
+    // started again from the file prints no number twice.
+    if (options->update && !run.jobs.empty()) {
         if (const LabelFileStatus saved = SaveLabelFile(label, options->file); !saved) {
             return Fail(saved.error);
         }
     }
+    if (run.failure.status == PrintResult::Status::PaperUnavailable) {
+        return Fail(TrFormat(TextId::PrintForceHint, {run.failure.error}));
+    }
+    if (!run.Ok()) {
+        return Fail(run.failure.error);
+    }
     if (options->wait) {
         constexpr auto kPatience = std::chrono::minutes(10);
-        if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
-            return Fail(
-                TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+        for (const PrintResult& result : run.jobs) {
+            if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
+                return Fail(
+                    TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+            }
         }
     }
     return kExitOk;

@@ -1,5 +1,6 @@
 #include "print/CupsPrinterConfig.h"
 
+#include <cstdlib>
 #include <string_view>
 
 #include "print/CupsHandles.h"
@@ -198,6 +199,32 @@ bool CupsPrinterConfig::SetPrinterCopies(const std::string& printer, int copies)
     }
     dest->num_options = cupsAddIntegerOption("copies", copies, dest->num_options, &dest->options);
     return list.Store();
+}
+
+std::vector<std::string> CupsPrinterConfig::ClassMembers(const std::string& printer) {
+    const cups::DestPtr dest = cups::NamedDest(printer.c_str());
+    const char* type = dest ? Option(*dest, "printer-type") : nullptr;
+    if (!type || (std::strtol(type, nullptr, 10) & CUPS_PRINTER_CLASS) == 0) {
+        return {};
+    }
+    const char* uri = Option(*dest, "printer-uri-supported");
+    if (!uri) {
+        return {};
+    }
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "member-names");
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");  // frees the request
+    std::vector<std::string> members;
+    if (ipp_attribute_t* names =
+            response ? ippFindAttribute(response, "member-names", IPP_TAG_NAME) : nullptr) {
+        for (int i = 0; i < ippGetCount(names); ++i) {
+            members.emplace_back(ippGetString(names, i, nullptr));
+        }
+    }
+    ippDelete(response);
+    return members;
 }
 
 bool CupsPrinterConfig::IsServiceRunning() {

@@ -50,6 +50,26 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
                                 {printer, std::to_string(width), std::to_string(height)}));
     }
 
+    // A class hands each job to whichever of its printers is free: each must take the paper, and
+    // at the class's resolution, or the labels would come out in different sizes.
+    for (const std::string& member : m_printers.ClassMembers(printer)) {
+        PrinterInfo memberInfo;
+        if (!m_printers.GetPrinterInfo(member, memberInfo)) {
+            continue;
+        }
+        if (memberInfo.dpiX != info.dpiX || memberInfo.dpiY != info.dpiY) {
+            return Failure(
+                PrintResult::Status::PrinterUnavailable,
+                TrFormat(TextId::PrintClassMixedResolution,
+                         {printer, member, std::to_string(memberInfo.dpiX), std::to_string(info.dpiX)}));
+        }
+        if (!m_allowUnavailablePaper && !m_printers.FindOrAddPaperForm(member, width, height).available) {
+            return Failure(PrintResult::Status::PaperUnavailable,
+                           TrFormat(TextId::PrintPaperUnavailable,
+                                    {member, std::to_string(width), std::to_string(height)}));
+        }
+    }
+
     // The paper and the copy count as the printer's defaults: other programs printing labels
     // to it get the same. A failure here does not stop the job, which carries its own options.
     if (paper.available && m_printers.GetPrinterPaperSize(printer) != PaperSizeMM{width, height} &&

@@ -87,6 +87,12 @@ public:
     // Makes the count the printer's default number of copies (unchanged when it already is).
     virtual bool SetPrinterCopies(const std::string& printer, int copies) = 0;
 
+    // The printers of a class (a printer name that stands for several); empty for a printer.
+    virtual std::vector<std::string> ClassMembers(const std::string& printer) {
+        (void)printer;
+        return {};
+    }
+
     // Whether the print service answers at all.
     virtual bool IsServiceRunning() = 0;
 
