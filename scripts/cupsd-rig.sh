@@ -13,9 +13,17 @@
 # started rig) starts LISTENER (tests/print/raw_listener) on a free port and adds COUNT Zebra ZPL
 # queues CLASS-1… printing to it over socket://, the way network label printers take raw jobs,
 # as members of the printer class CLASS; each job lands in DIR/CLASS-jobs/job-N.prn.
+# "ipp DIR QUEUE ATTRIBUTES STANDIN" (on a started rig) starts ippeveprinter (cups-ipp-utils) with the
+# printer attributes file ATTRIBUTES, keeping every job in DIR/QUEUE-spool, with STANDIN (a library
+# in place of libavahi-client) preloaded, and adds the driverless queue QUEUE for it (lpadmin -m
+# everywhere).
 set -euo pipefail
 
-usage() { echo "usage: $0 start|stop|env|drivers DIR [QUEUE...] | class DIR CLASS COUNT LISTENER" >&2; exit 2; }
+usage() {
+    echo "usage: $0 start|stop|env|drivers DIR [QUEUE...] | class DIR CLASS COUNT LISTENER |" \
+        "ipp DIR QUEUE ATTRIBUTES STANDIN" >&2
+    exit 2
+}
 [ $# -ge 2 ] || usage
 action=$1
 mkdir -p "$2"
@@ -183,8 +191,44 @@ printer_class() {
     cupsaccept "$class"
 }
 
+ipp_printer() {
+    [ $# -eq 3 ] || usage
+    local queue=$1 attributes=$2 standin=$3 port
+    eval "$(print_env | sed 's/^/export /')"
+    mkdir -p "$dir/$queue-spool"
+    for _ in $(seq 20); do
+        port=$((20000 + RANDOM % 20000))
+        LD_PRELOAD=$standin ippeveprinter -p "$port" -k -c /bin/true -d "$dir/$queue-spool" \
+            -a "$attributes" -n localhost "$queue" </dev/null >"$dir/log/$queue.log" 2>&1 &
+        echo $! >"$dir/$queue.listener.pid"
+        for _ in $(seq 40); do
+            if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+                break
+            fi
+            sleep 0.05
+        done
+        if kill -0 "$(cat "$dir/$queue.listener.pid")" 2>/dev/null; then
+            # The scheduler makes the queue's PPD from the printer's attributes after lpadmin returns.
+            for _ in $(seq 3); do
+                lpadmin -p "$queue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere 2>/dev/null || true
+                for _ in $(seq 100); do
+                    if [ -f "$dir/etc/ppd/$queue.ppd" ]; then
+                        echo "$queue $port"
+                        return 0
+                    fi
+                    sleep 0.05
+                done
+            done
+        fi
+        kill "$(cat "$dir/$queue.listener.pid")" 2>/dev/null || true
+    done
+    echo "cupsd-rig: ippeveprinter did not start (see $dir/log/$queue.log)" >&2
+    exit 1
+}
+
 case $action in
 start) start ;;
+ipp) ipp_printer "${queues[@]}" ;;
 class) printer_class "${queues[@]}" ;;
 drivers) drivers ;;
 stop) stop ;;

@@ -26,9 +26,16 @@ public:
 
     // The driver's page for a job with these options (its paper, resolution, darkness and the
     // other settings it reads from the page header); nullopt when the printer has no PPD driver,
-    // its driver does not read CUPS raster, or it wants more than one bit a dot.
+    // its driver does not read CUPS raster, or it wants more than one bit a dot. A driverless
+    // printer that takes PWG raster gets it at one bit a dot where it offers that, else a byte.
     static std::optional<CupsRasterDocument> ForPrinter(const std::string& printer,
                                                         const JobOptions& options);
+
+    // Whether the driver prints a page's copies itself; otherwise Write repeats the page and the job
+    // asks for one copy.
+    bool DriverMakesCopies() const;
+    // Whether the printer takes PWG raster itself (a driverless printer) rather than a driver CUPS raster.
+    bool IsPwgRaster() const;
 
     // The page's size in dots, as the driver lays it out.
     int Width() const;
@@ -44,11 +51,12 @@ public:
     bool Write(const QString& path, int count, int copies, const std::function<QImage(int)>& page) const;
 
 private:
-    CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies);
+    CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies, bool pwg);
     bool WritePages(_cups_raster_s* raster, int count, int copies,
                     const std::function<QImage(int)>& page) const;
     std::unique_ptr<cups_page_header2_s> m_header;
     bool m_driverMakesCopies = true;
+    bool m_pwg = false;
 };
 
 }  // namespace etiqo

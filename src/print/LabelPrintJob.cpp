@@ -104,9 +104,26 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
     const auto render = [&](int) { return RenderLabelPage(label, m_painter, result.serialsMoved); };
     // A driver that reads CUPS raster at our resolution gets the dots themselves; any other
     // printer a PDF of the same page images.
-    const std::optional<CupsRasterDocument> raster = CupsRasterDocument::ForPrinter(printer, options);
+    std::optional<CupsRasterDocument> raster = CupsRasterDocument::ForPrinter(printer, options);
+    if (raster && raster->IsPwgRaster()) {
+        // A driverless printer gets its raster at the resolution its queue lays pages out at, one
+        // the printer offers.
+        label.m_nDpiX = info.dpiX = raster->DpiX();
+        label.m_nDpiY = info.dpiY = raster->DpiY();
+    }
+    if (raster && (raster->DpiX() != info.dpiX || raster->DpiY() != info.dpiY)) {
+        raster.reset();
+    }
+    if (raster && !raster->DriverMakesCopies()) {
+        // The document repeats the page: asking for copies as well would multiply them.
+        for (auto& [name, value] : options) {
+            if (name == "copies") {
+                value = std::to_string(1);
+            }
+        }
+    }
     const bool written =
-        raster && raster->DpiX() == info.dpiX && raster->DpiY() == info.dpiY
+        raster
             ? raster->Write(document.fileName(), result.pages, deviceCopies, render)
             : WriteLabelPdf(document.fileName(),
                             PdfPageSetup{{paper.exactWidth100, paper.exactHeight100}, info.dpiX, info.dpiY},

@@ -1,5 +1,9 @@
 #include "DriverOutput.h"
 
+#include <QTemporaryFile>
+
+#include <cups/raster.h>
+
 #include <cstring>
 
 #include "ZplGraphic.h"
@@ -461,6 +465,46 @@ std::optional<std::vector<PrintedPage>> DecodePtouchQl(const QByteArray& job) {
     return pages;
 }
 
+// PWG raster through libcups' own reader: a set bit (1 bit, black) or a dark byte (grey) burns.
+std::optional<std::vector<PrintedPage>> DecodePwg(const QByteArray& job) {
+    QTemporaryFile file;
+    if (!file.open() || file.write(job) != job.size() || !file.flush() || !file.seek(0)) {
+        return std::nullopt;
+    }
+    cups_raster_t* raster = cupsRasterOpen(file.handle(), CUPS_RASTER_READ);
+    if (!raster) {
+        return std::nullopt;
+    }
+    std::vector<PrintedPage> pages;
+    cups_page_header2_t header;
+    bool ok = true;
+    while (ok && cupsRasterReadHeader2(raster, &header)) {
+        const bool bits = header.cupsBitsPerPixel == 1;
+        if (!(bits || header.cupsBitsPerPixel == 8) || header.cupsWidth == 0 || header.cupsHeight == 0) {
+            ok = false;
+            break;
+        }
+        DotRows rows(static_cast<int>((header.cupsWidth + 7) / 8));
+        std::vector<unsigned char> line(header.cupsBytesPerLine);
+        for (unsigned y = 0; y < header.cupsHeight && ok; ++y) {
+            ok =
+                cupsRasterReadPixels(raster, line.data(), header.cupsBytesPerLine) == header.cupsBytesPerLine;
+            QByteArray& row = rows.Row(static_cast<int>(y));
+            for (unsigned x = 0; x < header.cupsWidth; ++x) {
+                const bool black = bits ? (line[x / 8] & (0x80 >> (x % 8))) != 0 : line[x] < 128;
+                if (black) {
+                    row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+                }
+            }
+        }
+        pages.push_back({rows.Image(static_cast<int>(header.cupsWidth), static_cast<int>(header.cupsHeight)),
+                         static_cast<int>(std::max(header.NumCopies, 1u)), static_cast<int>(header.cupsWidth),
+                         static_cast<int>(header.cupsHeight), static_cast<int>(header.cupsBitsPerPixel)});
+    }
+    cupsRasterClose(raster);
+    return ok ? std::optional(pages) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job) {
@@ -479,6 +523,8 @@ std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage languag
             return DecodePcl(job);
         case PrinterLanguage::PtouchQl:
             return DecodePtouchQl(job);
+        case PrinterLanguage::Pwg:
+            return DecodePwg(job);
     }
     return std::nullopt;
 }
@@ -488,7 +534,7 @@ std::optional<PrinterLanguage> PrinterLanguageNamed(std::string_view name) {
         {"zpl", PrinterLanguage::Zpl},      {"epl2", PrinterLanguage::Epl2},
         {"epl1", PrinterLanguage::EplLine}, {"cpcl", PrinterLanguage::Cpcl},
         {"dymo", PrinterLanguage::Dymo},    {"pcl", PrinterLanguage::Pcl},
-        {"ql", PrinterLanguage::PtouchQl},
+        {"ql", PrinterLanguage::PtouchQl},  {"pwg", PrinterLanguage::Pwg},
     };
     for (const auto& [n, language] : kNames) {
         if (n == name) {

@@ -19,6 +19,7 @@ enum class PrinterLanguage {
     Dymo,      // DYMO LabelWriter: ESC L length, SYN rows, ESC f skips, ESC E eject
     Pcl,       // Intellitech PCL: ESC*r width/height, delta-row (mode 3) rows, ESC&l copies
     PtouchQl,  // Brother QL raster: G rows (PackBits), Z blank rows, FF / SUB ends a page
+    Pwg,       // PWG raster, as driverless printers take it: 1 bit black or 8 bit grey
 };
 
 struct PrintedPage {
@@ -26,6 +27,7 @@ struct PrintedPage {
     int copies = 1;  // how many times the printer prints the page
     int width = 0;   // dots across as the job states it (0 when it does not)
     int height = 0;  // dots down as the job states it (0 when it does not)
+    int bitsPerDot = 1;
 };
 
 // Every page of a job in order; nullopt when the data is not a well-formed job of that language.
