@@ -70,10 +70,7 @@ int RunPrint(const QStringList& args) {
         return Fail(read.error);
     }
     Label label;
-    label.SetLabelSize(read.contents->widthMM, read.contents->heightMM);
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_elements = std::move(read.contents->elements);
-    label.m_strFileName = options->file;
+    label.Adopt(std::move(*read.contents), options->file);
 
     const std::string printer = options->printer.empty() ? label.m_strPrinterName : options->printer;
     CupsPrinterConfig printers;
