@@ -7,10 +7,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <memory>
 
 #include "render/RenderParts.h"
 
