@@ -5,9 +5,12 @@
 namespace etiqo {
 
 enum class TextId {
+// moc needs no ids, and its preprocessor does not follow the table's nested include files.
+#ifndef Q_MOC_RUN
 #define ETIQO_TEXT(id, zh, en) id,
 #include "res/Texts.def"
 #undef ETIQO_TEXT
+#endif
     Count_
 };
 
