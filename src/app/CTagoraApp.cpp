@@ -23,6 +23,7 @@ int RunDesigner(int argc, char** argv) {
     SetUpApplicationSettings();
     QApplication::setWindowIcon(ProgramIcon());
     ChooseInterfaceLanguage();
+    LoadQtTranslations();
 
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("label"), QStringLiteral("A .lab file to open."));
