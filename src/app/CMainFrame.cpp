@@ -53,6 +53,40 @@ bool IsCanvasKey(int key) {
     }
 }
 
+// The label's own state (size, resolution, printer, elements) across a batch run, which loads
+// other labels onto the canvas. File name and undo state are not touched by the run.
+class LabelKeeper {
+public:
+    explicit LabelKeeper(const Label& label)
+        : m_nWidthMM(label.m_nLabelWidthMM),
+          m_nHeightMM(label.m_nLabelHeightMM),
+          m_nDpiX(label.m_nDpiX),
+          m_nDpiY(label.m_nDpiY),
+          m_strPrinter(label.m_strPrinterName) {
+        for (const ElementPtr& e : label.m_elements) {
+            m_elements.push_back(*e);
+        }
+    }
+    void Restore(Label& label) const {
+        label.SetLabelSize(m_nWidthMM, m_nHeightMM);
+        label.m_nDpiX = m_nDpiX;
+        label.m_nDpiY = m_nDpiY;
+        label.m_strPrinterName = m_strPrinter;
+        for (Element e : m_elements) {
+            e.hImage = 0;  // the symbol is encoded again
+            label.Append(e);
+        }
+    }
+
+private:
+    int m_nWidthMM;
+    int m_nHeightMM;
+    int m_nDpiX;
+    int m_nDpiY;
+    std::string m_strPrinter;
+    std::vector<Element> m_elements;
+};
+
 // The client area resizes the frame's children, as the frame's own size handler would.
 class FrameClient : public QWidget {
 public:
@@ -349,9 +383,7 @@ void CMainFrame::Print(const std::string& printer) {
     if (result.serialsMoved) {
         canvas.update();
     }
-    if (!result && result.status != PrintResult::Status::Cancelled) {
-        Tell(QString::fromStdString(result.error));
-    }
+    TellPrintResult(result);
     UpdateStatus();
 }
 
@@ -370,9 +402,7 @@ void CMainFrame::PrintPreview() {
                 this, c.GetLabel(),
                 [&c](QPainter& p, Label& label) { return DrawLabel(p, label, c.Symbols(), c.Scale()); },
                 printer, copies);
-            if (!result && result.status != PrintResult::Status::Cancelled) {
-                Tell(QString::fromStdString(result.error));
-            }
+            TellPrintResult(result);
         },
         [&canvas] { canvas.update(); },
     };
@@ -392,7 +422,10 @@ void CMainFrame::BatchPrint() {
         return;
     }
     // Every queued label is printed in turn (each loaded onto the canvas first), not only loaded.
+    // Afterwards the user finds the label they had open, so a Save cannot write a batch label
+    // over its file.
     CLabelCanvas& canvas = m_wndCanvas;
+    const LabelKeeper kept(label);
     PrintBatch(
         this, label, label.m_arrBatchFiles,
         [&canvas](QPainter& p, Label& l) { return DrawLabel(p, l, canvas.Symbols(), canvas.Scale()); },
@@ -403,8 +436,19 @@ void CMainFrame::BatchPrint() {
             }
             return error;
         });
+    kept.Restore(label);
+    canvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     canvas.update();
     UpdateStatus();
+}
+
+void CMainFrame::TellPrintResult(const PrintResult& result) {
+    if (result || result.status == PrintResult::Status::Cancelled) {
+        return;
+    }
+    // A copy count below 1 (an empty copies box) prints nothing: say so rather than show an empty box.
+    Tell(result.status == PrintResult::Status::NothingToPrint ? Text(TextId::PrintNoCopies)
+                                                              : QString::fromStdString(result.error));
 }
 
 void CMainFrame::Tell(const QString& message) {

@@ -14,6 +14,7 @@
 #include "chrome/CCommandBar.h"
 #include "chrome/CRulerWnd.h"
 #include "chrome/CToolPalette.h"
+#include "print/LabelPrintJob.h"
 
 class QLabel;
 
@@ -67,6 +68,7 @@ private:
     void BatchPrint();
     void UpdateStatus();
     void Tell(const QString& message);
+    void TellPrintResult(const PrintResult& result);
 
     ElementDialogs* m_pDialogs;
     RecentFiles m_recentFiles;

@@ -99,9 +99,11 @@ QSize CLabelCanvas::FrameClientSize() const {
         // A frame's client area has no menu bar: the menu lies outside it.
         QSize client = frame->size();
         const auto* mainWindow = qobject_cast<const QMainWindow*>(frame);
+        // Before the frame is first shown its menu bar has no height yet: its hint is the height it
+        // will take, so the first layout equals every later one.
         if (const QWidget* menu = mainWindow ? mainWindow->menuWidget() : nullptr;
-            menu && menu->isVisible()) {
-            client.rheight() -= menu->height();
+            menu && menu->isVisibleTo(frame)) {
+            client.rheight() -= menu->isVisible() ? menu->height() : menu->sizeHint().height();
         }
         return client;
     }

@@ -83,6 +83,10 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
         case kToolPicture:
             CreatePictureElement(point);
             SaveSnapshot();  // also when no file was chosen
+            // The file dialog took the release that ends this press: the tool ends here instead, or
+            // every later click would ask for a picture again.
+            m_nTool = kToolSelect;
+            ApplyCursor(EditCursor::Arrow);
             break;
         case kToolLine:
             CreateLineElement(point);

@@ -13,6 +13,8 @@ namespace etiqo {
 CButtonBar::CButtonBar(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The buttons name themselves whether or not the window is the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setCursor(Qt::ArrowCursor);
 }
 

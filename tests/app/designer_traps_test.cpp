@@ -1,0 +1,163 @@
+// What a user meets in the designer: the real main window with the real dialogs, driven with mouse
+// and key events, one named row per trap.
+#include <gtest/gtest.h>
+
+#include <QFontDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+#include "ModalDriver.h"
+#include "app/CMainFrame.h"
+#include "app/RecentFiles.h"
+#include "dialogs/PropertyDialogs.h"
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "render/FontMapping.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+namespace {
+
+class Designer {
+public:
+    Designer() {
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        SetUpApplicationSettings();
+        frame = std::make_unique<CMainFrame>(&dialogs);
+        firstCanvasSize = Canvas().size();
+        frame->show();
+        frame->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    }
+    ~Designer() { Label().m_nUndoCount = 0; }  // no question at the end
+
+    CLabelCanvas& Canvas() { return frame->m_wndCanvas; }
+    etiqo::Label& Label() { return Canvas().GetLabel(); }
+    Element& At(std::size_t i) { return *Label().m_elements.at(i); }
+    // Runs a command as a palette or command-bar button would.
+    void Command(int nCommand) {
+        frame->OnCommand(nCommand);
+        QCoreApplication::processEvents();
+    }
+    void Click(QPoint p, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(&Canvas(), Qt::LeftButton, keys, p);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
+        QTest::mousePress(&Canvas(), Qt::LeftButton, keys, from);
+        QTest::mouseMove(&Canvas(), (from + to) / 2);
+        QTest::mouseMove(&Canvas(), to);
+        QTest::mouseRelease(&Canvas(), Qt::LeftButton, keys, to);
+    }
+
+    // A label file of the given size holding one text, naming a printer that does not exist.
+    QString WriteLabel(const char* name, int widthMM, int heightMM) {
+        etiqo::Label label;
+        label.m_nLabelWidthMM = widthMM;
+        label.m_nLabelHeightMM = heightMM;
+        label.m_strPrinterName = "no-such-printer";
+        label.Append(MakeTextElement(10, 10, name));
+        const QString path = dir.filePath(QString::fromLatin1(name) + ".lab");
+        EXPECT_TRUE(SaveLabelFile(label, path.toStdString()));
+        return path;
+    }
+    // The selected element's box centre in display pixels.
+    QPoint Centre(const Element& e) {
+        const DisplayScale s = Canvas().Scale();
+        return {static_cast<int>((e.nPosX + e.nWidth / 2) * s.x),
+                static_cast<int>((e.nPosY + e.nHeight / 2) * s.y)};
+    }
+
+    QTemporaryDir dir;
+    PropertyDialogs dialogs;
+    std::unique_ptr<CMainFrame> frame;
+    QSize firstCanvasSize;
+};
+
+struct Trap {
+    const char* name;
+    std::function<void(Designer&)> run;
+};
+
+const Trap kTraps[] = {
+    {"PictureToolLetsGoAfterItsDialog",
+     [](Designer& d) {
+         int asked = 0;
+         d.Canvas().SetPictureFileChooser([&asked](QWidget*) {
+             ++asked;
+             return QString();  // cancelled
+         });
+         d.Command(104);
+         // The file dialog swallows the release of the press that opened it.
+         QTest::mousePress(&d.Canvas(), Qt::LeftButton, {}, QPoint(60, 60));
+         d.Click(QPoint(90, 90));
+         QTest::mouseDClick(&d.Canvas(), Qt::LeftButton, {}, QPoint(90, 90));
+         EXPECT_EQ(asked, 1);
+         EXPECT_EQ(d.Canvas().m_nTool, 0);
+     }},
+    {"FirstLayoutEqualsTheLaterOnes",
+     [](Designer& d) {
+         d.Canvas().Layout(50, 80);
+         EXPECT_EQ(d.Canvas().size(), d.firstCanvasSize);
+         EXPECT_EQ(d.Canvas().height(), d.frame->height() - d.frame->menuBar()->height() - 50);
+     }},
+    {"TextAttributesKeepTheFaceOnOk",
+     [](Designer& d) {
+         d.Command(101);
+         d.Click(QPoint(60, 60));
+         d.Canvas().repaint();  // a new text is measured at its first paint
+         QString shownFamily;
+         testing::WhenModal<QFontDialog>([&shownFamily](QFontDialog* dialog) {
+             shownFamily = dialog->currentFont().family();
+             dialog->accept();
+         });
+         d.Canvas().SetMenuRunner([](QMenu& menu) { return menu.actions().at(1); });  // Text Attributes
+         QTest::mouseClick(&d.Canvas(), Qt::RightButton, {}, QPoint(62, 62));
+         EXPECT_EQ(shownFamily, ResolveFamily("\xCB\xCE\xCC\xE5"));  // the family that draws the text
+         EXPECT_EQ(std::string(FaceNameBytes(d.At(0).lfFont)), "\xCB\xCE\xCC\xE5");  // 宋体 in GB18030
+     }},
+    {"BatchLeavesTheOpenLabelAsItWas",
+     [](Designer& d) {
+         const QString mine = d.WriteLabel("mine", 60, 40);
+         ASSERT_TRUE(d.frame->OpenLabelFile(mine));
+         d.Label().m_strPrinterName = "mine";
+         d.Label().m_arrBatchFiles.push_back(d.WriteLabel("queued", 30, 20).toStdString());
+         testing::WhenModal<QDialog>([](QDialog* files) { files->reject(); });  // nothing more to queue
+         const auto report = testing::AnswerMessageBox(QMessageBox::Ok);        // the job could not print
+         d.Command(32785);
+         EXPECT_TRUE(report->shown);
+         EXPECT_EQ(d.Label().m_strFileName, mine.toStdString());
+         EXPECT_EQ(d.Label().m_nLabelWidthMM, 60);
+         ASSERT_EQ(d.Label().m_elements.size(), 1u);
+         EXPECT_STREQ(d.At(0).str, "mine");
+         EXPECT_EQ(d.Label().m_strPrinterName, "mine");
+     }},
+};
+
+void PrintTo(const Trap& trap, std::ostream* out) {
+    *out << trap.name;
+}
+
+class DesignerTraps : public ::testing::TestWithParam<Trap> {
+protected:
+    void TearDown() override { SetChineseInterface(false); }
+};
+
+TEST_P(DesignerTraps, Hold) {
+    Designer designer;
+    GetParam().run(designer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Designer, DesignerTraps, ::testing::ValuesIn(kTraps),
+                         [](const ::testing::TestParamInfo<Trap>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace etiqo
