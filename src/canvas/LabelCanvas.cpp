@@ -178,7 +178,13 @@ void CLabelCanvas::paintEvent(QPaintEvent*) {
     m_buffer.setDevicePixelRatio(ratio);
     m_buffer.fill(Qt::white);
     DrawElements(m_buffer);
-    QPainter(this).drawImage(0, 0, m_buffer);
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_buffer);
+    if (m_band) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m_band->normalized());
+    }
 }
 
 void CLabelCanvas::DrawElements(QImage& target) {

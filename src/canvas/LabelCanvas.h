@@ -6,11 +6,13 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "canvas/EditTypes.h"
 #include "model/Geometry.h"
@@ -154,6 +156,9 @@ private:
     ElementDialogs* m_pDialogs = nullptr;
     QImage m_buffer;  // the off-screen picture, copied to the window in one step
     std::optional<EditCursor> m_shownCursor;
+    // The selection band while a press on empty canvas is dragged, and what was selected before it.
+    std::optional<QRect> m_band;
+    std::vector<char> m_bandBase;
     PictureFileChooser m_chooser;
     MessageSink m_message;
     MenuRunner m_menuRunner;

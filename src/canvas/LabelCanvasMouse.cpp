@@ -96,9 +96,20 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
             CreateShapeElement(point);
             SaveSnapshot();
             break;
-        case kToolSelect:
+        case kToolSelect: {
+            CommitPlacement(m_label.m_elements);
+            const bool caught = PressCatchesElement(m_label.m_elements, Scale(), ToPixel(point));
             ApplyCursor(SelectAtPress(m_label.m_elements, Scale(), ToPixel(point), extend));
+            if (!caught) {
+                // A press on empty canvas (which cleared the selection unless extending) starts a band.
+                m_band = QRect(point, point);
+                m_bandBase.clear();
+                for (const ElementPtr& e : m_label.m_elements) {
+                    m_bandBase.push_back(static_cast<char>(e->bSelected != 0));
+                }
+            }
             break;
+        }
         default:
             SaveSnapshot();
             break;
@@ -107,6 +118,12 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
 }
 
 void CLabelCanvas::OnMouseMove(QPoint point, bool leftDown) {
+    if (m_band && leftDown) {
+        m_band->setBottomRight(point);
+        SelectInBand(m_label.m_elements, Scale(), ToPixel(m_band->topLeft()), ToPixel(point), m_bandBase);
+        update();
+        return;
+    }
     ApplyToolCursor();
     const MoveOutcome out =
         MouseMove(m_label.m_elements, Scale(), ToPixel(point), leftDown, ToPixel(m_MouseDownPoint), m_nTool);
@@ -120,6 +137,7 @@ void CLabelCanvas::OnMouseMove(QPoint point, bool leftDown) {
 }
 
 void CLabelCanvas::OnLButtonUp(QPoint point) {
+    m_band.reset();
     if (CommitRelease(m_label.m_elements, Scale(), ToPixel(point), m_nTool)) {
         SaveSnapshot();
     }

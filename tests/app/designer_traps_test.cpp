@@ -138,6 +138,60 @@ const Trap kTraps[] = {
          EXPECT_STREQ(d.At(0).str, "mine");
          EXPECT_EQ(d.Label().m_strPrinterName, "mine");
      }},
+    {"NextDragStartsWhereAPlacementLeftIt",
+     [](Designer& d) {
+         d.Command(106);
+         d.Click(QPoint(200, 300));  // a 100 × 100-dot shape
+         d.Command(140);             // Top
+         Element& shape = d.At(0);
+         ASSERT_EQ(shape.nPosY, 0);
+         for (int i = 0; i < 5; ++i) {
+             QTest::keyClick(&d.Canvas(), Qt::Key_Right);
+         }
+         const std::int32_t x = shape.nPosX;
+         const QPoint from = d.Centre(shape);
+         d.Drag(from, from + QPoint(0, 30));
+         EXPECT_EQ(shape.nPosX, x);
+         EXPECT_NEAR(shape.nPosY, 30 / d.Canvas().Scale().y, 1);
+     }},
+    {"WholeLineMoveStaysOne",
+     [](Designer& d) {
+         d.Command(105);
+         d.Drag(QPoint(50, 200), QPoint(250, 200));
+         Element& line = d.At(0);
+         QTest::mouseMove(&d.Canvas(), QPoint(150, 200));
+         QTest::mousePress(&d.Canvas(), Qt::LeftButton, {}, QPoint(150, 200));
+         QTest::mouseMove(&d.Canvas(), QPoint(52, 200));  // lands on the start's old place
+         QTest::mouseMove(&d.Canvas(), QPoint(40, 200));
+         QTest::mouseRelease(&d.Canvas(), Qt::LeftButton, {}, QPoint(40, 200));
+         EXPECT_EQ(line.nEndX, 140);  // moved by -110 pixels with its start
+         EXPECT_NEAR(line.nPosX, -110 / d.Canvas().Scale().x + 50 / d.Canvas().Scale().x, 2);
+     }},
+    {"BandSelectsWhatItTouches",
+     [](Designer& d) {
+         for (const QPoint at : {QPoint(100, 100), QPoint(250, 300)}) {
+             d.Command(106);
+             d.Click(at);
+         }
+         d.Click(QPoint(350, 560));  // empty canvas: nothing selected
+         EXPECT_FALSE(d.Label().HasSelection());
+         QTest::mousePress(&d.Canvas(), Qt::LeftButton, {}, QPoint(20, 20));
+         QTest::mouseMove(&d.Canvas(), QPoint(90, 90));
+         const QImage shown = d.Canvas().grab().toImage();
+         QTest::mouseRelease(&d.Canvas(), Qt::LeftButton, {}, QPoint(90, 90));
+         int bandPixels = 0;
+         for (int x = 20; x <= 90; ++x) {
+             bandPixels += shown.pixelColor(x, 20) != Qt::white ? 1 : 0;
+         }
+         EXPECT_GT(bandPixels, 10);  // the band is drawn while it is dragged
+         EXPECT_TRUE(d.At(0).bSelected);
+         EXPECT_FALSE(d.At(1).bSelected);
+         d.Drag(QPoint(380, 600), QPoint(240, 290), Qt::ShiftModifier);
+         EXPECT_TRUE(d.At(0).bSelected);
+         EXPECT_TRUE(d.At(1).bSelected);
+         d.Drag(QPoint(380, 600), QPoint(370, 590));  // an empty band clears the selection
+         EXPECT_FALSE(d.Label().HasSelection());
+     }},
 };
 
 void PrintTo(const Trap& trap, std::ostream* out) {
