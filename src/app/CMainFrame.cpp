@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 
 #include <array>
@@ -19,6 +21,7 @@
 #include "app/LabelFileDialogs.h"
 #include "app/MainMenus.h"
 #include "canvas/ElementDialogs.h"
+#include "canvas/ToolKeys.h"
 #include "model/LabelFile.h"
 #include "print/BatchPrint.h"
 #include "print/CPrintPreviewDlg.h"
@@ -122,6 +125,9 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     for (QAction* title : menuBar()->actions()) {
         connect(title->menu(), &QMenu::aboutToShow, this, &CMainFrame::UpdateMenuState);
     }
+    if (QAction* recent = MenuAction(cmd::kRecentFiles)) {
+        connect(recent->menu(), &QMenu::aboutToShow, this, &CMainFrame::FillRecentFilesMenu);
+    }
     for (const Accelerator& accelerator : AcceleratorTable()) {
         auto* shortcut = new QShortcut(QKeySequence(accelerator.key), this);
         const int nCommand = accelerator.nCommand;
@@ -164,6 +170,12 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     m_wndCanvas.SetDialogs(dialogs);
     m_wndCanvas.Create(&m_wndView, 50, 80);
     m_wndView.SetCanvas(&m_wndCanvas);
+
+    // The palette's tools have single keys on the canvas, which starts with the focus.
+    for (const ToolKey& key : kToolKeys) {
+        m_wndPalette.SetShortcutKey(cmd::kPaletteFirst + key.tool, KeyNameForTool(key.tool));
+    }
+    m_wndCanvas.setFocus();
 
     // Arrow keys, Backspace and Delete reach the canvas wherever the focus is in this window.
     qApp->installEventFilter(this);
@@ -224,6 +236,19 @@ void CMainFrame::OnCommand(int nCommand) {
     if (nCommand >= cmd::kBarPositionFirst && nCommand <= cmd::kBarPositionLast) {
         m_wndCanvas.PositionElement(
             kPositionModes[static_cast<std::size_t>(nCommand - cmd::kBarPositionFirst)]);
+        return;
+    }
+    if (nCommand > cmd::kInsertFirst && nCommand <= cmd::kInsertLast) {
+        m_wndCanvas.InsertElement(nCommand - cmd::kInsertFirst);
+        m_wndCanvas.setFocus();  // its tool keys and arrows act on the new element next
+        UpdateStatus();
+        return;
+    }
+    if (nCommand >= cmd::kRecentFileFirst && nCommand <= cmd::kRecentFileLast) {
+        const QStringList& files = m_recentFiles.Entries();
+        if (const auto index = nCommand - cmd::kRecentFileFirst; index < files.size()) {
+            OpenLabelFile(files[index]);
+        }
         return;
     }
     if (nCommand >= cmd::kBarAlignFirst && nCommand <= cmd::kBarLast) {
@@ -442,6 +467,34 @@ void CMainFrame::BatchPrint() {
     UpdateStatus();
 }
 
+void CMainFrame::FillRecentFilesMenu() {
+    QMenu* menu = MenuAction(cmd::kRecentFiles)->menu();
+    menu->clear();
+    const QStringList& files = m_recentFiles.Entries();
+    for (int i = 0; i < files.size(); ++i) {
+        const int nCommand = cmd::kRecentFileFirst + i;
+        QAction* item =
+            menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+        connect(item, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
+    }
+    if (files.isEmpty()) {
+        menu->addAction(Text(TextId::MenuRecentNone))->setEnabled(false);
+    }
+}
+
+bool CMainFrame::RestoreWindowState() {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Window"));
+    const QByteArray geometry = settings.value(QStringLiteral("Geometry")).toByteArray();
+    return !geometry.isEmpty() && restoreGeometry(geometry);
+}
+
+void CMainFrame::SaveWindowState() const {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Window"));
+    settings.setValue(QStringLiteral("Geometry"), saveGeometry());  // size, place and maximized state
+}
+
 void CMainFrame::TellPrintResult(const PrintResult& result) {
     if (result || result.status == PrintResult::Status::Cancelled) {
         return;
@@ -477,6 +530,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    SaveWindowState();
     event->accept();
 }
 

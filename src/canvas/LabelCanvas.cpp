@@ -14,6 +14,7 @@
 #include "canvas/Arrange.h"
 #include "canvas/CanvasCursors.h"
 #include "canvas/Keys.h"
+#include "canvas/ToolKeys.h"
 #include "model/TextCodec.h"
 #include "render/ElementRenderer.h"
 #include "res/Texts.h"
@@ -71,7 +72,7 @@ CLabelCanvas::CLabelCanvas(SnapshotStore snapshots, QWidget* parent)
     // The whole client area is painted from the off-screen picture: no background erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);  // Tab reaches it: the tools have keys
     m_message = [this](const QString& message) {
         QMessageBox::warning(this, QString::fromUtf8(Tr(TextId::AppTitle)), message);
     };
@@ -307,9 +308,16 @@ bool CLabelCanvas::OnKeyDown(int key) {
 }
 
 void CLabelCanvas::keyPressEvent(QKeyEvent* event) {
-    if (!OnKeyDown(event->key())) {
-        QWidget::keyPressEvent(event);
+    if (OnKeyDown(event->key())) {
+        return;
     }
+    // A tool's single key, with no modifier (Ctrl+B and the like stay shortcuts).
+    const int tool = ToolForKey(event->key());
+    if (tool >= 0 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        InsertElement(tool);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CLabelCanvas::DeleteSelection() {

@@ -80,6 +80,12 @@ public:
     void PasteBuffers();
 
     void SetTool(int tool);
+    // The keyboard's way to make an element (a tool key, the Insert menu): the element of the
+    // tool appears selected at the centre of the visible part of the label, one undo snapshot.
+    // Selection (0) only sets the tool.
+    void InsertElement(int tool);
+    // The middle of the part of the label the view shows, in display pixels.
+    QPoint VisibleCentre() const;
     DisplayScale Scale() const;
     RulerPlacement Placement() const;
 

@@ -9,6 +9,7 @@
 #include "canvas/LabelCanvas.h"
 #include "canvas/MouseDrag.h"
 #include "canvas/Selection.h"
+#include "canvas/ToolKeys.h"
 #include "model/ElementFactory.h"
 #include "res/Texts.h"
 
@@ -252,6 +253,66 @@ void CLabelCanvas::CreateShapeElement(QPoint point) {
     const DisplayScale s = Scale();
     Append(MakeShapeElement(PixelsToDots(point.x(), s.x), PixelsToDots(point.y(), s.y)));
     ApplyCursor(EditCursor::SizeNWSE);
+}
+
+QPoint CLabelCanvas::VisibleCentre() const {
+    QRect visible = rect();
+    if (const QWidget* view = parentWidget()) {
+        visible &= QRect(-pos(), view->size());  // the view hides what lies outside it
+    }
+    return visible.isEmpty() ? rect().center() : visible.center();
+}
+
+void CLabelCanvas::InsertElement(int tool) {
+    const QPoint centre = VisibleCentre();
+    const std::size_t before = m_label.m_elements.size();
+    const DisplayScale s = Scale();
+    constexpr int kHalfLineDots = 50;  // a keyboard line: 100 dots, level
+    switch (tool) {
+        case kToolText:
+            CreateTextElement(QString::fromUtf8(Tr(TextId::NewTextContent)), centre);
+            break;
+        case kTool2DCode:
+            Create2DElement(QString::fromLatin1(kDefaultSymbolData), centre);
+            break;
+        case kToolBarcode:
+            CreateBarcodeElement(QString::fromLatin1(kDefaultSymbolData), centre);
+            break;
+        case kToolPicture:
+            CreatePictureElement(centre);
+            break;
+        case kToolLine:
+            CreateLineElement(centre);
+            break;
+        case kToolRectangle:
+            CreateShapeElement(centre);
+            break;
+        default:
+            SetTool(tool);
+            return;
+    }
+    m_nTool = kToolSelect;
+    ApplyCursor(EditCursor::Arrow);
+    if (m_label.m_elements.size() == before) {
+        return;  // no picture chosen
+    }
+    Element& e = *m_label.m_elements.back();
+    e.nSize = kNoGrip;  // no drag follows to span a line or a shape
+    if (e.nKind == ElementKind::Line) {
+        e.nPosX = SaturatedInt(std::int64_t{e.nPosX} - kHalfLineDots);
+        e.nEndX = SaturatedInt(std::int64_t{e.nEndX} + DotsToPixels(kHalfLineDots, s.x));
+    } else {
+        if (e.nKind == ElementKind::Shape) {
+            e.nWidth = e.nHeight = 100;  // as a click with the rectangle tool makes it
+        } else if (e.nWidth == 0 && isVisible()) {
+            repaint();  // a new text is measured at its first paint
+        }
+        e.nPosX = SaturatedInt(std::int64_t{e.nPosX} - e.nWidth / 2);
+        e.nPosY = SaturatedInt(std::int64_t{e.nPosY} - e.nHeight / 2);
+    }
+    CommitPlacement(m_label.m_elements);
+    SaveSnapshot();
+    update();
 }
 
 }  // namespace etiqo

@@ -2,6 +2,8 @@
 // and key events, one named row per trap.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QFontDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,6 +16,7 @@
 
 #include "ModalDriver.h"
 #include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "app/RecentFiles.h"
 #include "dialogs/PropertyDialogs.h"
 #include "model/ElementFactory.h"
@@ -191,6 +194,67 @@ const Trap kTraps[] = {
          EXPECT_TRUE(d.At(1).bSelected);
          d.Drag(QPoint(380, 600), QPoint(370, 590));  // an empty band clears the selection
          EXPECT_FALSE(d.Label().HasSelection());
+     }},
+    {"ToolsHaveKeysAndAnInsertMenu",
+     [](Designer& d) {
+         ASSERT_TRUE(d.Canvas().hasFocus());
+         QTest::keyClick(&d.Canvas(), Qt::Key_T);
+         ASSERT_EQ(d.Label().m_elements.size(), 1u);
+         EXPECT_EQ(d.At(0).nKind, ElementKind::Text);
+         EXPECT_TRUE(d.At(0).bSelected);
+         EXPECT_NE(d.At(0).nWidth, 0);
+         EXPECT_LE((d.Centre(d.At(0)) - d.Canvas().VisibleCentre()).manhattanLength(), 4);
+         EXPECT_EQ(d.frame->m_wndPalette.ButtonToolTip(1), QStringLiteral("Text (T)"));
+
+         QStringList titles;
+         for (QAction* title : d.frame->menuBar()->actions()) {
+             titles << title->text();
+         }
+         EXPECT_EQ(titles.indexOf(QStringLiteral("Insert(&I)")), titles.indexOf(QStringLiteral("Edit")) + 1);
+         d.frame->MenuAction(cmd::kInsertBarcode)->trigger();
+         ASSERT_EQ(d.Label().m_elements.size(), 2u);
+         EXPECT_EQ(d.At(1).nKind, ElementKind::Barcode);
+         EXPECT_FALSE(d.At(0).bSelected);
+         EXPECT_LE((d.Centre(d.At(1)) - d.Canvas().VisibleCentre()).manhattanLength(), 4);
+
+         for (const auto redo : {QKeyCombination(Qt::CTRL, Qt::Key_Y), Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
+             QTest::keyClick(&d.Canvas(), Qt::Key_Z, Qt::ControlModifier);
+             EXPECT_EQ(d.Label().m_elements.size(), 1u);
+             QTest::keyClick(&d.Canvas(), redo.key(), redo.keyboardModifiers());
+             EXPECT_EQ(d.Label().m_elements.size(), 2u);
+         }
+
+         QAccessibleInterface* palette = QAccessible::queryAccessibleInterface(&d.frame->m_wndPalette);
+         QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&d.frame->m_wndCommandBar);
+         ASSERT_TRUE(palette && bar);
+         EXPECT_EQ(palette->child(5)->text(QAccessible::Name), QStringLiteral("Line"));
+         EXPECT_EQ(palette->child(5)->role(), QAccessible::Button);
+         EXPECT_EQ(bar->child(25)->text(QAccessible::Name), QStringLiteral("Vertical equal spacing"));
+         palette->child(5)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+         QCoreApplication::processEvents();
+         EXPECT_EQ(d.Canvas().m_nTool, 5);
+     }},
+    {"RecentFilesMenuAndWindowSize",
+     [](Designer& d) {
+         d.Command(cmd::kInsertShape);
+         for (const char* name : {"older.lab", "newer.lab"}) {
+             ASSERT_TRUE(d.frame->SaveLabel(d.dir.filePath(QString::fromLatin1(name))));
+         }
+         QMenu* recent = d.frame->MenuAction(cmd::kRecentFiles)->menu();
+         emit recent->aboutToShow();
+         ASSERT_EQ(recent->actions().size(), 2);
+         EXPECT_TRUE(recent->actions().at(0)->text().endsWith(QStringLiteral("newer.lab")));
+         recent->actions().at(1)->trigger();
+         EXPECT_EQ(QString::fromStdString(d.Label().m_strFileName),
+                   d.dir.filePath(QStringLiteral("older.lab")));
+
+         d.frame->showNormal();
+         d.frame->resize(900, 600);
+         d.Label().m_nUndoCount = 0;
+         d.frame->close();
+         CMainFrame next;
+         ASSERT_TRUE(next.RestoreWindowState());
+         EXPECT_EQ(next.size(), QSize(900, 600));
      }},
 };
 
