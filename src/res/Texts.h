@@ -5,8 +5,7 @@
 namespace etiqo {
 
 enum class TextId {
-// moc needs no ids, and its preprocessor does not follow the table's nested include files.
-#ifndef Q_MOC_RUN
+#ifndef Q_MOC_RUN  // moc needs only the type, and its preprocessor stops at nested table files
 #define ETIQO_TEXT(id, zh, en) id,
 #include "res/Texts.def"
 #undef ETIQO_TEXT
