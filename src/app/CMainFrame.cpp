@@ -159,6 +159,15 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     connect(&m_wndView, &CTagoraView::canvasMoved, this,
             [this](QPoint topLeft) { m_wndRuler.SetCanvasPos(topLeft.x(), topLeft.y()); });
     connect(&m_wndCanvas, &CLabelCanvas::undoStateChanged, this, &CMainFrame::UpdateStatus);
+    // Told once, after the edit that found it: the label is safe, but undo is not there.
+    connect(&m_wndCanvas, &CLabelCanvas::undoStateChanged, this, [this] {
+        if (m_wndCanvas.GetLabel().TakeSnapshotFailure()) {
+            const QString reason = QString::fromStdString(m_wndCanvas.GetLabel().Snapshots().LastError());
+            QMetaObject::invokeMethod(
+                this, [this, reason] { Tell(Text(TextId::SnapshotsUnavailable).arg(reason)); },
+                Qt::QueuedConnection);
+        }
+    });
     connect(&m_wndView, &CTagoraView::zoomRequested, this,
             [this](int nDirection) { OnCommand(nDirection > 0 ? cmd::kBarZoomIn : cmd::kBarZoomOut); });
 
@@ -371,6 +380,7 @@ bool CMainFrame::SaveLabel(const QString& path) {
         Tell(Text(TextId::SaveLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
         return false;
     }
+    label.m_bModified = false;
     m_recentFiles.Add(target);
     m_wndStatusBar.showMessage(target, 5000);
     return true;
@@ -520,7 +530,7 @@ void CMainFrame::UpdateStatus() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_wndCanvas.GetLabel().m_nUndoCount > 0) {
+    if (m_wndCanvas.GetLabel().HasUnsavedChanges()) {
         const auto answer =
             QMessageBox::question(nullptr, Text(TextId::CloseQuestionCaption), Text(TextId::CloseQuestion),
                                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);

@@ -37,6 +37,11 @@ public:
     int m_nUndoMax = 0;
     int m_nUndoPos = 0;
     int m_nUndoCount = 0;
+    // Changed since opened or saved, kept apart from the counters: with snapshots failing the
+    // counters can fall back to 0 while the label holds edits.
+    bool m_bModified = false;
+    // Whether closing must offer to save.
+    bool HasUnsavedChanges() const { return m_nUndoCount > 0 || m_bModified; }
 
     std::deque<std::string> m_arrBatchFiles;  // UTF-8 paths queued for batch printing
     PrintSettings m_PrintSettings;
@@ -54,6 +59,9 @@ public:
     // Snapshot 0, the label as opened: written after every open attempt, the counters untouched.
     bool WriteBaseSnapshot() const;
     const SnapshotStore& Snapshots() const { return m_snapshots; }
+    // True once per label, after the first snapshot that could not be written (the reason is in
+    // Snapshots().LastError()): the user is told once that undo is not available.
+    bool TakeSnapshotFailure();
 
     // Edit buffers. Copy empties the cut buffer and appends copies of the selected elements to the
     // copy buffer; Cut moves the selected elements to the cut buffer; Paste moves both buffers'
@@ -71,6 +79,8 @@ public:
 
 private:
     SnapshotStore m_snapshots;
+    mutable bool m_snapshotFailed = false;
+    bool m_snapshotFailureTaken = false;
 };
 
 }  // namespace etiqo
