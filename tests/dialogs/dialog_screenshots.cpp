@@ -7,6 +7,7 @@
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QTranslator>
@@ -123,6 +124,13 @@ int main(int argc, char** argv) {
              return std::make_unique<etiqo::CPrintDlg>(printers);
          }},
         {"font", [](Element&) { return std::make_unique<QFontDialog>(); }},
+        {"message",
+         [](Element&) {
+             return std::make_unique<QMessageBox>(
+                 QMessageBox::Question, QString::fromUtf8(etiqo::Tr(etiqo::TextId::CloseQuestionCaption)),
+                 QString::fromUtf8(etiqo::Tr(etiqo::TextId::CloseQuestion)),
+                 QMessageBox::Yes | QMessageBox::No);
+         }},
         {"file",
          [](Element&) {
              auto dlg = std::make_unique<QFileDialog>(
