@@ -56,8 +56,8 @@ bool IsCanvasKey(int key) {
     }
 }
 
-// The label's own state (size, resolution, printer, elements) across a batch run, which loads
-// other labels onto the canvas. File name and undo state are not touched by the run.
+// The label's own state (size, resolution, printer, file name, elements) across a batch run, which
+// loads other labels onto the canvas. Undo state is not touched by the run.
 class LabelKeeper {
 public:
     explicit LabelKeeper(const Label& label)
@@ -65,7 +65,8 @@ public:
           m_nHeightMM(label.m_nLabelHeightMM),
           m_nDpiX(label.m_nDpiX),
           m_nDpiY(label.m_nDpiY),
-          m_strPrinter(label.m_strPrinterName) {
+          m_strPrinter(label.m_strPrinterName),
+          m_strFileName(label.m_strFileName) {
         for (const ElementPtr& e : label.m_elements) {
             m_elements.push_back(*e);
         }
@@ -75,6 +76,7 @@ public:
         label.m_nDpiX = m_nDpiX;
         label.m_nDpiY = m_nDpiY;
         label.m_strPrinterName = m_strPrinter;
+        label.m_strFileName = m_strFileName;
         for (Element e : m_elements) {
             e.hImage = 0;  // the symbol is encoded again
             label.Append(e);
@@ -87,6 +89,7 @@ private:
     int m_nDpiX;
     int m_nDpiY;
     std::string m_strPrinter;
+    std::string m_strFileName;
     std::vector<Element> m_elements;
 };
 
