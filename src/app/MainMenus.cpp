@@ -18,6 +18,7 @@ constexpr MenuItemDef kChineseFile[] = {
     {TextId::MenuSaveAs, cmd::kSaveAs},
     kSeparator,
     {TextId::MenuPrint, cmd::kPrint},
+    {TextId::CheckLabelCommand, cmd::kCheckLabel},
     kSeparator,
     {TextId::MenuExit, cmd::kExit},
 };
@@ -29,6 +30,7 @@ constexpr MenuItemDef kEnglishFile[] = {
     kSeparator,
     {TextId::MenuPrint, cmd::kPrint},
     {TextId::MenuDirectSend, cmd::kDirectSend},
+    {TextId::CheckLabelCommand, cmd::kCheckLabel},
     kSeparator,
     {TextId::MenuExit, cmd::kExit},
 };

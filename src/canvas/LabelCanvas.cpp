@@ -176,6 +176,7 @@ void CLabelCanvas::paintEvent(QPaintEvent*) {
     m_buffer.setDevicePixelRatio(ratio);
     m_buffer.fill(Qt::white);
     DrawElements(m_buffer);
+    DrawCheckMarks(m_buffer);
     QPainter(this).drawImage(0, 0, m_buffer);
 }
 
