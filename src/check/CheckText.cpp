@@ -27,9 +27,7 @@ QString CheckReason(const ElementCheck& check) {
     QStringList parts;
     switch (check.result) {
         case ReadResult::ReadsRight:
-            if (check.quietZone == QuietZone::Clear) {
-                parts << Text(TextId::CheckReadsRight);
-            }
+            parts << Text(TextId::CheckReadsRight);
             break;
         case ReadResult::ReadsWrong:
             parts << Text(TextId::CheckReadsWrong).arg(QString::fromStdString(check.read));

@@ -1,6 +1,7 @@
 #pragma once
 // The scan check of a label's pages, rendered exactly as the print job renders them.
 
+#include <functional>
 #include <vector>
 
 #include "check/LabelChecker.h"
