@@ -45,7 +45,11 @@ struct Page {
         drawn = etiqo::DrawnElements(label.m_elements);
         bool moved = false;
         image = etiqo::RenderLabelPage(
-            label, [this](QPainter& p, etiqo::Label& l) { return etiqo::DrawLabel(p, l, symbols, {1, 1}); }, moved);
+            label,
+            [this](QPainter& p, etiqo::Label& l) {
+                return etiqo::DrawLabel(p, l, symbols, {1, 1});
+            },
+            moved);
     }
 };
 
@@ -65,7 +69,8 @@ void CheckPageDecodedAfresh(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(check);
     }
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["pages/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(CheckPageDecodedAfresh)->Unit(benchmark::kMillisecond);
 

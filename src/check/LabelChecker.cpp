@@ -82,22 +82,29 @@ struct Crop {
     }
 };
 
-Crop CropPage(const QImage& grey, const QRect& rect, bool transposed) {
+// page is Format_Mono (as printed) or Format_Grayscale8.
+Crop CropPage(const QImage& page, const QRect& rect, bool transposed) {
     Crop crop{rect,
               transposed,
               transposed ? rect.height() : rect.width(),
               transposed ? rect.width() : rect.height(),
               {}};
     crop.pixels.assign(static_cast<std::size_t>(crop.width) * static_cast<std::size_t>(crop.height), 255);
-    const QRect inside = rect.intersected(grey.rect());
+    const QRect inside = rect.intersected(page.rect());
+    const bool mono = page.format() == QImage::Format_Mono;
+    std::uint8_t levels[2] = {0, 255};
+    if (mono && page.colorCount() == 2) {
+        levels[0] = static_cast<std::uint8_t>(qGray(page.color(0)));
+        levels[1] = static_cast<std::uint8_t>(qGray(page.color(1)));
+    }
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        const std::uint8_t* line = grey.constScanLine(y);
+        const std::uint8_t* line = page.constScanLine(y);
+        const int cy = y - rect.top();
         for (int x = inside.left(); x <= inside.right(); ++x) {
             const int cx = x - rect.left();
-            const int cy = y - rect.top();
             const std::size_t at = transposed ? static_cast<std::size_t>(cx) * crop.width + cy
                                               : static_cast<std::size_t>(cy) * crop.width + cx;
-            crop.pixels[at] = line[x];
+            crop.pixels[at] = mono ? levels[(line[x >> 3] >> (7 - (x & 7))) & 1] : line[x];
         }
     }
     return crop;
@@ -254,8 +261,9 @@ std::vector<DrawnElement> DrawnElements(const ElementList& elements) {
 }
 
 PageCheck LabelChecker::CheckPage(const QImage& page, std::span<const DrawnElement> elements) {
-    const QImage grey =
-        page.format() == QImage::Format_Grayscale8 ? page : page.convertToFormat(QImage::Format_Grayscale8);
+    // The print path's 1-bit pages are read as they are; anything else as grey.
+    const bool direct = page.format() == QImage::Format_Mono || page.format() == QImage::Format_Grayscale8;
+    const QImage grey = direct ? page : page.convertToFormat(QImage::Format_Grayscale8);
     PageCheck check;
     for (const DrawnElement& drawn : elements) {
         if (OutputSymbolArea(drawn.element)) {
@@ -263,6 +271,19 @@ PageCheck LabelChecker::CheckPage(const QImage& page, std::span<const DrawnEleme
         }
     }
     return check;
+}
+
+int LabelChecker::ModuleCount(const Element& element) {
+    // Counting encodes the symbol: once per content, not once per page.
+    std::string key = std::to_string(element.nSymbology) + ':';
+    key += ContentBytes(element);
+    if (const auto known = m_moduleCounts.find(key); known != m_moduleCounts.end()) {
+        return known->second;
+    }
+    if (m_moduleCounts.size() >= kMaxCached) {
+        m_moduleCounts.clear();
+    }
+    return m_moduleCounts[key] = LinearModuleCount(element);
 }
 
 ElementCheck LabelChecker::CheckElement(const QImage& grey, const DrawnElement& drawn) {
@@ -283,7 +304,7 @@ ElementCheck LabelChecker::CheckElement(const QImage& grey, const DrawnElement& 
     // Module size: a linear code's width over its module count; a 2D symbol's narrowest run.
     double module = 0;
     if (linear) {
-        const int modules = LinearModuleCount(element);
+        const int modules = ModuleCount(element);
         const int extent = area.verticalAxis ? symbol.height() : symbol.width();
         module = modules > 0 ? static_cast<double>(extent) / modules : 0;
     }

@@ -64,7 +64,10 @@ public:
 private:
     ElementCheck CheckElement(const QImage& page, const DrawnElement& drawn);
 
+    int ModuleCount(const Element& element);
+
     std::unordered_map<std::uint64_t, ElementCheck> m_cache;
+    std::unordered_map<std::string, int> m_moduleCounts;  // by symbology and content
     int m_decodes = 0;
 };
 
