@@ -22,6 +22,7 @@ namespace {
 // margin, but (Data Matrix) not on a whole page.
 constexpr int kDecodeMargin = 10;
 constexpr std::size_t kMaxCached = 4096;
+constexpr int kOffPageMargin = 64;
 
 ZXing::BarcodeFormats Formats(CodeFamily family) {
     using ZXing::BarcodeFormat;
@@ -321,6 +322,15 @@ ElementCheck LabelChecker::CheckElement(const QImage& grey, const DrawnElement& 
         // A 2D quiet zone is counted in modules measured below; leave room for a generous one.
         const int room = std::max(kDecodeMargin, symbol.width() / 4);
         rect = symbol.adjusted(-room, -room, room, room);
+    }
+    // Beyond the page is white: a little of it is the decoder's margin, more is only memory (a
+    // hostile record's box can be millions of dots).
+    rect = rect.intersected(
+        grey.rect().adjusted(-kOffPageMargin, -kOffPageMargin, kOffPageMargin, kOffPageMargin));
+    if (rect.isEmpty()) {
+        check.result = ReadResult::DoesNotRead;  // nothing of it is on the page
+        check.quietZone = QuietZone::CutByLabelEdge;
+        return check;
     }
     // zxing reads one orientation of linear codes cheaply: hand it the bars left to right.
     Crop crop = CropPage(grey, rect, linear && area.verticalAxis);

@@ -243,5 +243,19 @@ TEST(ScanCheck, SymbolsNoDecoderReadsAreNotCheckedNeverPassed) {
     EXPECT_FALSE(page.Fails());
 }
 
+TEST(ScanCheck, HostileBoxesAreCheckedWithinThePage) {
+    Label label = SmallLabel();
+    Place(label, ElementKind::Barcode, 20, "FAR", QRect(-5000000, 10, 4000000, 100));
+    Place(label, ElementKind::Barcode, 20, "HUGE", QRect(0, 0, 4000000, 3000000));
+    Place(label, ElementKind::Code2D, 71, "WIDE", QRect(10, 10, 3000000, 10));
+    Printer printer;
+    printer.Prepare(label);
+    const PageCheck page = printer.NextPage(label);
+    ASSERT_EQ(page.elements.size(), 3U);
+    EXPECT_EQ(page.elements[0].result, ReadResult::DoesNotRead);
+    EXPECT_EQ(page.elements[0].quietZone, QuietZone::CutByLabelEdge);
+    EXPECT_TRUE(page.Fails());
+}
+
 }  // namespace
 }  // namespace etiqo::test
