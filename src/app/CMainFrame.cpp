@@ -16,6 +16,7 @@
 #include <array>
 
 #include "app/AboutBox.h"
+#include "app/CheckLabelCommand.h"
 #include "app/CommandIds.h"
 #include "app/FrameLayout.h"
 #include "app/LabelFileDialogs.h"
@@ -295,6 +296,9 @@ void CMainFrame::OnCommand(int nCommand) {
             break;
         case cmd::kBarPreview:
             PrintPreview();
+            break;
+        case cmd::kCheckLabel:
+            RunCheckLabel(m_wndCanvas, m_wndStatusBar);
             break;
         case cmd::kSelectLabelFiles:
             BatchPrint();

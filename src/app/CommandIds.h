@@ -12,6 +12,7 @@ inline constexpr int kSaveEnglish = 32773;  // English menu's Save: wired like k
 inline constexpr int kSaveAs = 32788;
 inline constexpr int kPrint = 32789;
 inline constexpr int kDirectSend = 32794;  // shown, never enabled
+inline constexpr int kCheckLabel = 32900;  // the scan check of the page that would print next
 inline constexpr int kExit = 57665;
 
 // Edit menu.

@@ -179,6 +179,7 @@ void CLabelCanvas::paintEvent(QPaintEvent*) {
     m_buffer.setDevicePixelRatio(ratio);
     m_buffer.fill(Qt::white);
     DrawElements(m_buffer);
+    DrawCheckMarks(m_buffer);
     QPainter painter(this);
     painter.drawImage(0, 0, m_buffer);
     if (m_band) {

@@ -72,6 +72,17 @@ public:
     // The context commands on m_nCurElement (nothing when it no longer names an element).
     void EditTextAttributes();
     void ChangePictureSize();
+    // Fit to Dots on the context barcode: the width at which every module is whole dots; one undo
+    // snapshot when it changed.
+    void FitCurrentToDots();
+
+    // The scan check's failing codes, outlined in red with their reasons as the canvas's tooltip
+    // until the next edit. Nothing of it is stored in the label. Areas are in dots.
+    struct CheckMark {
+        QRect area;
+        QString reason;
+    };
+    void SetCheckMarks(std::vector<CheckMark> marks);
 
     void SaveSnapshot();
     void StepUndo(int direction);
@@ -148,6 +159,8 @@ private:
     void OnRButtonDown(QPoint point);
     void OnMouseMove(QPoint point, bool leftDown);
     void ShowContextMenu(ElementKind kind);
+    void ShowBarcodeMenu();
+    void DrawCheckMarks(QImage& target);
 
     void Append(const Element& element);
     void DrawElements(QImage& target);
@@ -168,6 +181,7 @@ private:
     PictureFileChooser m_chooser;
     MessageSink m_message;
     MenuRunner m_menuRunner;
+    std::vector<CheckMark> m_checkMarks;
 };
 
 }  // namespace etiqo

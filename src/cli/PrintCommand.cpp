@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "cli/CheckCommand.h"
 #include "cli/CliSupport.h"
 #include "cli/PrintCommands.h"
 #include "model/LabelFile.h"
@@ -25,6 +26,7 @@ struct PrintOptions {
     int copies = 1;
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
+    bool check = true;    // the scan check before the job is queued
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -38,7 +40,8 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
                                     QStringLiteral("N"));
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
-    parser.addOptions({printer, copies, update, wait});
+    const QCommandLineOption noCheck(QStringLiteral("no-check"), UiText(TextId::CliOptNoCheck));
+    parser.addOptions({printer, copies, update, wait, noCheck});
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -47,6 +50,7 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     options.printer = ArgumentBytes(parser.value(printer));  // CUPS names are UTF-8 bytes
     options.update = parser.isSet(update);
     options.wait = parser.isSet(wait);
+    options.check = !parser.isSet(noCheck);
     if (parser.isSet(copies)) {
         const auto count = WholeNumber(parser.value(copies), kMaxCopies);
         if (!count) {
@@ -90,7 +94,19 @@ int RunPrint(const QStringList& args) {
     };
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
+    LabelChecker checker;
+    const QString file = QString::fromStdString(options->file);
+    if (options->check) {
+        job.SetCheck(&checker, [&file](const std::vector<FailingPage>& failing) {
+            TellFailingPages(file, failing);
+            return false;  // no one to ask: refused
+        });
+    }
     const PrintResult result = job.Print(label, printer, options->copies);
+    if (result.status == PrintResult::Status::CheckRefused) {
+        return Fail(UiText(TextId::CliCheckRefused).arg(QString::fromStdString(options->file)),
+                    kExitWouldNotScan);
+    }
     if (!result) {
         return Fail(result.error);
     }

@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 
 #include "model/LabelFile.h"
+#include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/PrintLabel.h"
@@ -124,6 +125,10 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
     CupsPrinterConfig printers;
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, painter);
+    LabelChecker checker;
+    job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
+        return AskPrintDespiteCheck(parent, failing);
+    });
     const BatchReport report = RunBatch(label, queue, job, hooks);
     progress.close();
     if (report.cancelled || !report.unreadable.empty() || !report.notPrinted.empty()) {

@@ -1,5 +1,6 @@
 #include "print/PrintLabel.h"
 
+#include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/PrintDlg.h"
@@ -27,7 +28,16 @@ PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painte
     }
     CupsPrinterConfig printers;
     CupsSpooler spooler;
-    return LabelPrintJob(printers, spooler, painter).Print(label, printer, copies);
+    LabelChecker checker;
+    LabelPrintJob job(printers, spooler, painter);
+    job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
+        return AskPrintDespiteCheck(parent, failing);
+    });
+    PrintResult result = job.Print(label, printer, copies);
+    if (result.status == PrintResult::Status::CheckRefused) {
+        result.status = PrintResult::Status::Cancelled;  // the user's own answer needs no message
+    }
+    return result;
 }
 
 }  // namespace etiqo
