@@ -5,9 +5,11 @@
 namespace etiqo {
 
 enum class TextId {
+#ifndef Q_MOC_RUN  // moc cannot follow the nested includes of the table, and needs none of it
 #define ETIQO_TEXT(id, zh, en) id,
 #include "res/Texts.def"
 #undef ETIQO_TEXT
+#endif
     Count_
 };
 
