@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/CliSupport.h"
 #include "model/TextCodec.h"
 
 namespace etiqo {
@@ -79,22 +80,22 @@ nlohmann::ordered_json LabelToJson(const LabelFileContents& label) {
     };
 }
 
-int RunInfo(std::span<char* const> args) {
-    if (args.size() != 1) {
-        std::fputs("usage: etiqo info FILE.lab\n", stderr);
-        return 2;
+int RunInfo(const QStringList& args) {
+    CommandParser command(QStringLiteral("info"), TextId::CliInfoSummary);
+    command.Parser().addPositionalArgument(QStringLiteral("FILE.lab"), UiText(TextId::CliArgLabelFile));
+    if (const auto status = command.Parse(args, 1)) {
+        return *status;
     }
-    const LabelReadResult read = ReadLabelFile(args[0]);
+    const LabelReadResult read = ReadLabelFile(ArgumentBytes(command.Parser().positionalArguments().front()));
     if (!read) {
-        std::fprintf(stderr, "etiqo: %s\n", read.error.c_str());
-        return 1;
+        return Fail(read.error);
     }
     // Text decoded from the records is valid UTF-8 already; replace is a second safety net.
     const std::string text =
         LabelToJson(*read.contents).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace etiqo

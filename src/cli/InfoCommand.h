@@ -1,9 +1,9 @@
 #pragma once
 // etiqo info FILE.lab: the label as JSON on stdout.
 
-#include <nlohmann/json.hpp>
+#include <QStringList>
 
-#include <span>
+#include <nlohmann/json.hpp>
 
 #include "model/LabelFile.h"
 
@@ -13,7 +13,8 @@ namespace etiqo {
 // stored.
 nlohmann::ordered_json LabelToJson(const LabelFileContents& label);
 
-// args: the words after "info". Exit status 0, or 1 with one line on stderr naming the file.
-int RunInfo(std::span<char* const> args);
+// args: the words after "info". Exit status 0, 1 with one line on stderr naming the file, 2 for a usage
+// error.
+int RunInfo(const QStringList& args);
 
 }  // namespace etiqo

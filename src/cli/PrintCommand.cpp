@@ -1,8 +1,9 @@
 #include <cstdio>
 #include <set>
 #include <string>
-#include <string_view>
+#include <variant>
 
+#include "cli/CliSupport.h"
 #include "cli/PrintCommands.h"
 #include "model/LabelFile.h"
 #include "print/CupsPrinterConfig.h"
@@ -16,6 +17,8 @@ namespace etiqo {
 
 namespace {
 
+constexpr int kMaxCopies = 1000000;
+
 struct PrintOptions {
     std::string file;
     std::string printer;  // empty: the printer the label names
@@ -24,70 +27,44 @@ struct PrintOptions {
     bool wait = false;    // until the printer has the job
 };
 
-int Fail(const std::string& line) {
-    std::fprintf(stderr, "etiqo: %s\n", line.c_str());
-    return 1;
-}
-
-std::optional<int> PositiveCount(std::string_view text) {
-    int value = 0;
-    if (text.empty() || text.size() > 6) {
-        return std::nullopt;
+// The options, or the exit status when the command is to stop (help, usage error).
+std::variant<PrintOptions, int> Parse(const QStringList& args) {
+    CommandParser command(QStringLiteral("print"), TextId::CliPrintSummary);
+    QCommandLineParser& parser = command.Parser();
+    parser.addPositionalArgument(QStringLiteral("FILE.lab"), UiText(TextId::CliArgLabelFile));
+    const QCommandLineOption printer(QStringLiteral("printer"), UiText(TextId::CliOptPrinter),
+                                     QStringLiteral("NAME"));
+    const QCommandLineOption copies(QStringLiteral("copies"), UiText(TextId::CliOptCopies),
+                                    QStringLiteral("N"));
+    const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
+    const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
+    parser.addOptions({printer, copies, update, wait});
+    if (const auto status = command.Parse(args, 1)) {
+        return *status;
     }
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value > 0 ? std::optional(value) : std::nullopt;
-}
-
-std::optional<PrintOptions> Parse(std::span<char* const> args, std::string& error) {
     PrintOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        const bool takesValue = word == "--printer" || word == "--copies";
-        if (takesValue && i + 1 >= args.size()) {
-            error = TrFormat(TextId::CliMissingValue, {word});
-            return std::nullopt;
+    options.file = ArgumentBytes(parser.positionalArguments().front());
+    options.printer = ArgumentBytes(parser.value(printer));  // CUPS names are UTF-8 bytes
+    options.update = parser.isSet(update);
+    options.wait = parser.isSet(wait);
+    if (parser.isSet(copies)) {
+        const auto count = WholeNumber(parser.value(copies), kMaxCopies);
+        if (!count) {
+            return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
         }
-        if (word == "--printer") {
-            options.printer = args[++i];
-        } else if (word == "--copies") {
-            const std::string_view value = args[++i];
-            const auto copies = PositiveCount(value);
-            if (!copies) {
-                error = TrFormat(TextId::CliBadCopies, {value});
-                return std::nullopt;
-            }
-            options.copies = *copies;
-        } else if (word == "--update") {
-            options.update = true;
-        } else if (word == "--wait") {
-            options.wait = true;
-        } else if (!word.starts_with("--") && options.file.empty()) {
-            options.file = word;
-        } else {
-            error = TrFormat(TextId::CliUnknownOption, {word});
-            return std::nullopt;
-        }
-    }
-    if (options.file.empty()) {
-        error = Tr(TextId::PrintCliUsage);
-        return std::nullopt;
+        options.copies = *count;
     }
     return options;
 }
 
 }  // namespace
 
-int RunPrint(std::span<char* const> args) {
-    std::string error;
-    const auto options = Parse(args, error);
-    if (!options) {
-        return Fail(error);
+int RunPrint(const QStringList& args) {
+    std::variant<PrintOptions, int> parsed = Parse(args);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
+    const PrintOptions* options = &std::get<PrintOptions>(parsed);
     LabelReadResult read = ReadLabelFile(options->file);
     if (!read) {
         return Fail(read.error);
@@ -111,8 +88,7 @@ int RunPrint(std::span<char* const> args) {
     std::set<std::string> warned;  // a missing picture is said once, not once a page
     auto warn = [&](const std::string& message) {
         if (warned.insert(message).second) {
-            std::fprintf(stderr, "etiqo: %s\n",
-                         TrFormat(TextId::PrintCliWarning, {options->file, message}).c_str());
+            Fail(TrFormat(TextId::PrintCliWarning, {options->file, message}));
         }
     };
     CupsSpooler spooler;
@@ -139,7 +115,7 @@ int RunPrint(std::span<char* const> args) {
                 TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
         }
     }
-    return 0;
+    return kExitOk;
 }
 
 }  // namespace etiqo

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliSupport.h"
 #include "cli/PrintCommands.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/PaperForms.h"
@@ -34,15 +35,14 @@ std::string Paper(PrinterConfig& printers, const std::string& name) {
 
 }  // namespace
 
-int RunPrinters(std::span<char* const> args) {
-    if (!args.empty()) {
-        std::fputs("usage: etiqo printers\n", stderr);
-        return 2;
+int RunPrinters(const QStringList& args) {
+    CommandParser command(QStringLiteral("printers"), TextId::CliPrintersSummary);
+    if (const auto status = command.Parse(args, 0)) {
+        return *status;
     }
     CupsPrinterConfig printers;
     if (!printers.IsServiceRunning()) {
-        std::fprintf(stderr, "etiqo: %s\n", Tr(TextId::PrintServiceUnavailable));
-        return 1;
+        return Fail(UiText(TextId::PrintServiceUnavailable));
     }
     std::vector<Row> rows;
     for (const PrinterEntry& entry : printers.Printers()) {
@@ -64,7 +64,7 @@ int RunPrinters(std::span<char* const> args) {
                     row.name.c_str(), static_cast<int>(paperWidth), row.paper.c_str(),
                     static_cast<int>(resolutionWidth), row.resolution.c_str(), row.model.c_str());
     }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace etiqo

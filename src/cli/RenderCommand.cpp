@@ -4,13 +4,15 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <variant>
 #include <vector>
+
+#include "cli/CliSupport.h"
 
 #include "model/Geometry.h"
 #include "model/LabelFile.h"
@@ -24,26 +26,29 @@ namespace etiqo {
 
 namespace {
 
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
+// Limits of the values a user may give: beyond them no page is useful and sizes would overflow.
+constexpr int kMaxCopies = 1000000;
+constexpr int kMaxDpi = 100000;
+constexpr int kMaxView = 100000;
+
+// One output file: written whole through a save file, or standard output for "-".
+std::unique_ptr<QFileDevice> OpenOutput(const QString& name) {
+    if (name == QLatin1String("-")) {
+        auto out = std::make_unique<QFile>();
+        out->open(stdout, QIODevice::WriteOnly);
+        return out;
+    }
+    auto file = std::make_unique<QSaveFile>(name);
+    file->open(QIODevice::WriteOnly);
+    return file;
 }
 
-void PrintLine(const QString& line) {
-    std::fprintf(stderr, "etiqo: %s\n", line.toUtf8().constData());
-}
-
-std::optional<std::pair<int, int>> PositivePair(const QString& value, bool pairOnly) {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,6})(?:x(\\d{1,6}))?$"));
-    const QRegularExpressionMatch match = pattern.match(value);
-    if (!match.hasMatch() || (pairOnly && !match.hasCaptured(2))) {
-        return std::nullopt;
+// Uncommitted, a save file leaves whatever was at the name untouched.
+bool Commit(QFileDevice& device) {
+    if (auto* file = qobject_cast<QSaveFile*>(&device)) {
+        return file->commit();
     }
-    const int first = match.captured(1).toInt();
-    const int second = match.hasCaptured(2) ? match.captured(2).toInt() : first;
-    if (first <= 0 || second <= 0) {
-        return std::nullopt;
-    }
-    return std::pair{first, second};
+    return device.flush();
 }
 
 // Warnings name the file and the element; a missing picture is said once, not once a page.
@@ -52,7 +57,7 @@ public:
     explicit Warnings(QString file) : m_file(std::move(file)) {}
     void operator()(const std::string& message) {
         if (m_said.insert(message).second) {
-            PrintLine(Text(TextId::CliWarning).arg(m_file, QString::fromStdString(message)));
+            Fail(UiText(TextId::CliWarning).arg(m_file, QString::fromStdString(message)));
         }
     }
 
@@ -69,15 +74,15 @@ bool WritePngPages(Label& label, const LabelPainter& painter, const RenderOption
         image.setDotsPerMeterX(qRound(label.m_nDpiX / 0.0254));
         image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
         const QString name = QString::fromStdString(PageFileName(options.output, page, options.copies));
-        QSaveFile file(name);
-        bool ok = file.open(QIODevice::WriteOnly);
+        const std::unique_ptr<QFileDevice> file = OpenOutput(name);
+        bool ok = file->isOpen();
         if (ok) {
-            QImageWriter writer(&file, "png");
+            QImageWriter writer(file.get(), "png");
             writer.setCompression(1);  // a 1-bit page compresses well even at the fastest level
-            ok = writer.write(image) && file.commit();
+            ok = writer.write(image) && Commit(*file);
         }
         if (!ok) {
-            error = Text(TextId::CliCannotWrite).arg(name, file.errorString());
+            error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
             for (const QString& done : written) {
                 QFile::remove(done);
             }
@@ -90,12 +95,12 @@ bool WritePngPages(Label& label, const LabelPainter& painter, const RenderOption
 
 bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& options, QString& error) {
     const QString name = QString::fromStdString(options.output);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = Text(TextId::CliCannotWrite).arg(name, file.errorString());
+    const std::unique_ptr<QFileDevice> file = OpenOutput(name);
+    if (!file->isOpen()) {
+        error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
         return false;
     }
-    LabelPdfPages pages(file, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
+    LabelPdfPages pages(*file, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
                         label.m_nDpiY, QString::fromStdString(options.labelFile));
     bool painted = true;
     for (int page = 1; page <= options.copies && painted; ++page) {
@@ -105,75 +110,77 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
             painter(*device, label);
         }
     }
-    // Uncommitted, the save file leaves whatever was at the name untouched.
-    if (!pages.Finish() || !painted || !file.commit()) {
-        error = Text(TextId::CliCannotWrite).arg(name, file.errorString());
+    if (!pages.Finish() || !painted || !Commit(*file)) {
+        error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
         return false;
     }
     return true;
 }
 
-// Qt's notes about the environment (no runtime folder, no session bus) are not ours to report:
-// stderr carries one line per problem with the command.
-void QuietQt() {
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "etiqo: %s\n", message.toUtf8().constData());
-        }
-    });
-}
-
 }  // namespace
 
-std::optional<RenderOptions> ParseRenderOptions(std::span<char* const> args, std::string& error) {
+// The options, or the exit status when the command is to stop (help, usage error).
+std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& args) {
+    CommandParser command(QStringLiteral("render"), TextId::CliRenderSummary);
+    QCommandLineParser& parser = command.Parser();
+    parser.addPositionalArgument(QStringLiteral("FILE.lab"), UiText(TextId::CliArgLabelFile));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    UiText(TextId::CliOptOutput), QStringLiteral("OUT"));
+    const QCommandLineOption format(QStringLiteral("format"), UiText(TextId::CliOptFormat),
+                                    QStringLiteral("png|pdf"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"), UiText(TextId::CliOptDpi), QStringLiteral("D|DXxDY"));
+    const QCommandLineOption copies(QStringLiteral("copies"), UiText(TextId::CliOptCopies),
+                                    QStringLiteral("N"));
+    const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
+    const QCommandLineOption view(QStringLiteral("view"), UiText(TextId::CliOptView), QStringLiteral("WxH"));
+    parser.addOptions({output, format, dpi, copies, update, view});
+    if (const auto status = command.Parse(args, 1)) {
+        return *status;
+    }
+
     RenderOptions options;
-    const auto fail = [&](const QString& message) {
-        error = message.toStdString();
-        return std::nullopt;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const QString word = QString::fromLocal8Bit(args[i]);
-        const bool takesValue = word == "-o" || word == "--dpi" || word == "--copies" || word == "--view";
-        if (takesValue && i + 1 >= args.size()) {
-            return fail(Text(TextId::CliMissingValue).arg(word));
+    options.labelFile = ArgumentBytes(parser.positionalArguments().front());
+    options.output = ArgumentBytes(parser.value(output));
+    options.update = parser.isSet(update);
+    if (parser.isSet(dpi)) {
+        const auto pair = WholePair(parser.value(dpi), kMaxDpi, false);
+        if (!pair) {
+            return command.UsageError(UiText(TextId::CliBadDpi).arg(parser.value(dpi)).arg(kMaxDpi));
         }
-        const QString value = takesValue ? QString::fromLocal8Bit(args[++i]) : QString();
-        if (word == "-o") {
-            options.output = value.toStdString();
-        } else if (word == "--dpi") {
-            const auto dpi = PositivePair(value, false);
-            if (!dpi) {
-                return fail(Text(TextId::CliBadDpi).arg(value));
-            }
-            std::tie(options.dpiX, options.dpiY) = *dpi;
-        } else if (word == "--copies") {
-            const auto copies = PositivePair(value, false);
-            if (!copies || value.contains(QLatin1Char('x'))) {
-                return fail(Text(TextId::CliBadCopies).arg(value));
-            }
-            options.copies = copies->first;
-        } else if (word == "--view") {
-            const auto view = PositivePair(value, true);
-            if (!view) {
-                return fail(Text(TextId::CliBadView).arg(value));
-            }
-            std::tie(options.viewWidth, options.viewHeight) = *view;
-        } else if (word == "--update") {
-            options.update = true;
-        } else if (word.startsWith(QLatin1Char('-')) || !options.labelFile.empty()) {
-            return fail(Text(TextId::CliUnknownOption).arg(word));
-        } else {
-            options.labelFile = args[i];
+        std::tie(options.dpiX, options.dpiY) = *pair;
+    }
+    if (parser.isSet(copies)) {
+        const auto count = WholeNumber(parser.value(copies), kMaxCopies);
+        if (!count) {
+            return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
         }
+        options.copies = *count;
     }
-    if (options.labelFile.empty() || options.output.empty()) {
-        return fail(Text(TextId::CliRenderUsage));
+    if (parser.isSet(view)) {
+        const auto pair = WholePair(parser.value(view), kMaxView, true);
+        if (!pair) {
+            return command.UsageError(UiText(TextId::CliBadView).arg(parser.value(view)).arg(kMaxView));
+        }
+        std::tie(options.viewWidth, options.viewHeight) = *pair;
     }
-    const QString output = QString::fromStdString(options.output);
-    if (output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+    if (options.output.empty()) {
+        return command.UsageError(UiText(TextId::CliNoOutput));
+    }
+    const QString name = ArgumentText(parser.value(output));
+    const bool toStdout = options.output == "-";
+    if (parser.isSet(format)) {
+        const QString value = parser.value(format).toLower();
+        if (value != QLatin1String("png") && value != QLatin1String("pdf")) {
+            return command.UsageError(UiText(TextId::CliBadFormat).arg(parser.value(format)));
+        }
+        options.pdf = value == QLatin1String("pdf");
+    } else if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         options.pdf = true;
-    } else if (!output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-        return fail(Text(TextId::CliBadOutputName).arg(output));
+    } else if (!toStdout && !name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        return command.UsageError(UiText(TextId::CliBadOutputName).arg(name));
+    }
+    if (toStdout && !options.pdf && options.copies > 1) {
+        return command.UsageError(UiText(TextId::CliStdoutOnePage));
     }
     return options;
 }
@@ -186,19 +193,16 @@ std::string PageFileName(const std::string& output, int page, int copies) {
     return output.substr(0, dot) + "-" + std::to_string(page) + output.substr(dot);
 }
 
-int RunRender(std::span<char* const> args) {
-    std::string parseError;
-    const std::optional<RenderOptions> options = ParseRenderOptions(args, parseError);
-    if (!options) {
-        PrintLine(QString::fromStdString(parseError));
-        return 1;
+int RunRender(const QStringList& args) {
+    std::variant<RenderOptions, int> parsed = ParseRenderOptions(args);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
+    const RenderOptions* options = &std::get<RenderOptions>(parsed);
     LabelReadResult read = ReadLabelFile(options->labelFile);
     if (!read) {
-        PrintLine(QString::fromStdString(read.error));
-        return 1;
+        return Fail(read.error);
     }
-    QuietQt();
     const auto app = EnsureGuiApplication();
 
     Label label;
@@ -220,17 +224,15 @@ int RunRender(std::span<char* const> args) {
     const bool written = options->pdf ? WritePdf(label, painter, *options, error)
                                       : WritePngPages(label, painter, *options, error);
     if (!written) {
-        PrintLine(error);
-        return 1;
+        return Fail(error);
     }
     if (options->update) {
         const LabelFileStatus saved = SaveLabelFile(label, options->labelFile);
         if (!saved) {
-            PrintLine(QString::fromStdString(saved.error));
-            return 1;
+            return Fail(saved.error);
         }
     }
-    return 0;
+    return kExitOk;
 }
 
 }  // namespace etiqo

@@ -12,10 +12,6 @@
 
 namespace etiqo {
 
-QString UiText(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
-
 QString DecimalText(int value) {
     return QString::number(value);
 }

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "res/Texts.h"
+#include "res/UiText.h"
 
 class QDialog;
 class QDialogButtonBox;
@@ -13,9 +13,6 @@ class QPushButton;
 class QWidget;
 
 namespace etiqo {
-
-// The text of id in the interface language.
-QString UiText(TextId id);
 
 // A value as the dialogs write it into a box ("%d").
 QString DecimalText(int value);

@@ -5,7 +5,7 @@
 namespace etiqo {
 
 enum class TextId {
-#ifndef Q_MOC_RUN  // moc cannot follow the nested includes of the table, and needs none of it
+#ifndef Q_MOC_RUN  // moc needs only the type, and its preprocessor stops at nested table files
 #define ETIQO_TEXT(id, zh, en) id,
 #include "res/Texts.def"
 #undef ETIQO_TEXT

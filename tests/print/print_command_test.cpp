@@ -160,9 +160,6 @@ TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
         {{QStringLiteral("printers")},
          down,
          QStringLiteral("etiqo: the print service (CUPS) is not running\n")},
-        {{QStringLiteral("print"), file, QStringLiteral("--copies"), QStringLiteral("0")},
-         QProcessEnvironment::systemEnvironment(),
-         QStringLiteral("etiqo: --copies 0: the number of copies must be a positive whole number\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
