@@ -4,7 +4,9 @@
 #include <variant>
 
 #include "cli/CliSupport.h"
+#include "cli/DataOptions.h"
 #include "cli/PrintCommands.h"
+#include "data/MergeOutput.h"
 #include "model/LabelFile.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
@@ -25,6 +27,7 @@ struct PrintOptions {
     int copies = 1;
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
+    DataOptions data;     // one label per record
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -39,6 +42,7 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
     parser.addOptions({printer, copies, update, wait});
+    const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -53,6 +57,10 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
             return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
         }
         options.copies = *count;
+    }
+    if (const auto status =
+            data.Read(command, options.file, parser.isSet(copies) ? options.copies : 0, options.data)) {
+        return *status;
     }
     return options;
 }
@@ -92,6 +100,30 @@ int RunPrint(const QStringList& args) {
         }
     };
     CupsSpooler spooler;
+    if (options->data.used) {
+        const MergeOutcome outcome =
+            PrintMerged(label, options->data.spec,
+                        SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime()),
+                        symbols, HeadlessPainter(symbols, view, warn), printers, spooler, printer);
+        if (outcome.jobId > 0) {
+            std::printf("%s\n", TrFormat(TextId::PrintCliQueued, {printer, std::to_string(outcome.jobId),
+                                                                  std::to_string(outcome.labels), "1"})
+                                    .c_str());
+            std::fflush(stdout);
+            if (options->update) {
+                if (const LabelFileStatus saved = SaveLabelFile(label, options->file); !saved) {
+                    return Fail(saved.error);
+                }
+            }
+            if (options->wait &&
+                spooler.WaitForJob(outcome.jobId, std::chrono::minutes(10)) != JobEnd::Completed) {
+                Fail(TrFormat(TextId::PrintCliJobFailed,
+                              {std::to_string(outcome.jobId), spooler.LastError()}));
+                return kExitFailed;
+            }
+        }
+        return ReportOutcome(outcome);
+    }
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
     const PrintResult result = job.Print(label, printer, options->copies);
     if (!result) {
