@@ -39,6 +39,10 @@ PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int c
         return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
     }
 
+    if (!PageWithinLimit(label.m_nLabelWidthMM, label.m_nLabelHeightMM, info.dpiX, info.dpiY)) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintPageTooLarge));
+    }
+
     // The paper and the copy count as the printer's defaults: other programs printing labels
     // to it get the same. A failure here does not stop the job, which carries its own options.
     const int width = label.m_nLabelWidthMM;
