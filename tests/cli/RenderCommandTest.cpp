@@ -303,9 +303,9 @@ TEST_F(RenderCommand, WarningsNameTheElementAndTheLabelStillRenders) {
     Element picture = ZeroElement();
     picture.nKind = ElementKind::Picture;
     picture.nWidth = picture.nHeight = 50;
-    std::strcpy(picture.str, "/no/such/picture.png");
+    std::strcpy(picture.str, "/no/such/\x1b]0;owned\x07picture.png");  // a terminal's title escape
     label.Append(picture);
-    Element upc = MakeBarcodeElement(40, 300, "letters");
+    Element upc = MakeBarcodeElement(40, 300, "letters\x1b[2J\x9b");
     upc.nSymbology = 34;  // UPC-A takes digits only
     label.Append(upc);
     const std::string out = (dir / "warned.png").string();
@@ -314,6 +314,9 @@ TEST_F(RenderCommand, WarningsNameTheElementAndTheLabelStillRenders) {
     EXPECT_NE(run.err.find("element 1: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("element 2: "), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << "each warning once: " << run.err;
+    EXPECT_NE(run.err.find("/no/such/\\x1B]0;owned\\x07picture.png"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("letters\\x1B[2J"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find_first_of("\x1b\x07"), std::string::npos) << "control characters escaped";
     EXPECT_EQ(Trimmed(Shell("zbarimg", {"-q", "--raw", (dir / "warned-2.png").string()}).out), "ETQ-1");
 }
 
