@@ -49,6 +49,10 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
         return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
     }
 
+    if (!PageWithinLimit(label.m_nLabelWidthMM, label.m_nLabelHeightMM, info.dpiX, info.dpiY)) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintPageTooLarge));
+    }
+
     // A label size the printer cannot take would come out on some other paper, cut.
     const int width = label.m_nLabelWidthMM;
     const int height = label.m_nLabelHeightMM;
