@@ -1,4 +1,6 @@
 #pragma once
+
+#include <filesystem>
 // The program's one top-level window: it owns the canvas, the tool palette, the command bar, the rulers
 // and the status bar, lays them out, and turns every menu item, accelerator, button and special key
 // into a call on the canvas or a dialog. Closing it asks whether to save.
@@ -14,6 +16,7 @@
 #include "chrome/CCommandBar.h"
 #include "chrome/CRulerWnd.h"
 #include "chrome/CToolPalette.h"
+#include "print/LabelPrintJob.h"
 
 class QLabel;
 
@@ -35,11 +38,14 @@ public:
 
     // Writes the label; an empty path asks for one. False when cancelled, refused or not written.
     bool SaveLabel(const QString& path);
+    // Writes the label to a file named by its bytes, which need not be UTF-8.
+    bool SaveLabelTo(const std::filesystem::path& file);
     // Asks for a label file and opens it.
     void OpenLabel();
     // Opens a label file onto the canvas; a file that is not a label is named in a message and
     // the label stays as it was.
     bool OpenLabelFile(const QString& path);
+    bool OpenLabelFile(const std::filesystem::path& file);
 
     // Places the children for a client area of cx × cy (below the menu bar).
     void OnSize(int cx, int cy);
@@ -47,6 +53,10 @@ public:
     QAction* MenuAction(int nCommand) const;
     // Brings the menu items' enabled state up to date.
     void UpdateMenuState();
+    // The window's size, place and state as the last run left them; false when none is stored.
+    bool RestoreWindowState();
+    void SaveWindowState() const;
+    const RecentFiles& Recent() const { return m_recentFiles; }
 
     QWidget* m_pClient;
     CTagoraView m_wndView;
@@ -66,7 +76,9 @@ private:
     void PrintPreview();
     void BatchPrint();
     void UpdateStatus();
+    void FillRecentFilesMenu();
     void Tell(const QString& message);
+    void TellPrintResult(const PrintResult& result);
 
     ElementDialogs* m_pDialogs;
     RecentFiles m_recentFiles;

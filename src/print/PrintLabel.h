@@ -19,7 +19,7 @@ PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painte
 // Shows the warnings of a check before printing and asks whether to print anyway; true to go on.
 bool AskPrintAnyway(QWidget* parent, const PrintCheck& check);
 
-// The standard print dialog asking for a printer and a copy count; false when cancelled.
+// The print dialog asking for a printer and a copy count; false when cancelled.
 bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies);
 
 }  // namespace etiqo

@@ -8,12 +8,15 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <filesystem>
 #include <fstream>
 
 #include "ModalDriver.h"
 #include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "app/FrameLayout.h"
 #include "app/RecentFiles.h"
+#include "model/LabelFile.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -37,6 +40,7 @@ protected:
     void TearDown() override {
         if (frame) {
             frame->m_wndCanvas.GetLabel().m_nUndoCount = 0;  // no question at the end
+            frame->m_wndCanvas.GetLabel().m_bModified = false;
         }
         frame.reset();
         SetChineseInterface(false);
@@ -85,7 +89,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "batch print(&V)", "Help(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "Insert(&I)", "batch print(&V)", "Help(&H)"}));
     ASSERT_NE(frame->MenuAction(32773), nullptr);  // the English Save
     EXPECT_EQ(frame->MenuAction(32797), nullptr);
 
@@ -97,7 +101,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "批量打印(&V)", "帮助(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "插入(&I)", "批量打印(&V)", "帮助(&H)"}));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Etiqo Editor"));
     EXPECT_NE(frame->MenuAction(32797), nullptr);
     EXPECT_EQ(frame->MenuAction(32794), nullptr);
@@ -226,6 +230,30 @@ TEST_F(Frame, CloseQuestionYesSavesAndCloses) {
     EXPECT_EQ(QFileInfo(dir.filePath("kept.lab")).size(), 84 + 508);
 }
 
+// Snapshots that cannot be written (something planted where their folder belongs) are reported
+// once, and the label still counts as changed after Delete and Redo.
+TEST_F(Frame, FailingSnapshotsAreToldAndTheCloseQuestionStays) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    std::ofstream(dir.filePath("etiqo").toStdString()) << "planted";
+    frame->m_wndCanvas.GetLabel().m_nUndoCount = 0;
+    frame = std::make_unique<CMainFrame>();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+
+    const auto told = AnswerMessageBox(QMessageBox::Ok);
+    AddSelectedText().bSelected = 1;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return told->shown; }));
+    EXPECT_TRUE(told->text.startsWith(QStringLiteral("Undo snapshots cannot be written")))
+        << told->text.toStdString();
+    Canvas().DeleteSelection();
+    frame->OnCommand(cmd::kPaletteRedo);
+    QTest::qWait(20);
+    const auto asked = AnswerMessageBox(QMessageBox::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(asked->shown);
+    EXPECT_EQ(asked->text, QStringLiteral("The Label has not been saved, Do you want to save it?"));
+}
+
 TEST_F(Frame, ChineseCloseQuestion) {
     frame->m_wndCanvas.GetLabel().m_nUndoCount = 0;
     frame.reset();
@@ -258,6 +286,24 @@ TEST_F(Frame, SaveThenOpenRoundTrip) {
     EXPECT_EQ(Canvas().GetLabel().m_elements.size(), 1u);
     EXPECT_EQ(Canvas().GetLabel().m_nLabelWidthMM, 50);
     EXPECT_EQ(RecentFiles().Entries().front(), dir.filePath("round.lab"));
+}
+
+// A file name in Latin-1 (not UTF-8) and one of 255 bytes open and save back under their own names.
+TEST_F(Frame, AnyFileNameOpensAndSavesBack) {
+    for (const std::string& name : {std::string("caf\xE9.lab"), std::string(251, 'n') + ".lab"}) {
+        const auto folder = std::filesystem::path(QFile::encodeName(dir.path()).toStdString()) / "labels";
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path file = folder / name;
+        AddSelectedText();
+        ASSERT_TRUE(SaveLabelFile(Canvas().GetLabel(), file));
+        ASSERT_TRUE(frame->OpenLabelFile(file));
+        AddSelectedText();
+        frame->OnCommand(cmd::kSave);
+        EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 2u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+        std::filesystem::remove(file);
+        Canvas().SetLabelSize(50, 80);
+    }
 }
 
 }  // namespace
