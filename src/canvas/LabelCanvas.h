@@ -91,6 +91,12 @@ public:
     void PasteBuffers();
 
     void SetTool(int tool);
+    // The keyboard's way to make an element (a tool key, the Insert menu): the element of the
+    // tool appears selected at the centre of the visible part of the label, one undo snapshot.
+    // Selection (0) only sets the tool.
+    void InsertElement(int tool);
+    // The middle of the part of the label the view shows, in display pixels.
+    QPoint VisibleCentre() const;
     DisplayScale Scale() const;
     RulerPlacement Placement() const;
 
@@ -169,6 +175,9 @@ private:
     ElementDialogs* m_pDialogs = nullptr;
     QImage m_buffer;  // the off-screen picture, copied to the window in one step
     std::optional<EditCursor> m_shownCursor;
+    // The selection band while a press on empty canvas is dragged, and what was selected before it.
+    std::optional<QRect> m_band;
+    std::vector<char> m_bandBase;
     PictureFileChooser m_chooser;
     MessageSink m_message;
     MenuRunner m_menuRunner;

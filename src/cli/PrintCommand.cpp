@@ -5,7 +5,9 @@
 
 #include "cli/CheckCommand.h"
 #include "cli/CliSupport.h"
+#include "cli/DataOptions.h"
 #include "cli/PrintCommands.h"
+#include "data/MergeOutput.h"
 #include "model/LabelFile.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
@@ -27,6 +29,7 @@ struct PrintOptions {
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
     bool check = true;    // the scan check before the job is queued
+    DataOptions data;     // one label per record
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -42,6 +45,7 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
     const QCommandLineOption noCheck(QStringLiteral("no-check"), UiText(TextId::CliOptNoCheck));
     parser.addOptions({printer, copies, update, wait, noCheck});
+    const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -57,6 +61,10 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
             return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
         }
         options.copies = *count;
+    }
+    if (const auto status =
+            data.Read(command, options.file, parser.isSet(copies) ? options.copies : 0, options.data)) {
+        return *status;
     }
     return options;
 }
@@ -74,10 +82,7 @@ int RunPrint(const QStringList& args) {
         return Fail(read.error);
     }
     Label label;
-    label.SetLabelSize(read.contents->widthMM, read.contents->heightMM);
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_elements = std::move(read.contents->elements);
-    label.m_strFileName = options->file;
+    label.Adopt(std::move(*read.contents), options->file);
 
     const std::string printer = options->printer.empty() ? label.m_strPrinterName : options->printer;
     CupsPrinterConfig printers;
@@ -96,6 +101,30 @@ int RunPrint(const QStringList& args) {
         }
     };
     CupsSpooler spooler;
+    if (options->data.used) {
+        const MergeOutcome outcome =
+            PrintMerged(label, options->data.spec,
+                        SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime()),
+                        symbols, HeadlessPainter(symbols, view, warn), printers, spooler, printer);
+        if (outcome.jobId > 0) {
+            std::printf("%s\n", TrFormat(TextId::PrintCliQueued, {printer, std::to_string(outcome.jobId),
+                                                                  std::to_string(outcome.labels), "1"})
+                                    .c_str());
+            std::fflush(stdout);
+            if (options->update) {
+                if (const LabelFileStatus saved = SaveLabelFile(label, options->file); !saved) {
+                    return Fail(saved.error);
+                }
+            }
+            if (options->wait &&
+                spooler.WaitForJob(outcome.jobId, std::chrono::minutes(10)) != JobEnd::Completed) {
+                Fail(TrFormat(TextId::PrintCliJobFailed,
+                              {std::to_string(outcome.jobId), spooler.LastError()}));
+                return kExitFailed;
+            }
+        }
+        return ReportOutcome(outcome);
+    }
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
     LabelChecker checker;
     const QString file = QString::fromStdString(options->file);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/CliSupport.h"
+#include "data/MergeOutput.h"
 
 #include "model/Geometry.h"
 #include "model/LabelFile.h"
@@ -134,6 +135,7 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& args) {
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption view(QStringLiteral("view"), UiText(TextId::CliOptView), QStringLiteral("WxH"));
     parser.addOptions({output, format, dpi, copies, update, view});
+    const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -182,6 +184,13 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& args) {
     if (toStdout && !options.pdf && options.copies > 1) {
         return command.UsageError(UiText(TextId::CliStdoutOnePage));
     }
+    if (const auto status =
+            data.Read(command, options.labelFile, parser.isSet(copies) ? options.copies : 0, options.data)) {
+        return *status;
+    }
+    if (toStdout && options.data.used) {
+        return command.UsageError(UiText(TextId::DataNoStdout));
+    }
     return options;
 }
 
@@ -206,19 +215,30 @@ int RunRender(const QStringList& args) {
     const auto app = EnsureGuiApplication();
 
     Label label;
-    label.m_strFileName = options->labelFile;
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_nLabelWidthMM = read.contents->widthMM;
-    label.m_nLabelHeightMM = read.contents->heightMM;
+    label.Adopt(std::move(*read.contents), options->labelFile);
     label.m_nDpiX = options->dpiX;
     label.m_nDpiY = options->dpiY;
-    label.m_elements = std::move(read.contents->elements);
 
     SymbolCache symbols;
     const PixelSize view = HeadlessView(label, QSize(options->viewWidth, options->viewHeight));
     PrepareHeadless(label, symbols, view);
     Warnings warn(QString::fromStdString(options->labelFile));
     const LabelPainter painter = HeadlessPainter(symbols, view, std::ref(warn));
+
+    if (options->data.used) {
+        const MergeSettings settings =
+            SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime());
+        const QString out = ArgumentFromBytes(options->output.c_str());
+        const MergeOutcome outcome =
+            options->pdf ? ExportMergedPdf(label, options->data.spec, settings, symbols, painter, out)
+                         : ExportMergedPng(label, options->data.spec, settings, symbols, painter, out);
+        if (outcome.ok && options->update) {
+            if (const LabelFileStatus saved = SaveLabelFile(label, options->labelFile); !saved) {
+                return Fail(saved.error);
+            }
+        }
+        return ReportOutcome(outcome);
+    }
 
     QString error;
     const bool written = options->pdf ? WritePdf(label, painter, *options, error)

@@ -46,10 +46,7 @@ std::optional<std::string> LoadQueuedLabel(Label& label, const std::string& file
     if (!read) {
         return read.error;
     }
-    LabelFileContents& contents = *read.contents;
-    label.SetLabelSize(contents.widthMM, contents.heightMM);
-    label.m_strPrinterName = contents.printerName;
-    label.m_elements = std::move(contents.elements);
+    label.Adopt(std::move(*read.contents), file);
     return std::nullopt;
 }
 

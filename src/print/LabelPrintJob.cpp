@@ -28,11 +28,18 @@ LabelPrintJob::LabelPrintJob(PrinterConfig& printers, PrintSpooler& spooler, Lab
     : m_printers(printers), m_spooler(spooler), m_painter(std::move(painter)) {}
 
 PrintResult LabelPrintJob::Print(Label& label, const std::string& printer, int copies) {
+    return Run(label, printer, copies, HasSerializedElement(label));
+}
+
+PrintResult LabelPrintJob::PrintPages(Label& label, const std::string& printer, int pages) {
+    return Run(label, printer, pages, true);
+}
+
+PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int copies, bool serialized) {
     // An empty copies box is no request to print (nor to change the printer's defaults).
     if (copies < 1) {
         return Failure(PrintResult::Status::NothingToPrint, {});
     }
-    const bool serialized = HasSerializedElement(label);
     label.m_strPrinterName = printer;
 
     // A printer that cannot be used changes nothing (its defaults could not be changed anyway).

@@ -56,11 +56,15 @@ public:
     }
 
     PrintResult Print(Label& label, const std::string& printer, int copies);
+    // A job of `pages` pages, each drawn anew by the painter (labels from data records), sent once.
+    PrintResult PrintPages(Label& label, const std::string& printer, int pages);
 
     // The job's document name, as the queue shows it.
     static constexpr const char* kDocumentName = "docname";
 
 private:
+    PrintResult Run(Label& label, const std::string& printer, int copies, bool eachPageDrawn);
+
     PrinterConfig& m_printers;
     PrintSpooler& m_spooler;
     LabelPainter m_painter;

@@ -1,24 +1,20 @@
 #include "print/PrintLabel.h"
 
-#include <QPrintDialog>
-#include <QPrinter>
-
 #include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
+#include "print/PrintDlg.h"
 
 namespace etiqo {
 
 bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies) {
-    QPrinter device(QPrinter::HighResolution);
-    QPrintDialog dialog(&device, parent);
-    // For printing, not print setup: no selection, no page numbers, no print to file.
-    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
-    if (dialog.exec() != QDialog::Accepted || device.printerName().isEmpty()) {
+    CupsPrinterConfig printers;
+    CPrintDlg dialog(printers, parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.Printer().empty()) {
         return false;
     }
-    printer = device.printerName().toStdString();
-    copies = device.copyCount();
+    printer = dialog.Printer();
+    copies = dialog.Copies();
     return true;
 }
 

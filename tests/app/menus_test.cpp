@@ -33,6 +33,8 @@ const std::vector<Menu> kChinese = {
       {"打印(&P)...\tCtrl+P", 32789},
       {"检查标签", 32900},
       {"-", 0},
+      {"最近的文件(&R)", 33120},
+      {"-", 0},
       {"退出(&X)", 57665}}},
     {"编辑(&E)",
      {{"撤消(&U)\tCtrl+Z", 57643},
@@ -40,6 +42,13 @@ const std::vector<Menu> kChinese = {
       {"剪切(&T)\tCtrl+X", 57635},
       {"复制(&C)\tCtrl+C", 57634},
       {"粘贴(&P)\tCtrl+V", 57637}}},
+    {"插入(&I)",
+     {{"文本(&T)", 33101},
+      {"二维码(&Q)", 33102},
+      {"一维条码(&B)", 33103},
+      {"图像(&P)...", 33104},
+      {"直线(&L)", 33105},
+      {"矩形(&R)", 33106}}},
     {"批量打印(&V)", {{"选择标签文件(&T)", 32785}}},
     {"帮助(&H)", {{"关于 Etiqo(&A)...", 57664}}},
 };
@@ -55,6 +64,8 @@ const std::vector<Menu> kEnglish = {
       {"Direct Send Data to Printer", 32794},
       {"Check Label", 32900},
       {"-", 0},
+      {"Recent Files(&R)", 33120},
+      {"-", 0},
       {"Exit(&X)", 57665}}},
     {"Edit",
      {{"Undo(&U)\tCtrl+Z", 57643},
@@ -62,6 +73,13 @@ const std::vector<Menu> kEnglish = {
       {"Cut(&T)\tCtrl+X", 57635},
       {"Copy(&C)\tCtrl+C", 57634},
       {"Paste(&P)\tCtrl+V", 57637}}},
+    {"Insert(&I)",
+     {{"Text(&T)", 33101},
+      {"QR Code(&Q)", 33102},
+      {"BarCode(&B)", 33103},
+      {"Picture(&P)...", 33104},
+      {"Line(&L)", 33105},
+      {"Rectangle(&R)", 33106}}},
     {"batch print(&V)", {{"Select Label Files", 32785}}},
     {"Help(&H)", {{"About Etiqo(&A)...", 57664}}},
 };
@@ -112,13 +130,14 @@ TEST(MainMenus, ItemsSendTheirCommandNumber) {
 
 TEST(MainMenus, AcceleratorTable) {
     const std::vector<std::pair<QKeyCombination, int>> bindings = {
-        {Qt::CTRL | Qt::Key_A, 32788},       {Qt::CTRL | Qt::Key_C, 57634},
-        {Qt::CTRL | Qt::Key_N, 32795},       {Qt::CTRL | Qt::Key_O, 57601},
-        {Qt::CTRL | Qt::Key_P, 32789},       {Qt::CTRL | Qt::Key_S, 32797},
-        {Qt::CTRL | Qt::Key_V, 57637},       {Qt::CTRL | Qt::Key_X, 57635},
-        {Qt::CTRL | Qt::Key_Z, 57643},       {Qt::ALT | Qt::Key_Backspace, 57643},
-        {Qt::SHIFT | Qt::Key_Delete, 57635}, {Qt::CTRL | Qt::Key_Insert, 57634},
-        {Qt::SHIFT | Qt::Key_Insert, 57637},
+        {Qt::CTRL | Qt::Key_A, 32788},           {Qt::CTRL | Qt::Key_C, 57634},
+        {Qt::CTRL | Qt::Key_N, 32795},           {Qt::CTRL | Qt::Key_O, 57601},
+        {Qt::CTRL | Qt::Key_P, 32789},           {Qt::CTRL | Qt::Key_S, 32797},
+        {Qt::CTRL | Qt::Key_V, 57637},           {Qt::CTRL | Qt::Key_X, 57635},
+        {Qt::CTRL | Qt::Key_Z, 57643},           {Qt::ALT | Qt::Key_Backspace, 57643},
+        {Qt::SHIFT | Qt::Key_Delete, 57635},     {Qt::CTRL | Qt::Key_Insert, 57634},
+        {Qt::SHIFT | Qt::Key_Insert, 57637},     {Qt::CTRL | Qt::Key_Y, 108},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 108},
     };
     std::map<int, int> expected;
     for (const auto& [key, nCommand] : bindings) {
