@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# cupsd-rig.sh start|stop|env DIR [QUEUE...]
+# cupsd-rig.sh start|stop|env|drivers DIR [QUEUE...]
 #
 # A private CUPS scheduler for tests and benchmarks: its own configuration, spool, cache and
 # temporary folders under DIR, listening only on DIR/cups.sock, so the user's printers are
 # never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) for each QUEUE
 # (default "zpl"; the first is the default printer) that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
 # variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
-# system lpoptions out).
+# system lpoptions out). "drivers" (on a started rig) adds a queue "label-NAME" for every label
+# printer driver among CUPS's sample drivers (drv:///sample.drv/NAME.ppd) and "label-ql570" for a
+# Brother QL-570 (printer-driver-ptouch) when installed, each writing its jobs to
+# DIR/label-NAME.out, and prints "QUEUE DRIVER" for each. "class DIR CLASS COUNT LISTENER" (on a
+# started rig) starts LISTENER (tests/print/raw_listener) on a free port and adds COUNT Zebra ZPL
+# queues CLASS-1… printing to it over socket://, the way network label printers take raw jobs,
+# as members of the printer class CLASS; each job lands in DIR/CLASS-jobs/job-N.prn.
 set -euo pipefail
 
-usage() { echo "usage: $0 start|stop|env DIR [QUEUE...]" >&2; exit 2; }
+usage() { echo "usage: $0 start|stop|env|drivers DIR [QUEUE...] | class DIR CLASS COUNT LISTENER" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 action=$1
 mkdir -p "$2"
@@ -24,6 +30,12 @@ print_env() {
 }
 
 stop() {
+    local listener
+    for listener in "$dir"/*.listener.pid; do
+        [ -f "$listener" ] || continue
+        kill "$(cat "$listener")" 2>/dev/null || true
+        rm -f "$listener"
+    done
     if [ -f "$dir/cupsd.pid" ]; then
         pid=$(cat "$dir/cupsd.pid")
         if kill -0 "$pid" 2>/dev/null; then
@@ -127,8 +139,54 @@ CONF
     lpadmin -d "${queues[0]}"
 }
 
+add_queue() {
+    local output
+    if ! output=$(lpadmin -p "$1" -E -v "file://$dir/$1.out" -m "$2" 2>&1); then
+        echo "$output" >&2
+        exit 1
+    fi
+    echo "$1 $2"
+}
+
+drivers() {
+    eval "$(print_env | sed 's/^/export /')"
+    local models uri name
+    models=$(lpinfo -m)
+    # Every sample driver of a label printer (DYMO, Intellitech, the Zebra languages).
+    while read -r uri _; do
+        name=${uri##*/}
+        add_queue "label-${name%.ppd}" "$uri"
+    done < <(grep -E '^drv:///sample\.drv/[^ ]+ .*Label Printer' <<<"$models")
+    uri=$(grep -m1 -E 'Brother-QL-570-ptouch' <<<"$models" | cut -d' ' -f1 || true)
+    if [ -n "$uri" ]; then
+        add_queue label-ql570 "$uri"
+    fi
+}
+
+printer_class() {
+    [ $# -eq 3 ] || usage
+    local class=$1 count=$2 listener=$3 jobs port i
+    eval "$(print_env | sed 's/^/export /')"
+    jobs=$dir/$class-jobs
+    mkdir -p "$jobs"
+    rm -f "$dir/$class.port"
+    "$listener" "$dir/$class.port" "$jobs" </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/$class.listener.pid"
+    for _ in $(seq 100); do [ -f "$dir/$class.port" ] && break; sleep 0.05; done
+    port=$(cat "$dir/$class.port")
+    for i in $(seq "$count"); do
+        lpadmin -p "$class-$i" -E -v "socket://127.0.0.1:$port" -m drv:///sample.drv/zebra.ppd \
+            -o Resolution=203dpi 2>&1 | grep -v deprecated >&2 || true
+        lpadmin -p "$class-$i" -c "$class"
+    done
+    cupsenable "$class"
+    cupsaccept "$class"
+}
+
 case $action in
 start) start ;;
+class) printer_class "${queues[@]}" ;;
+drivers) drivers ;;
 stop) stop ;;
 env) print_env ;;
 *) usage ;;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -283,7 +284,11 @@ void CMainFrame::OnCommand(int nCommand) {
         case cmd::kSave:
         case cmd::kSaveEnglish:
         case cmd::kBarSave:
-            SaveLabel(QString::fromStdString(label.m_strFileName));
+            if (label.m_strFileName.empty()) {
+                SaveLabel(QString());
+            } else {
+                SaveLabelTo(label.m_strFileName);  // the bytes it was opened by
+            }
             break;
         case cmd::kSaveAs:
             SaveLabel(QString());
@@ -373,23 +378,28 @@ void CMainFrame::NewLabel(bool bForgetFile) {
 }
 
 bool CMainFrame::SaveLabel(const QString& path) {
-    Label& label = m_wndCanvas.GetLabel();
-    if (label.m_elements.empty()) {
+    if (m_wndCanvas.GetLabel().m_elements.empty()) {
         return true;  // nothing to write counts as saved
     }
     const QString target = path.isEmpty() ? AskSaveLabelPath(&m_wndView, m_recentFiles.LastFolder()) : path;
     if (target.isEmpty()) {
         return false;
     }
-    const LabelFileStatus status = SaveLabelFile(label, target.toStdString());
+    return SaveLabelTo(QFile::encodeName(target).toStdString());
+}
+
+bool CMainFrame::SaveLabelTo(const std::filesystem::path& file) {
+    Label& label = m_wndCanvas.GetLabel();
+    const LabelFileStatus status = SaveLabelFile(label, file);
     if (!status) {
         // Losing work silently is worse than a message: say which file and why.
         Tell(Text(TextId::SaveLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
         return false;
     }
     label.m_bModified = false;
-    m_recentFiles.Add(target);
-    m_wndStatusBar.showMessage(target, 5000);
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(file.string()));
+    m_recentFiles.Add(shown);
+    m_wndStatusBar.showMessage(shown, 5000);
     return true;
 }
 
@@ -403,15 +413,19 @@ void CMainFrame::OpenLabel() {
 }
 
 bool CMainFrame::OpenLabelFile(const QString& path) {
+    return OpenLabelFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
+}
+
+bool CMainFrame::OpenLabelFile(const std::filesystem::path& file) {
     Label& label = m_wndCanvas.GetLabel();
-    const LabelFileStatus status = etiqo::OpenLabelFile(label, path.toStdString());
+    const LabelFileStatus status = etiqo::OpenLabelFile(label, file);
     if (!status) {
         Tell(Text(TextId::OpenLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
         return false;
     }
     m_wndCanvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     m_wndCanvas.update();
-    m_recentFiles.Add(path);
+    m_recentFiles.Add(QFile::decodeName(QByteArray::fromStdString(file.string())));
     UpdateStatus();
     return true;
 }

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <filesystem>
 // The program's one top-level window: it owns the canvas, the tool palette, the command bar, the rulers
 // and the status bar, lays them out, and turns every menu item, accelerator, button and special key
 // into a call on the canvas or a dialog. Closing it asks whether to save.
@@ -36,11 +38,14 @@ public:
 
     // Writes the label; an empty path asks for one. False when cancelled, refused or not written.
     bool SaveLabel(const QString& path);
+    // Writes the label to a file named by its bytes, which need not be UTF-8.
+    bool SaveLabelTo(const std::filesystem::path& file);
     // Asks for a label file and opens it.
     void OpenLabel();
     // Opens a label file onto the canvas; a file that is not a label is named in a message and
     // the label stays as it was.
     bool OpenLabelFile(const QString& path);
+    bool OpenLabelFile(const std::filesystem::path& file);
 
     // Places the children for a client area of cx × cy (below the menu bar).
     void OnSize(int cx, int cy);

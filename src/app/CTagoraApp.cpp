@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 
+#include <filesystem>
 #include <memory>
 
 #include "app/CMainFrame.h"
@@ -44,7 +46,16 @@ int RunDesigner(int argc, char** argv) {
     }
     // A file handed over by the desktop (double click on a .lab) is opened: that is why it was named.
     if (!parser.positionalArguments().isEmpty()) {
-        frame.OpenLabelFile(parser.positionalArguments().front());
+        // By its bytes: a name that is not UTF-8 does not survive the way through QString.
+        const QString named = parser.positionalArguments().front();
+        std::filesystem::path file = QFile::encodeName(named).toStdString();
+        for (int i = 1; i < argc; ++i) {
+            if (argv[i][0] != '-' && QFile::decodeName(argv[i]) == named) {
+                file = argv[i];
+                break;
+            }
+        }
+        frame.OpenLabelFile(file);
     }
     return QApplication::exec();
 }

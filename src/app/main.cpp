@@ -2,11 +2,16 @@
 #include "app/CTagoraApp.h"
 #include "cli/CommandLine.h"
 
+#include <csignal>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
 int main(int argc, char** argv) {
+    // A file-size limit (ulimit -f) must fail the write that passes it, which every save and every
+    // output checks, instead of killing the program with files half written.
+    std::signal(SIGXFSZ, SIG_IGN);
 #if defined(__GLIBC__)
     // Every page of a print or PDF job allocates and frees the same large buffers: the page image
     // (1 MB and more) and Qt's zlib stream for each page and image (about 270 KB). With glibc's

@@ -19,8 +19,34 @@ QString ArgumentText(const QString& argument) {
     return QString::fromUtf8(argument.toLatin1());
 }
 
+// Messages carry label text and file names from anywhere: control characters (C0, DEL, C1) and
+// the bidirectional overrides are written as escapes, so none reaches the terminal as a command.
+namespace {
+
+QString Escape(const char* prefix, char16_t u, int width) {
+    return QLatin1String(prefix) + QString::number(u, 16).toUpper().rightJustified(width, QLatin1Char('0'));
+}
+
+QString EscapedControls(const QString& line) {
+    QString out;
+    out.reserve(line.size());
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+            out += Escape("\\x", u, 2);
+        } else if ((u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069)) {
+            out += Escape("\\u", u, 4);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 int Fail(const QString& line, int status) {
-    std::fprintf(stderr, "etiqo: %s\n", line.toUtf8().constData());
+    std::fprintf(stderr, "etiqo: %s\n", EscapedControls(line).toUtf8().constData());
     return status;
 }
 

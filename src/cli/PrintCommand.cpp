@@ -13,6 +13,7 @@
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
 #include "print/LabelPrintJob.h"
+#include "print/PrintRun.h"
 #include "print/TextFormat.h"
 #include "render/SymbolCache.h"
 
@@ -30,6 +31,8 @@ struct PrintOptions {
     bool wait = false;    // until the printer has the job
     bool check = true;    // the scan check before the job is queued
     DataOptions data;     // one label per record
+    bool force = false;   // even on a printer without the label's paper
+    int jobSize = 0;      // labels a job; 0: one job
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -44,7 +47,10 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
     const QCommandLineOption noCheck(QStringLiteral("no-check"), UiText(TextId::CliOptNoCheck));
-    parser.addOptions({printer, copies, update, wait, noCheck});
+    const QCommandLineOption force(QStringLiteral("force"), UiText(TextId::CliOptForce));
+    const QCommandLineOption jobSize(QStringLiteral("job-size"), UiText(TextId::CliOptJobSize),
+                                     QStringLiteral("K"));
+    parser.addOptions({printer, copies, update, wait, noCheck, force, jobSize});
     const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
@@ -55,6 +61,7 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     options.update = parser.isSet(update);
     options.wait = parser.isSet(wait);
     options.check = !parser.isSet(noCheck);
+    options.force = parser.isSet(force);
     if (parser.isSet(copies)) {
         const auto count = WholeNumber(parser.value(copies), kMaxCopies);
         if (!count) {
@@ -65,6 +72,14 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     if (const auto status =
             data.Read(command, options.file, parser.isSet(copies) ? options.copies : 0, options.data)) {
         return *status;
+    }
+    if (parser.isSet(jobSize)) {
+        const auto size = WholeNumber(parser.value(jobSize), kMaxCopies);
+        if (!size) {
+            return command.UsageError(
+                UiText(TextId::CliBadJobSize).arg(parser.value(jobSize)).arg(kMaxCopies));
+        }
+        options.jobSize = *size;
     }
     return options;
 }
@@ -137,32 +152,43 @@ int RunPrint(const QStringList& args) {
         return ReportOutcome(outcome);
     }
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
+    job.AllowUnavailablePaper(options->force);
     if (options->check) {
         job.SetCheck(&checker, refuse);
     }
-    const PrintResult result = job.Print(label, printer, options->copies);
-    if (result.status == PrintResult::Status::CheckRefused) {
-        return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
-    }
-    if (!result) {
-        return Fail(result.error);
-    }
-    std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
-                                 {printer, std::to_string(result.jobId), std::to_string(result.pages),
-                                  std::to_string(result.deviceCopies)})
-                            .c_str());
-    std::fflush(stdout);
+    // Each job is announced as soon as it is queued, so a long run shows its progress.
+    const PrintRunResult run =
+        PrintInJobs(job, label, printer, options->copies, options->jobSize, [&](const PrintResult& result) {
+            std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
+                                         {printer, std::to_string(result.jobId), std::to_string(result.pages),
+                                          std::to_string(result.deviceCopies)})
+                                    .c_str());
+            std::fflush(stdout);
+        });
 
-    if (options->update) {
+    // The numbers after the last label queued are saved even when a later job failed: a run
+    // started again from the file prints no number twice.
+    if (options->update && !run.jobs.empty()) {
         if (const LabelFileStatus saved = SaveLabelFile(label, options->file); !saved) {
             return Fail(saved.error);
         }
     }
+    if (run.failure.status == PrintResult::Status::CheckRefused) {
+        return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
+    }
+    if (run.failure.status == PrintResult::Status::PaperUnavailable) {
+        return Fail(TrFormat(TextId::PrintForceHint, {run.failure.error}));
+    }
+    if (!run.Ok()) {
+        return Fail(run.failure.error);
+    }
     if (options->wait) {
         constexpr auto kPatience = std::chrono::minutes(10);
-        if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
-            return Fail(
-                TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+        for (const PrintResult& result : run.jobs) {
+            if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
+                return Fail(
+                    TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+            }
         }
     }
     return kExitOk;

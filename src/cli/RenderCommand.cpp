@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -32,6 +35,76 @@ constexpr int kMaxCopies = 1000000;
 constexpr int kMaxDpi = 100000;
 constexpr int kMaxView = 100000;
 
+// Set by SIGINT and SIGTERM: the run stops after the page at hand and removes what it wrote.
+volatile std::sig_atomic_t g_stopSignal = 0;
+
+void OnStopSignal(int signal) {
+    g_stopSignal = signal;
+}
+
+// Catches the stop signals for the life of a run; the default action comes back at the end.
+class StopSignals {
+public:
+    StopSignals() {
+        struct sigaction action {};
+        action.sa_handler = OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        for (const int signal : {SIGINT, SIGTERM}) {
+            ::sigaction(signal, &action, nullptr);
+        }
+    }
+    ~StopSignals() {
+        for (const int signal : {SIGINT, SIGTERM}) {
+            std::signal(signal, SIG_DFL);
+        }
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+};
+
+// Whether name is the label file itself, under its own name or through a link of either kind.
+bool IsTheInput(const std::string& name, const struct stat& input) {
+    struct stat st {};
+    return name != "-" && ::stat(name.c_str(), &st) == 0 && st.st_dev == input.st_dev &&
+           st.st_ino == input.st_ino;
+}
+
+// Qt's file device reports a short write (a full disk, a file-size limit) as success and its
+// image and PDF writers do not look at the count. This one gathers the bytes in blocks, writes each
+// to the unbuffered target until all of it is written or a write fails with its reason, and
+// remembers a failure.
+class CheckedWrites : public QIODevice {
+public:
+    explicit CheckedWrites(QIODevice& target) : m_target(target) { open(QIODevice::WriteOnly); }
+    // Writes what is gathered; false when any write failed.
+    bool Finish() { return Drain() && !m_failed; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        m_pending.append(data, size);
+        return m_pending.size() < kBlock || Drain() ? size : -1;
+    }
+
+private:
+    static constexpr qint64 kBlock = 256 * 1024;
+
+    bool Drain() {
+        for (qint64 done = 0; done < m_pending.size() && !m_failed;) {
+            const qint64 n = m_target.write(m_pending.constData() + done, m_pending.size() - done);
+            m_failed = n <= 0;
+            done += n > 0 ? n : 0;
+        }
+        m_pending.clear();
+        return !m_failed;
+    }
+
+    QIODevice& m_target;
+    QByteArray m_pending;
+    bool m_failed = false;
+};
+
 // One output file: written whole through a save file, or standard output for "-".
 std::unique_ptr<QFileDevice> OpenOutput(const QString& name) {
     if (name == QLatin1String("-")) {
@@ -40,7 +113,9 @@ std::unique_ptr<QFileDevice> OpenOutput(const QString& name) {
         return out;
     }
     auto file = std::make_unique<QSaveFile>(name);
-    file->open(QIODevice::WriteOnly);
+    // Unbuffered, so every write meets the disk while its count can still be checked; a buffered
+    // device would report the short write of its final flush as success.
+    file->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     return file;
 }
 
@@ -67,23 +142,37 @@ private:
     std::set<std::string> m_said;
 };
 
-bool WritePngPages(Label& label, const LabelPainter& painter, const RenderOptions& options, QString& error) {
+bool WritePngPages(Label& label, const LabelPainter& painter, const RenderOptions& options,
+                   const struct stat& input, QString& error) {
     std::vector<QString> written;
     for (int page = 1; page <= options.copies; ++page) {
+        const std::string pageName = PageFileName(options.output, page, options.copies);
+        const QString name = QString::fromStdString(pageName);
+        if (IsTheInput(pageName, input)) {
+            error = UiText(TextId::CliOutputIsInput).arg(name);
+        }
+        if (!error.isEmpty() || g_stopSignal != 0) {
+            for (const QString& done : written) {
+                QFile::remove(done);
+            }
+            return false;
+        }
         bool moved = false;
         QImage image = RenderLabelPage(label, painter, moved);
         image.setDotsPerMeterX(qRound(label.m_nDpiX / 0.0254));
         image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
-        const QString name = QString::fromStdString(PageFileName(options.output, page, options.copies));
         const std::unique_ptr<QFileDevice> file = OpenOutput(name);
-        bool ok = file->isOpen();
+        bool ok = file->isOpen() && g_stopSignal == 0;
         if (ok) {
-            QImageWriter writer(file.get(), "png");
+            CheckedWrites checked(*file);
+            QImageWriter writer(&checked, "png");
             writer.setCompression(1);  // a 1-bit page compresses well even at the fastest level
-            ok = writer.write(image) && Commit(*file);
+            ok = writer.write(image) && checked.Finish() && Commit(*file);
         }
         if (!ok) {
-            error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
+            if (g_stopSignal == 0) {
+                error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
+            }
             for (const QString& done : written) {
                 QFile::remove(done);
             }
@@ -94,24 +183,33 @@ bool WritePngPages(Label& label, const LabelPainter& painter, const RenderOption
     return true;
 }
 
-bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& options, QString& error) {
+bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& options,
+              const struct stat& input, QString& error) {
     const QString name = QString::fromStdString(options.output);
+    if (IsTheInput(options.output, input)) {
+        error = UiText(TextId::CliOutputIsInput).arg(name);
+        return false;
+    }
     const std::unique_ptr<QFileDevice> file = OpenOutput(name);
     if (!file->isOpen()) {
         error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
         return false;
     }
-    LabelPdfPages pages(*file, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
+    CheckedWrites checked(*file);
+    LabelPdfPages pages(checked, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
                         label.m_nDpiY, QString::fromStdString(options.labelFile));
     bool painted = true;
     for (int page = 1; page <= options.copies && painted; ++page) {
+        if (g_stopSignal != 0) {
+            return false;  // the save file is dropped uncommitted
+        }
         QPainter* device = pages.NextPage();
         painted = device != nullptr;
         if (painted) {
             painter(*device, label);
         }
     }
-    if (!pages.Finish() || !painted || !Commit(*file)) {
+    if (!pages.Finish() || !painted || !checked.Finish() || !Commit(*file)) {
         error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
         return false;
     }
@@ -212,12 +310,23 @@ int RunRender(const QStringList& args) {
     if (!read) {
         return Fail(read.error);
     }
+    struct stat input {};
+    ::stat(options->labelFile.c_str(), &input);  // read a moment ago; no inode is 0
     const auto app = EnsureGuiApplication();
 
     Label label;
     label.Adopt(std::move(*read.contents), options->labelFile);
     label.m_nDpiX = options->dpiX;
     label.m_nDpiY = options->dpiY;
+    if (!PageWithinLimit(label)) {
+        const QSize dots = LabelSizeInDots(label);
+        return Fail(UiText(TextId::CliPageTooLarge)
+                        .arg(label.m_nDpiX)
+                        .arg(label.m_nDpiY)
+                        .arg(dots.width())
+                        .arg(dots.height())
+                        .arg(kMaxPagePixels));
+    }
 
     SymbolCache symbols;
     const PixelSize view = HeadlessView(label, QSize(options->viewWidth, options->viewHeight));
@@ -241,8 +350,15 @@ int RunRender(const QStringList& args) {
     }
 
     QString error;
-    const bool written = options->pdf ? WritePdf(label, painter, *options, error)
-                                      : WritePngPages(label, painter, *options, error);
+    bool written = false;
+    {
+        const StopSignals stop;
+        written = options->pdf ? WritePdf(label, painter, *options, input, error)
+                               : WritePngPages(label, painter, *options, input, error);
+    }
+    if (g_stopSignal != 0) {
+        std::raise(g_stopSignal);  // stopped as the signal would have stopped us, files removed
+    }
     if (!written) {
         return Fail(error);
     }

@@ -5,14 +5,15 @@
 #include <cups/cups.h>
 #include <cups/ppd.h>
 #include <cups/raster.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "print/CupsHandles.h"
+#include "print/PpdFile.h"
 
 namespace etiqo {
 
@@ -22,22 +23,6 @@ namespace {
 // but keeps for exactly these drivers.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
-struct PpdDeleter {
-    void operator()(ppd_file_t* ppd) const { ppdClose(ppd); }
-};
-using PpdPtr = std::unique_ptr<ppd_file_t, PpdDeleter>;
-
-// The printer's PPD, fetched into a temporary file that is gone again when this returns.
-PpdPtr PrinterPpd(const std::string& printer) {
-    const char* file = cupsGetPPD2(CUPS_HTTP_DEFAULT, printer.c_str());
-    if (!file) {
-        return nullptr;  // a driverless or raw queue
-    }
-    PpdPtr ppd(ppdOpenFile(file));
-    ::unlink(file);
-    return ppd;
-}
 
 bool StartsWithRaster(std::string_view filter) {
     return filter.starts_with("application/vnd.cups-raster ");
@@ -58,6 +43,20 @@ bool DriverReadsRaster(ppd_file_t* ppd) {
         }
     }
     return false;
+}
+
+// Whether the driver prints the page header's copy count itself. A PPD saying
+// "*cupsManualCopies: True" wants the pages repeated, and CUPS's label filter ignores the count for
+// its EPL printers (line and page mode, model numbers 0x10 and 0x11), even for `lp -n`.
+bool DriverMakesCopies(ppd_file_t* ppd) {
+    if (ppd->manual_copies) {
+        return false;
+    }
+    bool labelFilter = false;
+    for (int i = 0; i < ppd->num_filters; ++i) {
+        labelFilter = labelFilter || std::string_view(ppd->filters[i]).ends_with(" rastertolabel");
+    }
+    return !(labelFilter && (ppd->model_number == 0x10 || ppd->model_number == 0x11));
 }
 
 std::unique_ptr<cups_page_header2_s> InterpretPage(ppd_file_t* ppd, const JobOptions& options) {
@@ -83,25 +82,31 @@ struct RasterDeleter {
     void operator()(cups_raster_t* raster) const { cupsRasterClose(raster); }
 };
 
-// Packs one image row into the driver's bytes: bit 7 of byte 0 is the first dot.
-void PackRow(const QImage& image, int y, bool blackIsOne, std::vector<unsigned char>& row) {
+// Packs image row y from dot x0 on into the driver's bytes: bit 7 of byte 0 is the first dot.
+void PackRow(const QImage& image, int x0, int y, bool blackIsOne, std::vector<unsigned char>& row) {
     std::fill(row.begin(), row.end(), blackIsOne ? 0x00 : 0xFF);
-    if (y >= image.height()) {
+    if (y < 0 || y >= image.height()) {
         return;
     }
     const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    const int width = std::min(image.width(), static_cast<int>(row.size() * 8));
-    for (int x = 0; x < width; ++x) {
-        if (qGray(pixels[x]) < 128) {
+    const int width = std::min(image.width() - x0, static_cast<int>(row.size() * 8));
+    for (int x = std::max(0, -x0); x < width; ++x) {
+        if (qGray(pixels[x + x0]) < 128) {
             row[static_cast<std::size_t>(x / 8)] ^= static_cast<unsigned char>(0x80 >> (x % 8));
         }
     }
 }
 
+// A PPD page header describes only the imageable area: its first row and column are the page's
+// dots at the area's top-left corner, as CUPS's own rasterisers place a page.
+int Dots(float points, unsigned dpi) {
+    return static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0f));
+}
+
 }  // namespace
 
-CupsRasterDocument::CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header)
-    : m_header(std::move(header)) {}
+CupsRasterDocument::CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies)
+    : m_header(std::move(header)), m_driverMakesCopies(driverMakesCopies) {}
 CupsRasterDocument::CupsRasterDocument(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument& CupsRasterDocument::operator=(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument::~CupsRasterDocument() = default;
@@ -125,7 +130,7 @@ std::optional<CupsRasterDocument> CupsRasterDocument::ForPrinter(const std::stri
         header->cupsBytesPerLine != (header->cupsWidth + 7) / 8) {
         return std::nullopt;
     }
-    return CupsRasterDocument(std::move(header));
+    return CupsRasterDocument(std::move(header), DriverMakesCopies(ppd.get()));
 }
 
 bool CupsRasterDocument::Write(const QString& path, int count, int copies,
@@ -147,20 +152,29 @@ bool CupsRasterDocument::Write(const QString& path, int count, int copies,
 bool CupsRasterDocument::WritePages(cups_raster_t* raster, int count, int copies,
                                     const std::function<QImage(int)>& page) const {
     cups_page_header2_t header = *m_header;
-    // The driver makes the copies of a page (ZPL's ^PQ); the queue sends the page once.
-    header.NumCopies = static_cast<unsigned>(std::max(copies, 1));
+    // Where the driver makes the copies of a page (ZPL's ^PQ) the page goes once; otherwise it is
+    // repeated, as CUPS's own filters would repeat it.
+    const int repeats = m_driverMakesCopies ? 1 : std::max(copies, 1);
+    header.NumCopies = m_driverMakesCopies ? static_cast<unsigned>(std::max(copies, 1)) : 1;
     const bool blackIsOne = header.cupsColorSpace == CUPS_CSPACE_K;
+    const int left = Dots(header.cupsImagingBBox[0], header.HWResolution[0]);
+    const int top = Dots(header.cupsPageSize[1] - header.cupsImagingBBox[3], header.HWResolution[1]);
     std::vector<unsigned char> row(header.cupsBytesPerLine);
     for (int i = 0; i < count; ++i) {
         const QImage image = page(i);
-        if (image.isNull() || cupsRasterWriteHeader2(raster, &header) == 0) {
+        if (image.isNull()) {
             return false;
         }
         const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-        for (unsigned y = 0; y < header.cupsHeight; ++y) {
-            PackRow(rgb, static_cast<int>(y), blackIsOne, row);
-            if (cupsRasterWritePixels(raster, row.data(), header.cupsBytesPerLine) == 0) {
+        for (int r = 0; r < repeats; ++r) {
+            if (cupsRasterWriteHeader2(raster, &header) == 0) {
                 return false;
+            }
+            for (unsigned y = 0; y < header.cupsHeight; ++y) {
+                PackRow(rgb, left, static_cast<int>(y) + top, blackIsOne, row);
+                if (cupsRasterWritePixels(raster, row.data(), header.cupsBytesPerLine) == 0) {
+                    return false;
+                }
             }
         }
     }

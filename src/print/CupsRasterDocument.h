@@ -37,16 +37,18 @@ public:
     int DpiX() const;
     int DpiY() const;
 
-    // Writes page(0) … page(count − 1), each asking the printer for `copies` copies. A page image
-    // is placed at the top-left dot: what it lacks is blank, what it has beyond the page is cut.
+    // Writes page(0) … page(count − 1), each printed `copies` times (by the driver where it makes
+    // copies, else the page is repeated). A page image is placed with its top-left dot at the
+    // paper's corner: what lies outside the printable area is cut, what it lacks is blank.
     // False when the file could not be written or a page came back null.
     bool Write(const QString& path, int count, int copies, const std::function<QImage(int)>& page) const;
 
 private:
-    explicit CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header);
+    CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies);
     bool WritePages(_cups_raster_s* raster, int count, int copies,
                     const std::function<QImage(int)>& page) const;
     std::unique_ptr<cups_page_header2_s> m_header;
+    bool m_driverMakesCopies = true;
 };
 
 }  // namespace etiqo

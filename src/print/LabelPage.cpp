@@ -11,7 +11,19 @@ QSize LabelSizeInDots(const Label& label) {
             TruncToInt(LabelDots(label.m_nDpiY, label.m_nLabelHeightMM))};
 }
 
+bool PageWithinLimit(int widthMM, int heightMM, int dpiX, int dpiY) {
+    return qint64{TruncToInt(LabelDots(dpiX, widthMM))} * TruncToInt(LabelDots(dpiY, heightMM)) <=
+           kMaxPagePixels;
+}
+
+bool PageWithinLimit(const Label& label) {
+    return PageWithinLimit(label.m_nLabelWidthMM, label.m_nLabelHeightMM, label.m_nDpiX, label.m_nDpiY);
+}
+
 QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved) {
+    if (!PageWithinLimit(label)) {
+        return {};
+    }
     const QSize dots = LabelSizeInDots(label);
     QImage page(dots.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     page.fill(Qt::white);

@@ -21,8 +21,14 @@ using LabelPainter = std::function<bool(QPainter& painter, Label& label)>;
 // Wd × Hd truncated: the label's size in dots at m_nDpiX × m_nDpiY.
 QSize LabelSizeInDots(const Label& label);
 
-// Renders one page; serial numbers step as DrawLabel steps them. serialsMoved is set to true
-// (never cleared) when they did.
+// The most dots a page may have (an 8000-dot square, the largest label at 203 dpi): its image
+// takes 256 MB while it is drawn. Larger pages are refused, never drawn.
+inline constexpr qint64 kMaxPagePixels = 8000LL * 8000;
+bool PageWithinLimit(const Label& label);
+bool PageWithinLimit(int widthMM, int heightMM, int dpiX, int dpiY);
+
+// Renders one page (a null image for a page over the limit); serial numbers step as DrawLabel steps them.
+// serialsMoved is set to true (never cleared) when they did.
 QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved);
 
 }  // namespace etiqo

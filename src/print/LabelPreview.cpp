@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QStringList>
 
+#include <QPainterPath>
 #include "check/CheckText.h"
 #include "res/Texts.h"
 
@@ -33,6 +34,13 @@ QRect LabelPreview::PreviewRect(QSize frame, QSize viewSize) {
     return {(fw - pw) / 2, (fh - ph) / 2 + 3, pw, ph};
 }
 
+void LabelPreview::SetUnprintable(QMarginsF fractions) {
+    if (fractions != m_unprintable) {
+        m_unprintable = fractions;
+        update();
+    }
+}
+
 void LabelPreview::paintEvent(QPaintEvent*) {
     bool moved = false;
     const std::vector<DrawnElement> drawn = DrawnElements(m_label.m_elements);
@@ -44,6 +52,17 @@ void LabelPreview::paintEvent(QPaintEvent*) {
         // Shrinking averages dots into greys, as a halftone stretch does; enlarging keeps every dot square.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < page.width());
         painter.drawImage(target, page);
+        if (!m_unprintable.isNull()) {
+            // What the printer cannot print, greyed over the label so that what lies there shows.
+            const QRectF area(target);
+            const QRectF printable = area.marginsRemoved(
+                QMarginsF(m_unprintable.left() * area.width(), m_unprintable.top() * area.height(),
+                          m_unprintable.right() * area.width(), m_unprintable.bottom() * area.height()));
+            QPainterPath shade;
+            shade.addRect(area);
+            shade.addRect(printable);  // odd-even fill leaves the printable part clear
+            painter.fillPath(shade, QColor(96, 96, 96, 120));
+        }
         painter.setTransform(QTransform::fromTranslate(target.x(), target.y())
                                  .scale(static_cast<qreal>(target.width()) / page.width(),
                                         static_cast<qreal>(target.height()) / page.height()));

@@ -3,6 +3,7 @@
 // label's resolution) and fitted into the widget with the canvas's aspect. Every paint renders
 // anew, so serial numbers step with each paint, exactly as they would on paper.
 
+#include <QMarginsF>
 #include <QWidget>
 
 #include <functional>
@@ -23,6 +24,11 @@ public:
     // the side that limits it, centred, 3 pixels down.
     static QRect PreviewRect(QSize frame, QSize viewSize);
 
+    // Shades the label's edges the printer cannot print, as fractions of the label's width and
+    // height (all 0: nothing is shaded).
+    void SetUnprintable(QMarginsF fractions);
+    QMarginsF Unprintable() const { return m_unprintable; }
+
     // Called after a paint moved serial numbers.
     void SetSerialsMoved(std::function<void()> notify) { m_serialsMoved = std::move(notify); }
     // Told, after each paint, how the scan check of the page just drawn came out (one line a
@@ -42,6 +48,7 @@ private:
     std::function<void()> m_serialsMoved;
     std::function<void(const QString&)> m_checkShown;
     LabelChecker m_checker;
+    QMarginsF m_unprintable;
 };
 
 }  // namespace etiqo

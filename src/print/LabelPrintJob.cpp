@@ -9,6 +9,7 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
+#include "print/TextFormat.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -48,11 +49,44 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
         return Failure(PrintResult::Status::PrinterUnavailable, m_printers.WhyUnavailable(printer));
     }
 
-    // The paper and the copy count as the printer's defaults: other programs printing labels
-    // to it get the same. A failure here does not stop the job, which carries its own options.
+    if (!PageWithinLimit(label.m_nLabelWidthMM, label.m_nLabelHeightMM, info.dpiX, info.dpiY)) {
+        return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintPageTooLarge));
+    }
+
+    // A label size the printer cannot take would come out on some other paper, cut.
     const int width = label.m_nLabelWidthMM;
     const int height = label.m_nLabelHeightMM;
-    if (m_printers.GetPrinterPaperSize(printer) != PaperSizeMM{width, height}) {
+    const PaperForm paper = m_printers.FindOrAddPaperForm(printer, width, height);
+    if (!paper.available && !m_allowUnavailablePaper) {
+        return Failure(PrintResult::Status::PaperUnavailable,
+                       TrFormat(TextId::PrintPaperUnavailable,
+                                {printer, std::to_string(width), std::to_string(height)}));
+    }
+
+    // A class hands each job to whichever of its printers is free: each must take the paper, and
+    // at the class's resolution, or the labels would come out in different sizes.
+    for (const std::string& member : m_printers.ClassMembers(printer)) {
+        PrinterInfo memberInfo;
+        if (!m_printers.GetPrinterInfo(member, memberInfo)) {
+            continue;
+        }
+        if (memberInfo.dpiX != info.dpiX || memberInfo.dpiY != info.dpiY) {
+            return Failure(
+                PrintResult::Status::PrinterUnavailable,
+                TrFormat(TextId::PrintClassMixedResolution,
+                         {printer, member, std::to_string(memberInfo.dpiX), std::to_string(info.dpiX)}));
+        }
+        if (!m_allowUnavailablePaper && !m_printers.FindOrAddPaperForm(member, width, height).available) {
+            return Failure(PrintResult::Status::PaperUnavailable,
+                           TrFormat(TextId::PrintPaperUnavailable,
+                                    {member, std::to_string(width), std::to_string(height)}));
+        }
+    }
+
+    // The paper and the copy count as the printer's defaults: other programs printing labels
+    // to it get the same. A failure here does not stop the job, which carries its own options.
+    if (paper.available && m_printers.GetPrinterPaperSize(printer) != PaperSizeMM{width, height} &&
+        m_printers.GetPrinterMedia(printer) != paper.media) {
         m_printers.SetPrinterPaperSize(printer, width, height);
     }
     const int deviceCopies = serialized ? 1 : copies;
@@ -62,7 +96,6 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
     label.m_nDpiX = info.dpiX;
     label.m_nDpiY = info.dpiY;
 
-    const PaperForm paper = m_printers.FindOrAddPaperForm(printer, width, height);
     PrintResult result;
     result.pages = serialized ? copies : 1;
     result.deviceCopies = deviceCopies;

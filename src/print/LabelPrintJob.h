@@ -25,6 +25,7 @@ struct PrintResult {
         RenderFailed,        // the document could not be written
         SubmitFailed,        // the print service refused the job
         CheckRefused,        // a code would not scan and sending it anyway was declined
+        PaperUnavailable,    // the printer takes no paper of the label's size (nothing was changed)
     };
     Status status = Status::Printed;
     std::string error;  // one line when not printed
@@ -62,6 +63,10 @@ public:
     // A job of `pages` pages, each drawn anew by the painter (labels from data records), sent once.
     PrintResult PrintPages(Label& label, const std::string& printer, int pages);
 
+    // Prints even on a printer that takes no paper of the label's size (its driver then chooses
+    // the paper); its stored defaults still keep their paper.
+    void AllowUnavailablePaper(bool allow) { m_allowUnavailablePaper = allow; }
+
     // The job's document name, as the queue shows it.
     static constexpr const char* kDocumentName = "docname";
 
@@ -74,6 +79,7 @@ private:
     LabelChecker* m_checker = nullptr;
     CheckApproval m_approve;
     std::function<std::vector<DrawnElement>()> m_drawn;
+    bool m_allowUnavailablePaper = false;
 };
 
 }  // namespace etiqo

@@ -1,9 +1,13 @@
 #include "print/PrintLabel.h"
 
+#include <QMessageBox>
+
 #include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
+#include "print/PrintCheck.h"
 #include "print/PrintDlg.h"
+#include "res/Texts.h"
 
 namespace etiqo {
 
@@ -27,9 +31,16 @@ PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painte
         return cancelled;
     }
     CupsPrinterConfig printers;
+    if (const PrintCheck check = CheckBeforePrinting(printers, label, printer);
+        !check.warnings.empty() && !AskPrintAnyway(parent, check)) {
+        PrintResult cancelled;
+        cancelled.status = PrintResult::Status::Cancelled;
+        return cancelled;
+    }
     CupsSpooler spooler;
     LabelChecker checker;
     LabelPrintJob job(printers, spooler, painter);
+    job.AllowUnavailablePaper(true);  // the user was asked
     job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
         return AskPrintDespiteCheck(parent, failing);
     });
@@ -38,6 +49,17 @@ PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painte
         result.status = PrintResult::Status::Cancelled;  // the user's own answer needs no message
     }
     return result;
+}
+
+bool AskPrintAnyway(QWidget* parent, const PrintCheck& check) {
+    QString lines;
+    for (const std::string& warning : check.warnings) {
+        lines += (lines.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(warning);
+    }
+    const QString question =
+        QString::fromUtf8(Tr(TextId::PrintAnywayQuestion)).replace(QStringLiteral("%1"), lines);
+    return QMessageBox::warning(parent, QString::fromUtf8(Tr(TextId::PrintCheckTitle)), question,
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace etiqo

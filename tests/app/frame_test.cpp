@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <filesystem>
 #include <fstream>
 
 #include "ModalDriver.h"
@@ -15,6 +16,7 @@
 #include "app/CommandIds.h"
 #include "app/FrameLayout.h"
 #include "app/RecentFiles.h"
+#include "model/LabelFile.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -309,6 +311,24 @@ TEST_F(Frame, SaveThenOpenRoundTrip) {
     EXPECT_EQ(Canvas().GetLabel().m_elements.size(), 1u);
     EXPECT_EQ(Canvas().GetLabel().m_nLabelWidthMM, 50);
     EXPECT_EQ(RecentFiles().Entries().front(), dir.filePath("round.lab"));
+}
+
+// A file name in Latin-1 (not UTF-8) and one of 255 bytes open and save back under their own names.
+TEST_F(Frame, AnyFileNameOpensAndSavesBack) {
+    for (const std::string& name : {std::string("caf\xE9.lab"), std::string(251, 'n') + ".lab"}) {
+        const auto folder = std::filesystem::path(QFile::encodeName(dir.path()).toStdString()) / "labels";
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path file = folder / name;
+        AddSelectedText();
+        ASSERT_TRUE(SaveLabelFile(Canvas().GetLabel(), file));
+        ASSERT_TRUE(frame->OpenLabelFile(file));
+        AddSelectedText();
+        frame->OnCommand(cmd::kSave);
+        EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 2u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+        std::filesystem::remove(file);
+        Canvas().SetLabelSize(50, 80);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <regex>
 
@@ -242,14 +243,69 @@ TEST_F(RenderCommand, BadInputIsOneLineAndLeavesNoFile) {
     }
 }
 
+// Output that cannot be written whole, output that is the input, and runs stopped by a signal:
+// nothing but the label is left, the label is unchanged, and the message says what happened.
+TEST_F(RenderCommand, OutputIsWholeOrNothingAndNeverTheInput) {
+    AddBarcode("ETQ", 40);
+    const std::string file = Save();
+    std::filesystem::copy_file(file, dir / "lbl.png");
+    std::filesystem::create_symlink("lbl.png", dir / "sym.png");
+    std::filesystem::create_hard_link(dir / "lbl.png", dir / "hard.png");
+    const std::string etiqo = testing::ShellQuoted(testing::EtiqoProgram().string());
+    const std::string stopped =
+        " & pid=$!; for i in $(seq 500); do [ -e q-3.png ] && break; sleep 0.02; done; kill -";
+    struct Row {
+        const char* name;
+        std::string script;  // run by bash in the label's folder
+        int status;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"PNG pages over the size limit", "ulimit -f 4; " + etiqo + " render label.lab -o p.png --copies 5",
+         1, "p-1.png: cannot write (File too large)"},
+        {"PDF over the size limit", "ulimit -f 4; " + etiqo + " render label.lab -o p.pdf --copies 50", 1,
+         "p.pdf: cannot write (File too large)"},
+        {"output is the input", etiqo + " render lbl.png -o lbl.png", 1,
+         "the output is the label file itself"},
+        {"output links to the input", etiqo + " render lbl.png -o sym.png", 1,
+         "sym.png: the output is the label"},
+        {"output is another name of it", etiqo + " render lbl.png -o hard.png", 1, "hard.png: the output is"},
+        {"a page over the pixel limit", etiqo + " render label.lab -o p.png --dpi 100000", 1,
+         "more than the limit of 64000000 pixels"},
+        {"copies over the limit", etiqo + " render label.lab -o p.png --copies 2147483647", 2,
+         "from 1 to 1000000"},
+        {"stopped by SIGTERM",
+         etiqo + " render label.lab -o q.png --copies 100000" + stopped + "TERM $pid; wait $pid",
+         128 + SIGTERM, ""},
+        {"stopped by SIGINT",
+         etiqo + " render label.lab -o q.png --copies 100000" + stopped + "INT $pid; wait $pid", 128 + SIGINT,
+         ""},
+    };
+    const auto before = testing::FileText(dir / "lbl.png");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ProcessResult run = Shell(
+            "bash", {"-c", "cd " + testing::ShellQuoted(dir.Path().string()) + " || exit 9; " + row.script});
+        EXPECT_EQ(run.status, row.status) << run.err;
+        EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            left.push_back(entry.path().filename().string());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"hard.png", "label.lab", "lbl.png", "sym.png"}));
+        EXPECT_EQ(testing::FileText(dir / "lbl.png"), before);
+    }
+}
+
 TEST_F(RenderCommand, WarningsNameTheElementAndTheLabelStillRenders) {
     AddBarcode("ETQ-1", 40);
     Element picture = ZeroElement();
     picture.nKind = ElementKind::Picture;
     picture.nWidth = picture.nHeight = 50;
-    std::strcpy(picture.str, "/no/such/picture.png");
+    std::strcpy(picture.str, "/no/such/\x1b]0;owned\x07picture.png");  // a terminal's title escape
     label.Append(picture);
-    Element upc = MakeBarcodeElement(40, 300, "letters");
+    Element upc = MakeBarcodeElement(40, 300, "letters\x1b[2J\x9b");
     upc.nSymbology = 34;  // UPC-A takes digits only
     label.Append(upc);
     const std::string out = (dir / "warned.png").string();
@@ -258,6 +314,9 @@ TEST_F(RenderCommand, WarningsNameTheElementAndTheLabelStillRenders) {
     EXPECT_NE(run.err.find("element 1: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("element 2: "), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << "each warning once: " << run.err;
+    EXPECT_NE(run.err.find("/no/such/\\x1B]0;owned\\x07picture.png"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("letters\\x1B[2J"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find_first_of("\x1b\x07"), std::string::npos) << "control characters escaped";
     EXPECT_EQ(Trimmed(Shell("zbarimg", {"-q", "--raw", (dir / "warned-2.png").string()}).out), "ETQ-1");
 }
 
