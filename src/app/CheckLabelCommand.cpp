@@ -21,7 +21,7 @@ void RunCheckLabel(CLabelCanvas& canvas, QStatusBar& statusBar) {
         if (check.Fails()) {
             marks.push_back(
                 {check.area, QString::fromUtf8(Tr(TextId::CheckElementReason))
-                                 .arg(check.index + 1)
+                                 .arg(check.index)
                                  .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check))});
         }
     }

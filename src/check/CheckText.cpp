@@ -54,7 +54,7 @@ std::vector<QString> FailureLines(const PageCheck& page) {
     for (const ElementCheck& check : page.elements) {
         if (check.Fails()) {
             lines.push_back(Text(TextId::CheckElementReason)
-                                .arg(check.index + 1)
+                                .arg(check.index)
                                 .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check)));
         }
     }

@@ -24,7 +24,8 @@ struct Command {
 
 // One line per command; keep it sorted by name.
 constexpr Command kCommands[] = {
-    {"check", "FILE.lab [--dpi D|DXxDY | --printer NAME] [--copies N]", TextId::CliCheckSummary, RunCheck},
+    {"check", "FILE.lab [--dpi D|DXxDY | --printer NAME] [--copies N] [--data SOURCE ...]",
+     TextId::CliCheckSummary, RunCheck},
     {"info", "FILE.lab", TextId::CliInfoSummary, RunInfo},
     {"print", "FILE.lab [--printer NAME] [--copies N] [--update] [--wait] [--no-check]",
      TextId::CliPrintSummary, RunPrint},

@@ -116,11 +116,22 @@ int RunPrint(const QStringList& args) {
         }
     };
     CupsSpooler spooler;
+    LabelChecker checker;
+    const QString file = QString::fromStdString(options->file);
+    // No one to ask on the command line: a code that would not scan stops the job.
+    const CheckApproval refuse = [&file](const std::vector<FailingPage>& failing) {
+        TellFailingPages(file, failing);
+        return false;
+    };
     if (options->data.used) {
         const MergeOutcome outcome =
             PrintMerged(label, options->data.spec,
                         SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime()),
-                        symbols, HeadlessPainter(symbols, view, warn), printers, spooler, printer);
+                        symbols, HeadlessPainter(symbols, view, warn), printers, spooler, printer,
+                        options->check ? &checker : nullptr, refuse);
+        if (outcome.wouldNotScan) {
+            return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
+        }
         if (outcome.jobId > 0) {
             std::printf("%s\n", TrFormat(TextId::PrintCliQueued, {printer, std::to_string(outcome.jobId),
                                                                   std::to_string(outcome.labels), "1"})
@@ -142,13 +153,8 @@ int RunPrint(const QStringList& args) {
     }
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
     job.AllowUnavailablePaper(options->force);
-    LabelChecker checker;
-    const QString file = QString::fromStdString(options->file);
     if (options->check) {
-        job.SetCheck(&checker, [&file](const std::vector<FailingPage>& failing) {
-            TellFailingPages(file, failing);
-            return false;  // no one to ask: refused
-        });
+        job.SetCheck(&checker, refuse);
     }
     // Each job is announced as soon as it is queued, so a long run shows its progress.
     const PrintRunResult run =

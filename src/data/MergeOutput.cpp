@@ -167,7 +167,8 @@ MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSe
 
 MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettings& settings,
                          SymbolCache& symbols, const LabelPainter& painter, PrinterConfig& printers,
-                         PrintSpooler& spooler, const std::string& printer) {
+                         PrintSpooler& spooler, const std::string& printer, LabelChecker* checker,
+                         CheckApproval approve) {
     std::string error;
     MergeOutcome outcome;
     {
@@ -197,16 +198,29 @@ MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettin
     }
     RecordMerge merge(label, *source, symbols, settings);
     Label page;
+    std::vector<DrawnElement> drawn;  // the record's page as drawn, for the scan check
     const LabelPainter pages = [&](QPainter& device, Label&) {
         if (!merge.NextPage(page)) {
             return false;
+        }
+        if (checker) {
+            drawn = DrawnElements(page.m_elements);
         }
         painter(device, page);
         merge.PageDone(page);
         return true;
     };
     LabelPrintJob job(printers, spooler, pages);
+    if (checker) {
+        job.SetCheck(checker, std::move(approve));
+        job.SetDrawnElements([&drawn] { return drawn; });
+    }
     const PrintResult result = job.PrintPages(label, printer, static_cast<int>(outcome.labels));
+    if (result.status == PrintResult::Status::CheckRefused) {
+        MergeOutcome refused = Failed(result.error, outcome.problems);
+        refused.wouldNotScan = true;
+        return refused;
+    }
     if (!result) {
         return Failed(result.error, outcome.problems);
     }

@@ -13,6 +13,7 @@
 #include "data/RecordMerge.h"
 #include "model/Label.h"
 #include "print/LabelPage.h"
+#include "print/LabelPrintJob.h"
 
 namespace etiqo {
 
@@ -25,7 +26,8 @@ struct MergeOutcome {
     std::string error;  // one line when not ok
     std::vector<RecordProblem> problems;
     long labels = 0;
-    int jobId = 0;  // a print job's id
+    int jobId = 0;              // a print job's id
+    bool wouldNotScan = false;  // the scan check stopped the print job
     // Not ok, or records were left out: the command line then exits with 1.
     bool Complete() const { return ok && problems.empty(); }
 };
@@ -40,9 +42,11 @@ MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSe
                              SymbolCache& symbols, const LabelPainter& painter, const QString& path);
 // Reads the source twice: once to count the labels (and find the bad records) before the job
 // starts, once to draw them.
+// With a checker, each page is scan-checked before the job is queued (see LabelPrintJob::SetCheck).
 MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettings& settings,
                          SymbolCache& symbols, const LabelPainter& painter, PrinterConfig& printers,
-                         PrintSpooler& spooler, const std::string& printer);
+                         PrintSpooler& spooler, const std::string& printer, LabelChecker* checker = nullptr,
+                         CheckApproval approve = {});
 
 // The file of the n-th PNG page (from 1).
 QString MergedPngName(const QString& path, long page);

@@ -1,7 +1,6 @@
 #pragma once
 // The scan check of a label's pages, rendered exactly as the print job renders them.
 
-#include <functional>
 #include <vector>
 
 #include "check/LabelChecker.h"
@@ -17,5 +16,8 @@ PageCheck CheckNextPage(Label& label, const LabelPainter& painter, LabelChecker&
 // each checked; serial numbers step as printing steps them.
 std::vector<PageCheck> CheckJobPages(Label& label, const LabelPainter& painter, int copies,
                                      LabelChecker& checker);
+
+// One page drawn and checked as it stands (a record's page of a data source); serial numbers step.
+PageCheck CheckDrawnPage(Label& page, const LabelPainter& painter, LabelChecker& checker);
 
 }  // namespace etiqo

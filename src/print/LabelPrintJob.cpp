@@ -126,8 +126,12 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
         if (!m_checker) {
             return RenderLabelPage(label, m_painter, result.serialsMoved);
         }
-        const std::vector<DrawnElement> drawn = DrawnElements(label.m_elements);
+        std::vector<DrawnElement> drawn =
+            m_drawn ? std::vector<DrawnElement>() : DrawnElements(label.m_elements);
         QImage image = RenderLabelPage(label, m_painter, result.serialsMoved);
+        if (m_drawn) {
+            drawn = m_drawn();
+        }
         if (PageCheck check = m_checker->CheckPage(image, drawn); check.Fails()) {
             failing.push_back(FailingPage{page + 1, std::move(check)});
         }

@@ -55,6 +55,9 @@ public:
         m_checker = checker;
         m_approve = std::move(approve);
     }
+    // For a painter that draws other records than the label's own (one per data record): the
+    // records as drawn on the page just rendered, for the check.
+    void SetDrawnElements(std::function<std::vector<DrawnElement>()> drawn) { m_drawn = std::move(drawn); }
 
     PrintResult Print(Label& label, const std::string& printer, int copies);
     // A job of `pages` pages, each drawn anew by the painter (labels from data records), sent once.
@@ -75,6 +78,7 @@ private:
     LabelPainter m_painter;
     LabelChecker* m_checker = nullptr;
     CheckApproval m_approve;
+    std::function<std::vector<DrawnElement>()> m_drawn;
     bool m_allowUnavailablePaper = false;
 };
 

@@ -66,7 +66,7 @@ TEST_F(ElementDialogsTest, BarcodeWritesEveryControlOnOk) {
 TEST_F(ElementDialogsTest, BarcodeFitToDotsStoresTheWholeDotWidthOnOk) {
     Element e = NewBarcode();
     OnNextModal([&](QWidget* dlg) {
-        TypeList(dlg)->setCurrentIndex(0);  // CODE_128
+        TypeList(dlg)->setCurrentIndex(0);                           // CODE_128
         Type(dlg, "contentEdit", "123456789012345678901234567890");  // 200 modules
         Type(dlg, "widthEdit", "35");                                // 280 dots
         Click(dlg, "fitToDotsCheck");

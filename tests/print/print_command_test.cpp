@@ -154,7 +154,7 @@ TEST_F(PrintCommandTest, CodesThatWouldNotScanAreReportedAndNotPrintedUnlessNoCh
     run = Etiqo({QStringLiteral("print"), file, QStringLiteral("--update")});
     EXPECT_EQ(run.status, 3);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains(QStringLiteral("page 1, element 1 (CODE_128): does not read")))
+    EXPECT_TRUE(run.err.contains(QStringLiteral("page 1, element 0 (CODE_128): does not read")))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.endsWith(QStringLiteral("--no-check prints anyway)\n"))) << run.err.toStdString();
     ASSERT_TRUE(ReadLabelFile(file.toStdString()));
