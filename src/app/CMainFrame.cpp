@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/DataMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -98,6 +99,8 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
             }
         });
     }
+
+    new CDataMenu(*this);  // owned by the frame
 
     m_wndStatusBar.setSizeGripEnabled(false);
     m_wndStatusBar.showMessage(Text(TextId::AppReady));

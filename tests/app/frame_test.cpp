@@ -85,7 +85,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "batch print(&V)", "Help(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "batch print(&V)", "Data(&D)", "Help(&H)"}));
     ASSERT_NE(frame->MenuAction(32773), nullptr);  // the English Save
     EXPECT_EQ(frame->MenuAction(32797), nullptr);
 
@@ -97,7 +97,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "批量打印(&V)", "帮助(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "批量打印(&V)", "数据(&D)", "帮助(&H)"}));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Etiqo Editor"));
     EXPECT_NE(frame->MenuAction(32797), nullptr);
     EXPECT_EQ(frame->MenuAction(32794), nullptr);
