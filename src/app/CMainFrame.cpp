@@ -344,6 +344,10 @@ bool CMainFrame::OpenLabelFile(const QString& path) {
 }
 
 void CMainFrame::Print(const std::string& printer) {
+    if (auto* data = findChild<CDataMenu*>(); data && data->PrintRecords(printer, 1)) {
+        UpdateStatus();
+        return;
+    }
     CLabelCanvas& canvas = m_wndCanvas;
     const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
         return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
@@ -363,11 +367,12 @@ void CMainFrame::PrintPreview() {
     CupsPrinterConfig printers;
     CPrintPreviewDlg::Canvas hooks{
         canvas.GetLabel(),
-        [&canvas](QPainter& p, Label& label) {
-            return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
-        },
+        [this](QPainter& p, Label& label) { return findChild<CDataMenu*>()->DrawShown(p, label); },
         QSize(canvas.m_nViewWidth, canvas.m_nViewHeight),
         [this](const std::string& printer, int copies) {
+            if (findChild<CDataMenu*>()->PrintRecords(printer, copies)) {
+                return;
+            }
             CLabelCanvas& c = m_wndCanvas;
             const PrintResult result = PrintLabel(
                 this, c.GetLabel(),

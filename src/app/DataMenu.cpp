@@ -2,19 +2,28 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRegularExpression>
 
+#include <cstring>
 #include <limits>
 
 #include "app/CMainFrame.h"
 #include "data/FieldTemplate.h"
+#include "data/MergeOutput.h"
 #include "data/SourceFile.h"
 #include "dialogs/ContentEdit.h"
 #include "model/TextCodec.h"
+#include "print/CupsPrinterConfig.h"
+#include "print/CupsSpooler.h"
+#include "print/DrawLabel.h"
+#include "print/PrintLabel.h"
+#include "render/ElementRenderer.h"
 #include "res/UiText.h"
 
 namespace etiqo {
@@ -67,6 +76,7 @@ CDataMenu::CDataMenu(CMainFrame& frame)
         });
         m_steps[i]->setShortcut(keys[i]);
     }
+    m_fill = [this](Element& shown) { return Fill(shown); };
     connect(m_menu, &QMenu::aboutToShow, this, &CDataMenu::Sync);
     connect(&m_frame.m_wndCanvas, &CLabelCanvas::placementChanged, this, &CDataMenu::Sync);
 
@@ -190,6 +200,78 @@ void CDataMenu::ShowRecord(long n) {
     Refresh();
 }
 
+bool CDataMenu::PrintRecords(std::string printer, int copies) {
+    Sync();
+    if (!m_spec) {
+        return false;
+    }
+    if (printer.empty() && !AskPrinterAndCopies(&m_frame, printer, copies)) {
+        return true;
+    }
+    SourceSpec spec = *m_spec;
+    spec.copies = std::max(1, copies);
+    CLabelCanvas& canvas = m_frame.m_wndCanvas;
+    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
+        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
+    };
+    CupsPrinterConfig printers;
+    CupsSpooler spooler;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const MergeOutcome outcome =
+        PrintMerged(canvas.GetLabel(), spec, SettingsFor(spec, {}, QDateTime::currentDateTime()),
+                    canvas.Symbols(), painter, printers, spooler, printer);
+    QGuiApplication::restoreOverrideCursor();
+    canvas.update();
+    QStringList lines;
+    for (const RecordProblem& problem : outcome.problems) {
+        lines << QString::fromStdString(DescribeProblem(problem));
+    }
+    if (!outcome.ok) {
+        lines << QString::fromStdString(outcome.error);
+    } else if (!outcome.problems.empty()) {
+        lines << QString::fromStdString(MergeSummary(outcome.problems.size(), outcome.labels));
+    }
+    if (!lines.isEmpty()) {
+        Tell(lines.join('\n'));
+    }
+    return true;
+}
+
+bool CDataMenu::DrawShown(QPainter& painter, Label& label) {
+    CLabelCanvas& canvas = m_frame.m_wndCanvas;
+    if (m_record == 0) {
+        return DrawLabel(painter, label, canvas.Symbols(), canvas.Scale());
+    }
+    // A filled copy is drawn; the label's own serial numbers step as drawing would step them.
+    Label page;
+    page.m_nLabelWidthMM = label.m_nLabelWidthMM;
+    page.m_nLabelHeightMM = label.m_nLabelHeightMM;
+    page.m_nDpiX = label.m_nDpiX;
+    page.m_nDpiY = label.m_nDpiY;
+    std::vector<bool> filled;
+    for (const ElementPtr& element : label.m_elements) {
+        Element& shown = page.Append(*element);
+        filled.push_back(m_record > 0 && Fill(shown));
+        if (filled.back()) {
+            shown.hImage = 0;
+            QImage scratch(1, 1, QImage::Format_RGB32);
+            QPainter screen(&scratch);
+            PrepareForOutput(
+                RenderContext{screen, canvas.Symbols(), canvas.Scale(), false, canvas.Scale(), {}}, shown);
+        }
+    }
+    const bool moved = DrawLabel(painter, page, canvas.Symbols(), canvas.Scale());
+    for (std::size_t i = 0; i < filled.size(); ++i) {
+        if (filled[i]) {
+            canvas.Symbols().Release(*page.m_elements[i]);
+        } else {
+            std::memcpy(label.m_elements[i]->str, page.m_elements[i]->str, sizeof label.m_elements[i]->str);
+            label.m_elements[i]->hImage = page.m_elements[i]->hImage;
+        }
+    }
+    return moved;
+}
+
 void CDataMenu::Refresh() {
     QStringList columns;
     for (const std::string& column : m_spec ? m_columns : std::vector<std::string>()) {
@@ -202,23 +284,21 @@ void CDataMenu::Refresh() {
         step->setEnabled(m_record > 0);
     }
     m_status->setText(m_record > 0 ? UiText(TextId::DataRecordShown).arg(m_record) : QString());
-    if (m_record == 0) {
-        m_frame.m_wndCanvas.SetContentFill({});
-        return;
+    m_frame.m_wndCanvas.SetContentFill(m_record > 0 ? m_fill : std::function<bool(Element&)>());
+}
+
+bool CDataMenu::Fill(Element& shown) const {
+    if (shown.nKind != ElementKind::Text && shown.nKind != ElementKind::Barcode &&
+        shown.nKind != ElementKind::Code2D) {
+        return false;
     }
-    m_frame.m_wndCanvas.SetContentFill([this](Element& shown) {
-        if (shown.nKind != ElementKind::Text && shown.nKind != ElementKind::Barcode &&
-            shown.nKind != ElementKind::Code2D) {
-            return false;
-        }
-        const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(shown));
-        if (!content.HasFields()) {
-            return false;
-        }
-        SetContent(shown, content.Expand({&m_index, &m_values, m_record, 1, QDateTime::currentDateTime()}),
-                   Overflow::Cut);
-        return true;
-    });
+    const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(shown));
+    if (!content.HasFields()) {
+        return false;
+    }
+    SetContent(shown, content.Expand({&m_index, &m_values, m_record, 1, QDateTime::currentDateTime()}),
+               Overflow::Cut);
+    return true;
 }
 
 }  // namespace etiqo

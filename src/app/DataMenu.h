@@ -7,16 +7,19 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "data/DataSource.h"
+#include "model/Label.h"
 
 class QAction;
 class QLabel;
 class QMenu;
+class QPainter;
 
 namespace etiqo {
 
@@ -39,11 +42,19 @@ public:
     // Shows record n (from 1; clamped to the records there are).
     void ShowRecord(long n);
 
+    // With a source: prints one label per record (copies of each, unless a quantity column says)
+    // on the printer, asked for when empty; says what was left out. False without a source.
+    bool PrintRecords(std::string printer, int copies);
+    // Draws the label with the shown record's values (the preview), as DrawLabel would.
+    bool DrawShown(QPainter& painter, Label& label);
+
 private:
     void Sync();
     void Use(const SourceSpec& spec, bool remember);
     void Refresh();
     void Tell(const QString& message);
+    // Fills a copy of an element with the shown record's values; false when it has no fields.
+    bool Fill(Element& shown) const;
 
     CMainFrame& m_frame;
     QMenu* m_menu;
@@ -57,6 +68,7 @@ private:
     std::unordered_map<std::string, int> m_index;
     std::vector<std::string> m_values;
     long m_record = 0;  // 0: no record shown
+    std::function<bool(Element&)> m_fill;
 };
 
 }  // namespace etiqo
