@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "cli/CheckCommand.h"
 #include "cli/CliSupport.h"
 #include "cli/DataOptions.h"
 #include "cli/PrintCommands.h"
@@ -27,6 +28,7 @@ struct PrintOptions {
     int copies = 1;
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
+    bool check = true;    // the scan check before the job is queued
     DataOptions data;     // one label per record
 };
 
@@ -41,7 +43,8 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
                                     QStringLiteral("N"));
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
-    parser.addOptions({printer, copies, update, wait});
+    const QCommandLineOption noCheck(QStringLiteral("no-check"), UiText(TextId::CliOptNoCheck));
+    parser.addOptions({printer, copies, update, wait, noCheck});
     const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
@@ -51,6 +54,7 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     options.printer = ArgumentBytes(parser.value(printer));  // CUPS names are UTF-8 bytes
     options.update = parser.isSet(update);
     options.wait = parser.isSet(wait);
+    options.check = !parser.isSet(noCheck);
     if (parser.isSet(copies)) {
         const auto count = WholeNumber(parser.value(copies), kMaxCopies);
         if (!count) {
@@ -78,10 +82,7 @@ int RunPrint(const QStringList& args) {
         return Fail(read.error);
     }
     Label label;
-    label.SetLabelSize(read.contents->widthMM, read.contents->heightMM);
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_elements = std::move(read.contents->elements);
-    label.m_strFileName = options->file;
+    label.Adopt(std::move(*read.contents), options->file);
 
     const std::string printer = options->printer.empty() ? label.m_strPrinterName : options->printer;
     CupsPrinterConfig printers;
@@ -125,7 +126,19 @@ int RunPrint(const QStringList& args) {
         return ReportOutcome(outcome);
     }
     LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
+    LabelChecker checker;
+    const QString file = QString::fromStdString(options->file);
+    if (options->check) {
+        job.SetCheck(&checker, [&file](const std::vector<FailingPage>& failing) {
+            TellFailingPages(file, failing);
+            return false;  // no one to ask: refused
+        });
+    }
     const PrintResult result = job.Print(label, printer, options->copies);
+    if (result.status == PrintResult::Status::CheckRefused) {
+        return Fail(UiText(TextId::CliCheckRefused).arg(QString::fromStdString(options->file)),
+                    kExitWouldNotScan);
+    }
     if (!result) {
         return Fail(result.error);
     }

@@ -215,13 +215,9 @@ int RunRender(const QStringList& args) {
     const auto app = EnsureGuiApplication();
 
     Label label;
-    label.m_strFileName = options->labelFile;
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_nLabelWidthMM = read.contents->widthMM;
-    label.m_nLabelHeightMM = read.contents->heightMM;
+    label.Adopt(std::move(*read.contents), options->labelFile);
     label.m_nDpiX = options->dpiX;
     label.m_nDpiY = options->dpiY;
-    label.m_elements = std::move(read.contents->elements);
 
     SymbolCache symbols;
     const PixelSize view = HeadlessView(label, QSize(options->viewWidth, options->viewHeight));

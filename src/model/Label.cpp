@@ -25,14 +25,23 @@ void Label::SetLabelSize(int widthMM, int heightMM) {
     m_nLabelHeightMM = heightMM;
 }
 
+void Label::Adopt(LabelFileContents contents, std::string fileName) {
+    SetLabelSize(contents.widthMM, contents.heightMM);
+    m_elements = std::move(contents.elements);
+    m_strPrinterName = std::move(contents.printerName);
+    m_strFileName = std::move(fileName);
+}
+
 void Label::SaveSnapshot() {
     if (m_elements.empty()) {
         return;
     }
+    m_bModified = true;
     const int number = ++m_nUndoCount;
     // A folder that cannot be written still counts the label as changed; undo then steps only
     // among the snapshots that exist.
     if (!m_snapshots.Write(number, m_elements)) {
+        m_snapshotFailed = true;
         return;
     }
     m_nUndoMax = number;
@@ -40,7 +49,17 @@ void Label::SaveSnapshot() {
 }
 
 bool Label::WriteBaseSnapshot() const {
-    return m_snapshots.Write(0, m_elements);
+    const bool written = m_snapshots.Write(0, m_elements);
+    m_snapshotFailed = m_snapshotFailed || !written;
+    return written;
+}
+
+bool Label::TakeSnapshotFailure() {
+    if (!m_snapshotFailed || m_snapshotFailureTaken) {
+        return false;
+    }
+    m_snapshotFailureTaken = true;
+    return true;
 }
 
 void Label::StepUndo(int direction) {
@@ -58,6 +77,7 @@ void Label::StepUndo(int direction) {
         }
         ++m_nUndoPos;
     }
+    m_bModified = true;
     m_elements.clear();
     // A new label has no snapshot 0: before its first snapshot it was empty.
     if (m_nUndoPos == 0 && m_strFileName.empty()) {

@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "model/Element.h"
+#include "model/LabelContents.h"
 #include "model/PrintSettings.h"
 #include "model/SnapshotStore.h"
 
 namespace etiqo {
-
-using ElementPtr = std::unique_ptr<Element>;
-using ElementList = std::vector<ElementPtr>;  // list order is drawing order
 
 class Label {
 public:
@@ -39,12 +37,20 @@ public:
     int m_nUndoMax = 0;
     int m_nUndoPos = 0;
     int m_nUndoCount = 0;
+    // Changed since opened or saved, kept apart from the counters: with snapshots failing the
+    // counters can fall back to 0 while the label holds edits.
+    bool m_bModified = false;
+    // Whether closing must offer to save.
+    bool HasUnsavedChanges() const { return m_nUndoCount > 0 || m_bModified; }
 
     std::deque<std::string> m_arrBatchFiles;  // UTF-8 paths queued for batch printing
     PrintSettings m_PrintSettings;
 
     // Deletes every element and sets the size (the canvas then lays itself out anew).
     void SetLabelSize(int widthMM, int heightMM);
+    // Takes what a label file holds: size, elements and printer; fileName (UTF-8) becomes the
+    // label's file name. Undo counters, buffers and the resolution stay as they are.
+    void Adopt(LabelFileContents contents, std::string fileName);
 
     // Undo and redo over whole-label snapshot files. SaveSnapshot does nothing for an empty
     // list; StepUndo takes -1 (undo) or +1 (redo), and stepping beyond either end does nothing.
@@ -53,6 +59,9 @@ public:
     // Snapshot 0, the label as opened: written after every open attempt, the counters untouched.
     bool WriteBaseSnapshot() const;
     const SnapshotStore& Snapshots() const { return m_snapshots; }
+    // True once per label, after the first snapshot that could not be written (the reason is in
+    // Snapshots().LastError()): the user is told once that undo is not available.
+    bool TakeSnapshotFailure();
 
     // Edit buffers. Copy empties the cut buffer and appends copies of the selected elements to the
     // copy buffer; Cut moves the selected elements to the cut buffer; Paste moves both buffers'
@@ -70,6 +79,8 @@ public:
 
 private:
     SnapshotStore m_snapshots;
+    mutable bool m_snapshotFailed = false;
+    bool m_snapshotFailureTaken = false;
 };
 
 }  // namespace etiqo

@@ -82,9 +82,84 @@ LabelLayout DetectLayout(std::span<const std::byte> bytes) {
     return size >= kCurrentHeaderBytes && printable ? LabelLayout::Current : LabelLayout::Older;
 }
 
-std::string TempNameFor(const std::filesystem::path& target, int attempt) {
-    return "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-           std::to_string(attempt);
+// Short, so that a target name of up to 255 bytes still saves.
+std::string TempName(int attempt) {
+    return ".etiqo-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+// A new file in folder under a short unused name; O_EXCL never reuses someone else's file.
+UniqueFd CreateTemp(const std::filesystem::path& folder, std::filesystem::path& temp, mode_t mode) {
+    UniqueFd fd;
+    for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
+        temp = folder / TempName(attempt);
+        fd.Reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (!fd && errno != EEXIST) {
+            break;
+        }
+    }
+    return fd;
+}
+
+// Whether we may change the file: its permissions as the system sees them, and for root (whom
+// the system lets write anything) the write bits, as editors do.
+bool MayWrite(const std::filesystem::path& target, const struct stat& st) {
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return false;
+    }
+    return ::geteuid() != 0 || (st.st_mode & 0222) != 0;
+}
+
+bool WriteAt(int fd, std::span<const std::byte> bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fdatasync(fd) == 0;
+}
+
+// Puts the old bytes back over the blocks they held, so a full disk does not stop it.
+bool RestoreAt(int fd, std::span<const std::byte> bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n <= 0 && errno != EINTR) {
+            return false;
+        }
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fdatasync(fd) == 0;
+}
+
+// A file shared by other names, or owned by someone else, is changed in place: renaming a new
+// file over it would split the links and hand it to us. Its old content is first copied aside
+// (and synced), so a failed or interrupted write can always be undone; the copy goes when done.
+std::string SaveInPlace(const std::filesystem::path& target, const std::filesystem::path& folder,
+                        std::span<const std::byte> bytes) {
+    UniqueFd fd(::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd) {
+        return ErrnoText();
+    }
+    const auto old = ReadAll(fd.Get());
+    if (!old) {
+        return ErrnoText();
+    }
+    std::filesystem::path copy;
+    UniqueFd aside = CreateTemp(folder, copy, 0600);
+    if (!aside || !WriteAll(aside.Get(), *old) || ::fdatasync(aside.Get()) != 0 || !aside.Close()) {
+        const std::string detail = ErrnoText();
+        if (!copy.empty()) {
+            ::unlink(copy.c_str());
+        }
+        return detail;
+    }
+    if (WriteAt(fd.Get(), bytes) && fd.Close()) {
+        ::unlink(copy.c_str());
+        return {};
+    }
+    const std::string detail = ErrnoText();
+    if (fd && RestoreAt(fd.Get(), *old)) {
+        ::unlink(copy.c_str());
+        return detail;
+    }
+    std::string kept = Tr(TextId::LabelFileRestoreFailed);
+    kept.replace(kept.find("%1"), 2, copy.string());
+    return detail + "; " + kept;
 }
 
 }  // namespace
@@ -170,27 +245,41 @@ LabelFileStatus SaveLabelFile(const Label& label, const std::filesystem::path& f
         folder = ".";
     }
 
-    // A new name beside the target; O_EXCL never reuses someone else's file, and the mode
-    // follows the umask like any new file (or copies the mode of the file being replaced).
-    std::filesystem::path temp;
-    UniqueFd fd;
-    for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
-        temp = folder / TempNameFor(target, attempt);
-        fd.Reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!fd && errno != EEXIST) {
-            break;
+    const std::vector<std::byte> bytes = LabelFileBytes(label);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) {
+            status.ok = false;
+            status.error = Problem(name, TextId::LabelFileNotRegular);
+            return status;
+        }
+        if (!MayWrite(target, old)) {
+            status.ok = false;
+            status.error = Problem(name, TextId::LabelFileReadOnly);
+            return status;
+        }
+        if (old.st_nlink > 1 || old.st_uid != ::geteuid()) {
+            if (const std::string detail = SaveInPlace(target, folder, bytes); !detail.empty()) {
+                return fail(detail);
+            }
+            status.written = true;
+            return status;
         }
     }
+
+    // A new file beside the target, renamed over it: a reader never sees half a label. Its mode
+    // is the replaced file's, or follows the umask like any new file.
+    std::filesystem::path temp;
+    UniqueFd fd = CreateTemp(folder, temp, 0666);
     if (!fd) {
         return fail(ErrnoText());
     }
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (exists) {
         ::fchmod(fd.Get(), old.st_mode & 07777);
     }
 
     // fdatasync flushes the data and the size a reader needs, without the rest of the metadata.
-    const std::vector<std::byte> bytes = LabelFileBytes(label);
     if (!WriteAll(fd.Get(), bytes) || ::fdatasync(fd.Get()) != 0 || !fd.Close() ||
         ::rename(temp.c_str(), target.c_str()) != 0) {
         const std::string detail = ErrnoText();
@@ -209,11 +298,8 @@ LabelFileStatus OpenLabelFile(Label& label, const std::filesystem::path& file) {
     LabelReadResult read = ReadLabelFile(file);
     LabelFileStatus status;
     if (read) {
-        LabelFileContents& contents = *read.contents;
-        label.SetLabelSize(contents.widthMM, contents.heightMM);
-        label.m_elements = std::move(contents.elements);
-        label.m_strPrinterName = std::move(contents.printerName);
-        label.m_strFileName = file.string();
+        label.Adopt(std::move(*read.contents), file.string());
+        label.m_bModified = false;
     } else {
         status.ok = false;
         status.error = std::move(read.error);

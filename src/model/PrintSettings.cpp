@@ -1,11 +1,16 @@
 #include "model/PrintSettings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <map>
+#include <sstream>
 #include <string_view>
+
+#include "model/PosixFile.h"
 
 namespace etiqo {
 namespace {
@@ -33,9 +38,24 @@ std::string Lowered(std::string_view s) {
 
 // The keys of one section, names compared without case as Windows profile files do.
 // The first occurrence of a key wins.
+// The file's text, or nothing: only a regular file of at most kMaxPrintSettingsBytes is read, so
+// a FIFO, a device or a huge file in its place can neither block start-up nor fill memory.
+std::string ReadSettingsText(const std::filesystem::path& file) {
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxPrintSettingsBytes) {
+        return {};
+    }
+    const auto bytes = ReadAll(fd.Get());
+    if (!bytes || bytes->size() > static_cast<std::size_t>(kMaxPrintSettingsBytes)) {
+        return {};
+    }
+    return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+}
+
 std::map<std::string, std::string> ReadSection(const std::filesystem::path& file, std::string_view section) {
     std::map<std::string, std::string> values;
-    std::ifstream in(file, std::ios::binary);
+    std::istringstream in(ReadSettingsText(file));
     const std::string wanted = Lowered(section);
     bool inside = false;
     std::string line;

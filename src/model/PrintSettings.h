@@ -20,6 +20,8 @@ struct PrintSettings {
 
 // The file's place: the user's config folder (XDG_CONFIG_HOME or ~/.config; %APPDATA% on Windows).
 std::filesystem::path PrintSettingsPath();
+// A larger settings file (or anything but a regular file) is not read: the defaults apply.
+inline constexpr long kMaxPrintSettingsBytes = 64 * 1024;
 
 // A missing file or key yields the default.
 PrintSettings LoadPrintSettings(const std::filesystem::path& iniFile);

@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 
 #include "model/LabelFile.h"
+#include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/PrintLabel.h"
@@ -45,10 +46,7 @@ std::optional<std::string> LoadQueuedLabel(Label& label, const std::string& file
     if (!read) {
         return read.error;
     }
-    LabelFileContents& contents = *read.contents;
-    label.SetLabelSize(contents.widthMM, contents.heightMM);
-    label.m_strPrinterName = contents.printerName;
-    label.m_elements = std::move(contents.elements);
+    label.Adopt(std::move(*read.contents), file);
     return std::nullopt;
 }
 
@@ -127,6 +125,10 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
     CupsPrinterConfig printers;
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, painter);
+    LabelChecker checker;
+    job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
+        return AskPrintDespiteCheck(parent, failing);
+    });
     const BatchReport report = RunBatch(label, queue, job, hooks);
     progress.close();
     if (report.cancelled || !report.unreadable.empty() || !report.notPrinted.empty()) {

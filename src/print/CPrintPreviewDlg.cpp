@@ -57,6 +57,14 @@ CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidg
     m_preview->setMinimumSize(360, 240);
     auto* previewBox = new QVBoxLayout(previewGroup);
     previewBox->addWidget(m_preview);
+    auto* checkLine = new QLabel(previewGroup);
+    checkLine->setObjectName(QStringLiteral("checkLine"));
+    checkLine->setWordWrap(true);
+    checkLine->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // A fixed height: a new text must not resize the picture, whose every paint steps serial numbers.
+    checkLine->setFixedHeight(checkLine->fontMetrics().lineSpacing() * 3);
+    previewBox->addWidget(checkLine);
+    m_preview->SetCheckShown([checkLine](const QString& summary) { checkLine->setText(summary); });
 
     m_printButton = new QPushButton(Text(TextId::PreviewPrint), this);
     m_printButton->setDefault(true);  // Enter prints

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "check/LabelChecker.h"
 #include "model/Label.h"
 #include "print/LabelPage.h"
 
@@ -24,6 +25,12 @@ public:
 
     // Called after a paint moved serial numbers.
     void SetSerialsMoved(std::function<void()> notify) { m_serialsMoved = std::move(notify); }
+    // Told, after each paint, how the scan check of the page just drawn came out (one line a
+    // failing element, or that every code reads right; empty without codes). Failing codes are
+    // outlined in red on the picture.
+    void SetCheckShown(std::function<void(const QString& summary)> notify) {
+        m_checkShown = std::move(notify);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +40,8 @@ private:
     LabelPainter m_painter;
     QSize m_viewSize;
     std::function<void()> m_serialsMoved;
+    std::function<void(const QString&)> m_checkShown;
+    LabelChecker m_checker;
 };
 
 }  // namespace etiqo

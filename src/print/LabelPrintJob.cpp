@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <cstring>
+
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
@@ -79,7 +81,25 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
         return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
     }
     document.close();  // written by name below; the object still removes it at the end
-    const auto render = [&](int) { return RenderLabelPage(label, m_painter, result.serialsMoved); };
+    // The scan check sees each page as it goes out, with the records as they were drawn on it.
+    std::vector<FailingPage> failing;
+    std::vector<std::string> contentsBefore;
+    if (m_checker) {
+        for (const ElementPtr& e : label.m_elements) {
+            contentsBefore.emplace_back(e ? std::string(e->str, sizeof e->str) : std::string());
+        }
+    }
+    const auto render = [&](int page) {
+        if (!m_checker) {
+            return RenderLabelPage(label, m_painter, result.serialsMoved);
+        }
+        const std::vector<DrawnElement> drawn = DrawnElements(label.m_elements);
+        QImage image = RenderLabelPage(label, m_painter, result.serialsMoved);
+        if (PageCheck check = m_checker->CheckPage(image, drawn); check.Fails()) {
+            failing.push_back(FailingPage{page + 1, std::move(check)});
+        }
+        return image;
+    };
     // A driver that reads CUPS raster at our resolution gets the dots themselves; any other
     // printer a PDF of the same page images.
     const std::optional<CupsRasterDocument> raster = CupsRasterDocument::ForPrinter(printer, options);
@@ -91,6 +111,18 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
                             result.pages, render);
     if (!written) {
         return Failure(PrintResult::Status::RenderFailed, Tr(TextId::PrintDocumentNotWritten));
+    }
+
+    if (!failing.empty() && !(m_approve && m_approve(failing))) {
+        // Nothing went out: the next job prints the same numbers. A barcode's bars are encoded anew.
+        for (std::size_t i = 0; i < label.m_elements.size() && i < contentsBefore.size(); ++i) {
+            if (Element* e = label.m_elements[i].get(); e && contentsBefore[i].size() == sizeof e->str) {
+                std::memcpy(e->str, contentsBefore[i].data(), sizeof e->str);
+            }
+        }
+        PrintResult refused = Failure(PrintResult::Status::CheckRefused, Tr(TextId::CheckNotSent));
+        refused.serialsMoved = result.serialsMoved;
+        return refused;
     }
 
     result.jobId =

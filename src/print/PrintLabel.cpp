@@ -1,23 +1,20 @@
 #include "print/PrintLabel.h"
 
-#include <QPrintDialog>
-#include <QPrinter>
-
+#include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
+#include "print/PrintDlg.h"
 
 namespace etiqo {
 
 bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies) {
-    QPrinter device(QPrinter::HighResolution);
-    QPrintDialog dialog(&device, parent);
-    // For printing, not print setup: no selection, no page numbers, no print to file.
-    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
-    if (dialog.exec() != QDialog::Accepted || device.printerName().isEmpty()) {
+    CupsPrinterConfig printers;
+    CPrintDlg dialog(printers, parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.Printer().empty()) {
         return false;
     }
-    printer = device.printerName().toStdString();
-    copies = device.copyCount();
+    printer = dialog.Printer();
+    copies = dialog.Copies();
     return true;
 }
 
@@ -31,7 +28,16 @@ PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painte
     }
     CupsPrinterConfig printers;
     CupsSpooler spooler;
-    return LabelPrintJob(printers, spooler, painter).Print(label, printer, copies);
+    LabelChecker checker;
+    LabelPrintJob job(printers, spooler, painter);
+    job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
+        return AskPrintDespiteCheck(parent, failing);
+    });
+    PrintResult result = job.Print(label, printer, copies);
+    if (result.status == PrintResult::Status::CheckRefused) {
+        result.status = PrintResult::Status::Cancelled;  // the user's own answer needs no message
+    }
+    return result;
 }
 
 }  // namespace etiqo

@@ -15,7 +15,7 @@ namespace etiqo {
 PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painter,
                        const std::string& printerName, int copies);
 
-// The standard print dialog asking for a printer and a copy count; false when cancelled.
+// The print dialog asking for a printer and a copy count; false when cancelled.
 bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies);
 
 }  // namespace etiqo

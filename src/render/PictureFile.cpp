@@ -39,12 +39,12 @@ QByteArray ReadRegularFile(const QString& path, QString& problem) {
         return {};
     }
     if (st.st_size > kMaxPictureFileBytes) {
-        problem = Problem(TextId::RenderPictureTooLarge, path);
+        problem = Problem(TextId::RenderPictureOverLimit, path);
         return {};
     }
     QByteArray bytes = file.read(kMaxPictureFileBytes + 1);
     if (bytes.size() > kMaxPictureFileBytes) {  // grew while we read
-        problem = Problem(TextId::RenderPictureTooLarge, path);
+        problem = Problem(TextId::RenderPictureOverLimit, path);
         return {};
     }
     return bytes;
@@ -61,11 +61,12 @@ PictureRead ReadPictureFile(const QString& path) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    // In megabytes: a picture of kMaxPicturePixels at 4 bytes a pixel, and no more.
-    reader.setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)));
+    // In whole megabytes, rounded up: a picture of kMaxPicturePixels at 4 bytes a pixel fits.
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    reader.setAllocationLimit(static_cast<int>((kMaxPicturePixels * 4 + kMegabyte - 1) / kMegabyte));
     const QSize size = reader.size();
     if (size.isValid() && static_cast<qint64>(size.width()) * size.height() > kMaxPicturePixels) {
-        result.problem = Problem(TextId::RenderPictureTooLarge, path);
+        result.problem = Problem(TextId::RenderPictureOverLimit, path);
         return result;
     }
     result.image = reader.read();

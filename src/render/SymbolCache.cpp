@@ -1,10 +1,14 @@
 #include "render/SymbolCache.h"
 
+#include <sys/stat.h>
+
 #include <QBuffer>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageWriter>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <unordered_set>
 
 #include "render/PictureFile.h"
@@ -15,7 +19,27 @@ namespace {
 
 // No fitted image may grow past this many pixels, whatever size a hostile record asks for.
 constexpr qint64 kMaxFittedPixels = 64LL * 1024 * 1024;
-constexpr int kMaxPictures = 32;
+
+qint64 ImageBytes(const QImage& image) {
+    return image.isNull() ? 0 : image.sizeInBytes();
+}
+
+// zint draws black on white: such a bitmap is kept at one bit a pixel (a 4-megapixel QR code in
+// half a megabyte instead of sixteen). Anything else stays as it is.
+QImage Compact(const QImage& image) {
+    if (image.isNull() || image.format() != QImage::Format_RGB32) {
+        return image;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] != 0xFF000000u && line[x] != 0xFFFFFFFFu) {
+                return image;
+            }
+        }
+    }
+    return image.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
+}
 
 // Nearest-neighbour resampling: column x takes source column x × sw / w, so every source
 // column (module) becomes a run of whole pixels.
@@ -66,7 +90,7 @@ QImage Resample(const SymbolImage& symbol, QSize size, FitMode mode) {
 
 QImage SymbolImage::FullImage() const {
     if (image.isNull() || repeat <= 1) {
-        return image;
+        return image.convertToFormat(QImage::Format_RGB32);  // as the encoder drew it
     }
     return Resample(*this, Size(), FitMode::Stretch);
 }
@@ -76,7 +100,10 @@ std::uint32_t SymbolCache::Store(SymbolImage symbol) {
         ++m_nextHandle;
     }
     const std::uint32_t handle = m_nextHandle++;
-    m_symbols.emplace(handle, Entry{std::move(symbol), {}, {}, 0});
+    symbol.image = Compact(symbol.image);
+    Account(ImageBytes(symbol.image));
+    m_symbols.emplace(handle, Entry{std::move(symbol), {}, 0, {}, 0});
+    Trim();
     return handle;
 }
 
@@ -92,15 +119,20 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
         return {};
     }
     Entry& entry = it->second;
-    for (const Fit& fit : entry.fits) {
+    for (Fit& fit : entry.fits) {
         if (fit.size == size && fit.mode == mode && !fit.image.isNull()) {
+            fit.used = ++m_clock;
             return fit.image;
         }
     }
     Fit& slot = entry.fits[entry.nextFit];
     entry.nextFit = (entry.nextFit + 1) % 2;
-    slot = Fit{size, mode, Resample(entry.symbol, size, mode)};
-    return slot.image;
+    Account(-ImageBytes(slot.image));
+    slot = Fit{size, mode, Resample(entry.symbol, size, mode), ++m_clock};
+    Account(ImageBytes(slot.image));
+    const QImage fitted = slot.image;  // stays valid for the caller whatever Trim drops
+    Trim();
+    return fitted;
 }
 
 QByteArray SymbolCache::PngFile(std::uint32_t handle) {
@@ -109,6 +141,7 @@ QByteArray SymbolCache::PngFile(std::uint32_t handle) {
         return {};
     }
     Entry& entry = it->second;
+    entry.pngUsed = ++m_clock;
     if (entry.png.isEmpty()) {
         // zint's colours are black on white: a 1-bit file carries every pixel of it.
         const QImage mono =
@@ -118,12 +151,26 @@ QByteArray SymbolCache::PngFile(std::uint32_t handle) {
         QImageWriter writer(&buffer, "png");
         writer.setCompression(1);
         writer.write(mono);
+        Account(entry.png.size());
+        const QByteArray png = entry.png;
+        Trim();
+        return png;
     }
     return entry.png;
 }
 
+void SymbolCache::DropEntryImages(Entry& entry) {
+    Account(-ImageBytes(entry.symbol.image) - entry.png.size());
+    for (const Fit& fit : entry.fits) {
+        Account(-ImageBytes(fit.image));
+    }
+}
+
 void SymbolCache::Release(std::uint32_t handle) {
-    m_symbols.erase(handle);
+    if (const auto it = m_symbols.find(handle); it != m_symbols.end()) {
+        DropEntryImages(it->second);
+        m_symbols.erase(it);
+    }
 }
 
 void SymbolCache::Release(Element& element) {
@@ -133,7 +180,14 @@ void SymbolCache::Release(Element& element) {
 
 void SymbolCache::DropUnreferenced(std::span<const std::uint32_t> liveHandles) {
     const std::unordered_set<std::uint32_t> live(liveHandles.begin(), liveHandles.end());
-    std::erase_if(m_symbols, [&](const auto& item) { return !live.contains(item.first); });
+    for (auto it = m_symbols.begin(); it != m_symbols.end();) {
+        if (live.contains(it->first)) {
+            ++it;
+        } else {
+            DropEntryImages(it->second);
+            it = m_symbols.erase(it);
+        }
+    }
 }
 
 void SymbolCache::DropUnreferenced(const ElementList& elements) {
@@ -147,26 +201,85 @@ void SymbolCache::DropUnreferenced(const ElementList& elements) {
     DropUnreferenced(live);
 }
 
+std::size_t SymbolCache::IdentityHash::operator()(const FileIdentity& id) const {
+    std::size_t h = std::hash<quint64>()(id.device);
+    for (const quint64 part : {id.inode, quint64(id.size), quint64(id.modifiedNs)}) {
+        h = h * 1000003u ^ std::hash<quint64>()(part);
+    }
+    return h;
+}
+
 QImage SymbolCache::Picture(const QString& path, QString* problem) {
-    const QFileInfo info(path);
-    const QDateTime modified = info.lastModified();
-    const qint64 size = info.size();
-    const auto it = m_pictures.constFind(path);
-    if (it != m_pictures.cend() && it->modified == modified && it->size == size) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        PictureRead read = ReadPictureFile(path);  // says why; nothing to keep
         if (problem) {
-            *problem = it->problem;
+            *problem = read.problem;
         }
-        return it->image;
+        return read.image;
+    }
+    const FileIdentity id{st.st_dev, st.st_ino, st.st_size,
+                          qint64{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
+    if (const auto it = m_pictures.find(id); it != m_pictures.end()) {
+        it->second.used = ++m_clock;
+        if (problem) {
+            *problem = it->second.problem;
+        }
+        return it->second.image;
     }
     PictureRead read = ReadPictureFile(path);
     if (problem) {
         *problem = read.problem;
     }
-    if (m_pictures.size() >= kMaxPictures) {
-        m_pictures.clear();
+    Account(ImageBytes(read.image));
+    m_pictures.emplace(id, PictureEntry{read.image, read.problem, ++m_clock});
+    const QImage image = read.image;
+    Trim();
+    return image;
+}
+
+void SymbolCache::SetBudgetForTesting(qint64 bytes) {
+    m_budget = bytes;
+    Trim();
+}
+
+void SymbolCache::Trim() {
+    while (m_bytes > m_budget) {
+        // The oldest rebuildable image: a fitted bitmap, a PNG file or a picture.
+        std::uint64_t oldest = UINT64_MAX;
+        std::function<void()> drop;
+        for (auto& [handle, entry] : m_symbols) {
+            for (Fit& fit : entry.fits) {
+                if (!fit.image.isNull() && fit.used < oldest) {
+                    oldest = fit.used;
+                    drop = [this, &fit] {
+                        Account(-ImageBytes(fit.image));
+                        fit = Fit{};
+                    };
+                }
+            }
+            if (!entry.png.isEmpty() && entry.pngUsed < oldest) {
+                oldest = entry.pngUsed;
+                drop = [this, &entry] {
+                    Account(-entry.png.size());
+                    entry.png.clear();
+                };
+            }
+        }
+        for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it) {
+            if (it->second.used < oldest) {
+                oldest = it->second.used;
+                drop = [this, it] {
+                    Account(-ImageBytes(it->second.image));
+                    m_pictures.erase(it);
+                };
+            }
+        }
+        if (!drop) {
+            return;  // only the symbols themselves are left
+        }
+        drop();
     }
-    m_pictures.insert(path, PictureEntry{modified, size, read.image, read.problem});
-    return read.image;
 }
 
 }  // namespace etiqo

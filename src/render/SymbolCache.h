@@ -1,7 +1,10 @@
 #pragma once
 // The images the renderer keeps between paints, outside the 508-byte record.
 // Encoded symbols are named by a non-zero 32-bit handle stored in the element's hImage (never a
-// pointer, so records stay plain bytes); decoded pictures are kept by path.
+// pointer, so records stay plain bytes); decoded pictures are kept by the file's identity, so every
+// spelling of one path shares one image. Everything that can be made again (fitted bitmaps, PNG
+// files, pictures) shares one byte budget and goes least recently used first; the symbols
+// themselves are kept at one bit a pixel.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -18,6 +21,10 @@
 #include "model/Label.h"
 
 namespace etiqo {
+
+// The byte budget of the images kept between paints: room for the largest picture a label may
+// name (8000 × 8000 at four bytes a pixel) and the symbols of a page beside it.
+inline constexpr qint64 kImageCacheBudgetBytes = 320LL * 1024 * 1024;
 
 // One cached symbol, decoded, so a paint never decodes again. An entry with a null image records a
 // content the encoder refused, so that the next paint shows the problem instead of encoding once
@@ -78,6 +85,11 @@ public:
 
     std::size_t Size() const { return m_symbols.size(); }
 
+    // Bytes of every image held (symbols, fitted bitmaps, PNG files, pictures).
+    qint64 Bytes() const { return m_bytes; }
+    qint64 Budget() const { return m_budget; }
+    void SetBudgetForTesting(qint64 bytes);
+
     // A picture file decoded at most once while its modification time and size stay the same,
     // so a changed file shows at the next paint. Null when the file cannot be decoded or is
     // refused (not a regular file, too large); problem then receives the warning.
@@ -88,23 +100,41 @@ private:
         QSize size;
         FitMode mode = FitMode::Stretch;
         QImage image;
+        std::uint64_t used = 0;
     };
     struct Entry {
         SymbolImage symbol;
         QByteArray png;
+        std::uint64_t pngUsed = 0;
         Fit fits[2];  // screen and output sizes alternate in the preview; two suffice
         int nextFit = 0;
     };
+    // A file is the same file while its device, inode, size and modification time are.
+    struct FileIdentity {
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, modifiedNs = 0;
+        friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+    };
+    struct IdentityHash {
+        std::size_t operator()(const FileIdentity& id) const;
+    };
     struct PictureEntry {
-        QDateTime modified;
-        qint64 size = -1;
         QImage image;
         QString problem;
+        std::uint64_t used = 0;
     };
+
+    void Account(qint64 delta) { m_bytes += delta; }
+    // Drops the least recently used rebuildable images until the budget holds.
+    void Trim();
+    void DropEntryImages(Entry& entry);
 
     std::unordered_map<std::uint32_t, Entry> m_symbols;
     std::uint32_t m_nextHandle = 1;
-    QHash<QString, PictureEntry> m_pictures;
+    std::unordered_map<FileIdentity, PictureEntry, IdentityHash> m_pictures;
+    qint64 m_bytes = 0;
+    qint64 m_budget = kImageCacheBudgetBytes;
+    std::uint64_t m_clock = 0;
 };
 
 }  // namespace etiqo

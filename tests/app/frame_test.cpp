@@ -12,6 +12,7 @@
 
 #include "ModalDriver.h"
 #include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "app/FrameLayout.h"
 #include "app/RecentFiles.h"
 #include "res/Texts.h"
@@ -37,6 +38,7 @@ protected:
     void TearDown() override {
         if (frame) {
             frame->m_wndCanvas.GetLabel().m_nUndoCount = 0;  // no question at the end
+            frame->m_wndCanvas.GetLabel().m_bModified = false;
         }
         frame.reset();
         SetChineseInterface(false);
@@ -85,7 +87,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "batch print(&V)", "Data(&D)", "Help(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "Insert(&I)", "batch print(&V)", "Data(&D)", "Help(&H)"}));
     ASSERT_NE(frame->MenuAction(32773), nullptr);  // the English Save
     EXPECT_EQ(frame->MenuAction(32797), nullptr);
 
@@ -97,7 +99,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "批量打印(&V)", "数据(&D)", "帮助(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "插入(&I)", "批量打印(&V)", "数据(&D)", "帮助(&H)"}));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Etiqo Editor"));
     EXPECT_NE(frame->MenuAction(32797), nullptr);
     EXPECT_EQ(frame->MenuAction(32794), nullptr);
@@ -224,6 +226,30 @@ TEST_F(Frame, CloseQuestionYesSavesAndCloses) {
     AnswerFileDialog(dir.filePath("kept"));
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(QFileInfo(dir.filePath("kept.lab")).size(), 84 + 508);
+}
+
+// Snapshots that cannot be written (something planted where their folder belongs) are reported
+// once, and the label still counts as changed after Delete and Redo.
+TEST_F(Frame, FailingSnapshotsAreToldAndTheCloseQuestionStays) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    std::ofstream(dir.filePath("etiqo").toStdString()) << "planted";
+    frame->m_wndCanvas.GetLabel().m_nUndoCount = 0;
+    frame = std::make_unique<CMainFrame>();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+
+    const auto told = AnswerMessageBox(QMessageBox::Ok);
+    AddSelectedText().bSelected = 1;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return told->shown; }));
+    EXPECT_TRUE(told->text.startsWith(QStringLiteral("Undo snapshots cannot be written")))
+        << told->text.toStdString();
+    Canvas().DeleteSelection();
+    frame->OnCommand(cmd::kPaletteRedo);
+    QTest::qWait(20);
+    const auto asked = AnswerMessageBox(QMessageBox::No);
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(asked->shown);
+    EXPECT_EQ(asked->text, QStringLiteral("The Label has not been saved, Do you want to save it?"));
 }
 
 TEST_F(Frame, ChineseCloseQuestion) {

@@ -89,20 +89,31 @@ TEST(HostilePicture, RefusesWhatIsNotARegularFileWithoutBlocking) {
     }
 }
 
-TEST(HostilePicture, RefusesHugeFilesAndPictureBombs) {
+// The limits are what the message says: a file over 64 MB and a picture over 8000 × 8000 pixels
+// are refused, a picture of exactly 8000 × 8000 (full colour) is read.
+TEST(HostilePicture, LimitsAndTheirMessageAgree) {
     TempDir folder;
     const fs::path sparse = folder / "huge.png";
     { std::ofstream(sparse).put('x'); }
     fs::resize_file(sparse, kMaxPictureFileBytes + 1);  // sparse: no disk used
     WriteBmpHeader(folder / "bomb.bmp", 60000, 60000);
-    for (const fs::path& path : {sparse, folder / "bomb.bmp"}) {
-        SCOPED_TRACE(path.string());
-        const PictureRead read = ReadPictureFile(QString::fromStdString(path.string()));
-        EXPECT_TRUE(read.image.isNull());
-        EXPECT_TRUE(read.problem.contains(QString::fromStdString(path.string())));
+    {
+        QImage square(8000, 8000, QImage::Format_RGB32);
+        square.fill(Qt::white);
+        QImageWriter writer(QString::fromStdString((folder / "square.png").string()));
+        writer.setCompression(15);  // zlib level 1: fast, and still a small file
+        ASSERT_TRUE(writer.write(square));
     }
-    EXPECT_TRUE(ReadPictureFile(QString::fromStdString((folder / "huge.png").string()))
-                    .problem.contains(QStringLiteral("too large")));
+    for (const auto& [name, decoded] :
+         {std::pair{"huge.png", false}, std::pair{"bomb.bmp", false}, std::pair{"square.png", true}}) {
+        const fs::path path = folder / name;
+        SCOPED_TRACE(name);
+        const PictureRead read = ReadPictureFile(QString::fromStdString(path.string()));
+        EXPECT_EQ(read.image.size(), decoded ? QSize(8000, 8000) : QSize(0, 0)) << read.problem.toStdString();
+        EXPECT_EQ(read.problem.contains(QString::fromStdString(path.string())), !decoded);
+    }
+    EXPECT_TRUE(ReadPictureFile(QString::fromStdString(sparse.string()))
+                    .problem.contains(QStringLiteral("larger than 8000 × 8000 pixels or 64 MB")));
 }
 
 TEST(HostilePicture, ReadsAnOrdinaryPicture) {
@@ -186,19 +197,38 @@ TEST(HostileSnapshots, FolderIsPrivateAndPlantedFoldersAreRefused) {
     }
 }
 
-TEST(HostileSnapshots, FilesAreNotFollowedThroughSymlinksNorReadFromFifos) {
-    TempDir folder;
-    const SnapshotStore store(folder / "snapshots");
-    ASSERT_TRUE(store.Write(1, OneText("one")));
-    // A planted link to a file of ours: reading refuses it, writing replaces the link, not the file.
-    { std::ofstream(folder / "precious") << "keep me"; }
-    fs::create_symlink(folder / "precious", store.FileFor(2));
-    EXPECT_FALSE(store.Read(2));
-    fs::create_symlink(folder / "precious", store.Folder() / "3.undo.tmp");
-    EXPECT_FALSE(store.Write(3, OneText("three")));
-    EXPECT_EQ(ReadText(folder / "precious"), "keep me");
-    ASSERT_EQ(::mkfifo(store.FileFor(4).c_str(), 0600), 0);
-    EXPECT_FALSE(store.Read(4));  // and does not block
+// Whatever stands under a snapshot's name or its temporary name (the folder may have been loosened
+// for a while) is never written through, never read and never blocks; it is removed.
+TEST(HostileSnapshots, PlantedEntriesAreNeitherWrittenThroughNorRead) {
+    enum class Kind { HardLink, Fifo, Symlink };
+    for (const auto& [kind, what] : {std::pair{Kind::HardLink, "hard link"}, std::pair{Kind::Fifo, "FIFO"},
+                                     std::pair{Kind::Symlink, "symlink"}}) {
+        SCOPED_TRACE(what);
+        TempDir folder;
+        const SnapshotStore store(folder / "snapshots");
+        ASSERT_TRUE(store.Write(1, OneText("one")));
+        { std::ofstream(folder / "precious") << "keep me"; }
+        for (const char* name : {"2.undo.tmp", "2.undo", "7.undo"}) {
+            const fs::path at = store.Folder() / name;
+            switch (kind) {
+                case Kind::HardLink:
+                    fs::create_hard_link(folder / "precious", at);
+                    break;
+                case Kind::Fifo:
+                    ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0);
+                    break;
+                case Kind::Symlink:
+                    fs::create_symlink(folder / "precious", at);
+                    break;
+            }
+        }
+        EXPECT_TRUE(store.Write(2, OneText("two")));
+        EXPECT_EQ(ReadText(folder / "precious"), "keep me");
+        ASSERT_TRUE(store.Read(2));
+        EXPECT_STREQ((*store.Read(2))[0]->str, "two");
+        EXPECT_FALSE(store.Read(7));
+        EXPECT_FALSE(fs::exists(fs::symlink_status(store.FileFor(7))));
+    }
 }
 
 // The write behind every save, failing once `allowance` bytes are written: a disk that fills.
@@ -222,38 +252,49 @@ struct FaultyDisk {
 };
 
 TEST(HostileSave, FullDiskLeavesTheOldLabelWholeAndNoTempFile) {
-    TempDir folder;
-    const fs::path file = folder / "shop.lab";
-    Label label(SnapshotStore(folder / "snapshots"));
-    label.SetLabelSize(50, 30);
-    label.Append(MakeTextElement(1, 2, "first version"));
-    ASSERT_TRUE(SaveLabelFile(label, file));
-    const std::string before = ReadText(file);
+    // A file of one name is replaced by a rename; one of two names is written in place.
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "two names" : "one name");
+        TempDir folder;
+        const fs::path file = folder / "shop.lab";
+        Label label(SnapshotStore(folder / "snapshots"));
+        label.SetLabelSize(50, 30);
+        label.Append(MakeTextElement(1, 2, "first version"));
+        ASSERT_TRUE(SaveLabelFile(label, file));
+        const std::string before = ReadText(file);
+        if (linked) {
+            fs::create_hard_link(file, folder / "other.lab");
+        }
 
-    for (int i = 0; i < 40; ++i) {
-        label.Append(MakeBarcodeElement(i, i, "second version"));
-    }
-    for (const long allowance : {0L, 1L, 84L, 600L, 10000L}) {
-        SCOPED_TRACE(allowance);
-        LabelFileStatus status;
-        {
-            const FaultyDisk disk(allowance);
-            status = SaveLabelFile(label, file);
+        for (int i = 0; i < 40; ++i) {
+            label.Append(MakeBarcodeElement(i, i, "second version"));
         }
-        EXPECT_FALSE(status);
-        EXPECT_NE(status.error.find(file.string()), std::string::npos) << status.error;
-        EXPECT_NE(status.error.find(std::strerror(ENOSPC)), std::string::npos) << status.error;
-        EXPECT_EQ(ReadText(file), before);
-        std::vector<fs::path> left;
-        for (const auto& entry : fs::directory_iterator(folder.Path())) {
-            if (entry.is_regular_file()) {
-                left.push_back(entry.path().filename());
+        for (const long allowance : {0L, 1L, 84L, 600L, 1000L, 10000L}) {
+            SCOPED_TRACE(allowance);
+            LabelFileStatus status;
+            {
+                const FaultyDisk disk(allowance);
+                status = SaveLabelFile(label, file);
             }
+            EXPECT_FALSE(status);
+            EXPECT_NE(status.error.find(file.string()), std::string::npos) << status.error;
+            EXPECT_NE(status.error.find(std::strerror(ENOSPC)), std::string::npos) << status.error;
+            EXPECT_EQ(ReadText(file), before);
+            std::vector<fs::path> left;
+            for (const auto& entry : fs::directory_iterator(folder.Path())) {
+                if (entry.is_regular_file()) {
+                    left.push_back(entry.path().filename());
+                }
+            }
+            std::sort(left.begin(), left.end());
+            const std::vector<fs::path> expected =
+                linked ? std::vector<fs::path>{"other.lab", "shop.lab"} : std::vector<fs::path>{"shop.lab"};
+            EXPECT_EQ(left, expected);
         }
-        EXPECT_EQ(left, std::vector<fs::path>{"shop.lab"});
+        ASSERT_TRUE(SaveLabelFile(label, file));  // the disk has room again
+        EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 41u);
+        EXPECT_EQ(fs::hard_link_count(file), linked ? 2u : 1u);
     }
-    ASSERT_TRUE(SaveLabelFile(label, file));  // the disk has room again
-    EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 41u);
 }
 
 TEST(HostileSave, FullDiskLeavesTheOldSnapshotWhole) {

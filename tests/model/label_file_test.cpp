@@ -253,6 +253,60 @@ TEST(LabelFile, SaveThroughASymlinkReplacesItsTarget) {
     EXPECT_EQ(std::filesystem::file_size(dir / "real.lab"), 84u + 508u);
 }
 
+// What the saved-over file is stays as it was: its mode, its other names, its owner; a read-only
+// file is refused and left alone; names up to the longest the system allows save.
+TEST(LabelFile, SaveKeepsTheFileAndRefusesReadOnlyOnes) {
+    struct Case {
+        const char* name;
+        std::string file;
+        mode_t mode;
+        bool linked, foreign, saved;
+    };
+    const Case cases[] = {
+        {"mode kept", "mode.lab", 0640, false, false, true},
+        {"read-only refused", "ro.lab", 0444, false, false, false},
+        {"hard link kept", "linked.lab", 0644, true, false, true},
+        {"owner kept", "theirs.lab", 0666, false, true, true},
+        {"name of 255 bytes", std::string(251, 'n') + ".lab", 0644, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.foreign && ::geteuid() != 0) {
+            continue;  // only root can give a file away
+        }
+        TempDir dir;
+        Label label = MakeLabel(dir);
+        label.Append(Sample(ElementKind::Text, 1));
+        const auto file = dir / c.file;
+        WriteBytes(file, std::vector<std::byte>(7, std::byte{'x'}));
+        ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+        if (c.linked) {
+            std::filesystem::create_hard_link(file, dir / "other-name.lab");
+        }
+        if (c.foreign) {
+            ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+        }
+        struct stat before {};
+        ASSERT_EQ(::stat(file.c_str(), &before), 0);
+
+        const auto status = SaveLabelFile(label, file);
+        EXPECT_EQ(static_cast<bool>(status), c.saved) << status.error;
+        EXPECT_EQ(std::filesystem::file_size(file), c.saved ? 84u + 508u : 7u);
+        struct stat after {};
+        ASSERT_EQ(::stat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        if (c.linked || c.foreign) {
+            EXPECT_EQ(after.st_ino, before.st_ino);  // written in place
+        }
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_nlink, before.st_nlink);
+        if (!c.saved) {
+            EXPECT_NE(status.error.find("read-only"), std::string::npos) << status.error;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), c.linked ? 2 : 1);
+    }
+}
+
 TEST(LabelFile, FailedOpenLeavesTheLabelButWritesTheBaseSnapshot) {
     TempDir dir;
     Label label = MakeLabel(dir);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -22,6 +23,20 @@ TEST(PrintSettings, MissingFileGivesDefaults) {
     EXPECT_EQ(s.cutting, 1);
     EXPECT_EQ(s.cuttingEveryLabel, 0);
     EXPECT_EQ(s.offset, "0");
+}
+
+// Only a small regular file is read: anything else gives the defaults at once.
+TEST(PrintSettings, OnlyASmallRegularFileIsRead) {
+    testing::TempDir dir;
+    const std::string section = "[Print Settings]\nSpeed=4\n";
+    std::ofstream(dir / "small.ini") << section;
+    std::ofstream(dir / "large.ini") << section << std::string(kMaxPrintSettingsBytes, ';');
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    const std::pair<std::filesystem::path, int> cases[] = {
+        {dir / "small.ini", 4}, {dir / "large.ini", 1}, {dir / "fifo.ini", 1}, {"/dev/zero", 1}};
+    for (const auto& [file, speed] : cases) {
+        EXPECT_EQ(LoadPrintSettings(file).speed, speed) << file;
+    }
 }
 
 TEST(PrintSettings, ReadsItsSectionOnly) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TempDir.h"
@@ -130,6 +131,10 @@ TEST_F(Undo, UnwritableFolderCountsChangesButKeepsPositions) {
     blocked.StepUndo(+1);  // the count is above the highest snapshot: it drops back to it
     EXPECT_EQ(Of(blocked), (Counters{0, 0, 0}));
     EXPECT_EQ(blocked.m_elements.size(), 1u);
+    EXPECT_TRUE(blocked.HasUnsavedChanges());  // the counters say nothing, the edits are there
+    EXPECT_TRUE(blocked.TakeSnapshotFailure());
+    EXPECT_FALSE(blocked.TakeSnapshotFailure());  // the user is told once
+    EXPECT_FALSE(label.TakeSnapshotFailure());
 }
 
 TEST_F(Undo, MissingSnapshotFileLeavesTheLabelEmpty) {
@@ -160,16 +165,32 @@ TEST_F(Undo, FolderOfAnotherUserIsRefused) {
     EXPECT_FALSE(SnapshotStore(dir / "theirs").Write(1, label.m_elements));
 }
 
-TEST_F(Undo, PlantedSymlinksAreNeitherFollowedNorRead) {
-    Add(1);
-    testing::WriteBytes(dir / "victim", {});
-    const auto folder = label.Snapshots().Folder();
-    std::filesystem::create_symlink(dir / "victim", folder / "2.undo");
-    std::filesystem::create_symlink(dir / "victim", folder / "7.undo");
-    Add(2);  // replaces the link, never writes through it
-    EXPECT_EQ(std::filesystem::file_size(dir / "victim"), 0u);
-    EXPECT_FALSE(std::filesystem::is_symlink(folder / "2.undo"));
-    EXPECT_FALSE(label.Snapshots().Read(7));
+// Two designers of one user: each has its numbers in a folder of its own, and the folders of
+// processes that ended are removed at the next start.
+TEST_F(Undo, EachProcessHasItsOwnSnapshots) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+
+    const auto privateFolder = dir / "private";
+    std::vector<std::unique_ptr<Element>> mine, theirs;
+    mine.push_back(std::make_unique<Element>(MakeBarcodeElement(1, 0, "123")));
+    theirs.push_back(std::make_unique<Element>(MakeBarcodeElement(2, 0, "123")));
+    const SnapshotStore a(privateFolder);
+    const SnapshotStore b(privateFolder, 1);  // a process that runs
+    const SnapshotStore gone(privateFolder, ended);
+    ASSERT_TRUE(a.Write(1, mine));
+    ASSERT_TRUE(b.Write(1, theirs));
+    ASSERT_TRUE(gone.Write(1, theirs));
+    EXPECT_EQ((*a.Read(1))[0]->nPosX, 1);
+    EXPECT_EQ((*b.Read(1))[0]->nPosX, 2);
+
+    EXPECT_EQ(SnapshotStore::RemoveLeftovers(privateFolder), 1);
+    EXPECT_FALSE(std::filesystem::exists(gone.Folder()));
+    EXPECT_TRUE(a.Read(1) && b.Read(1));
 }
 
 TEST_F(Undo, LooseFolderModeIsTightened) {
@@ -182,10 +203,18 @@ TEST_F(Undo, LooseFolderModeIsTightened) {
     EXPECT_EQ(std::filesystem::status(dir / "loose").permissions(), std::filesystem::perms::owner_all);
 }
 
-TEST(SnapshotStore, ForCurrentUserIsNamedAfterTheUser) {
-    const auto store = SnapshotStore::ForCurrentUser();
-    EXPECT_EQ(store.Folder().filename(), "etiqo-" + std::to_string(::geteuid()));
-    EXPECT_EQ(store.Folder().parent_path(), std::filesystem::temp_directory_path());
+TEST(SnapshotStore, PrivateFolderIsTheRuntimeFolderWhereItIsOurs) {
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    TempDir runtime;
+    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    EXPECT_EQ(SnapshotStore::PrivateFolderForCurrentUser(), runtime / "etiqo");
+    ::chmod(runtime.Path().c_str(), 0777);  // not private: the temp folder's own folder is used
+    const auto fallback = SnapshotStore::PrivateFolderForCurrentUser();
+    EXPECT_EQ(fallback.filename(), "etiqo-" + std::to_string(::geteuid()));
+    EXPECT_EQ(fallback.parent_path(), std::filesystem::temp_directory_path());
+    EXPECT_EQ(SnapshotStore::ForCurrentUser().Folder(), fallback / std::to_string(::getpid()));
+    saved ? ::setenv("XDG_RUNTIME_DIR", keep.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "RenderSupport.h"
+#include "TempDir.h"
 #include "model/ElementFactory.h"
 #include "render/ZintSymbol.h"
 
@@ -140,6 +143,34 @@ TEST(SymbolCache, FittedImagesAreReusedAndExact) {
     EXPECT_EQ(cache.Fitted(handle, QSize(333, 77), FitMode::TileRows).cacheKey(), first.cacheKey());
     EXPECT_TRUE(cache.Fitted(handle, QSize(100000, 100000), FitMode::Stretch).isNull()) << "too large";
     EXPECT_TRUE(cache.Fitted(handle, QSize(0, 10), FitMode::Stretch).isNull());
+}
+
+// Memory follows what a label holds, not how it spells it: one picture under many spellings is
+// decoded once, symbols are kept at a bit a pixel, and what can be made again stays in the budget.
+TEST(SymbolCache, KeepsItsImagesWithinOneBudget) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir / "a");
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir / "a" / "b.png").string())));
+    std::filesystem::create_symlink(dir / "a" / "b.png", dir / "link.png");
+    SymbolCache cache;
+    for (const char* spelling : {"a/b.png", "a/./b.png", "a//b.png", "a/../a/b.png", "link.png"}) {
+        EXPECT_FALSE(cache.Picture(QString::fromStdString((dir / spelling).string())).isNull()) << spelling;
+    }
+    EXPECT_EQ(cache.Bytes(), 400 * 300 * 4);
+
+    constexpr qint64 kBudget = 16LL * 1024 * 1024;
+    cache.SetBudgetForTesting(kBudget);
+    qint64 symbolBytes = 0;
+    for (int i = 0; i < 12; ++i) {
+        const std::uint32_t handle = cache.Store(Encoded(BARCODE_QRCODE, std::to_string(i).c_str(), 4000));
+        const QSize size = cache.Find(handle)->Size();
+        symbolBytes += (size.width() + 31) / 32 * 4 * qint64{size.height()};
+        EXPECT_FALSE(cache.Fitted(handle, QSize(1500, 1500), FitMode::Stretch).isNull());
+    }
+    EXPECT_GT(symbolBytes, 12LL * 1000 * 1000 / 8) << "large symbols";
+    EXPECT_LE(cache.Bytes(), kBudget + symbolBytes);
 }
 
 TEST(ZintSymbol, ScaleIsOneUnitPer42Dots) {
