@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/DataMenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -143,6 +144,8 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
             }
         });
     }
+
+    new CDataMenu(*this);  // owned by the frame
 
     m_wndStatusBar.setSizeGripEnabled(false);
     m_wndStatusBar.showMessage(Text(TextId::AppReady));
@@ -431,6 +434,10 @@ bool CMainFrame::OpenLabelFile(const std::filesystem::path& file) {
 }
 
 void CMainFrame::Print(const std::string& printer) {
+    if (auto* data = findChild<CDataMenu*>(); data && data->PrintRecords(printer, 1)) {
+        UpdateStatus();
+        return;
+    }
     CLabelCanvas& canvas = m_wndCanvas;
     const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
         return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
@@ -448,11 +455,12 @@ void CMainFrame::PrintPreview() {
     CupsPrinterConfig printers;
     CPrintPreviewDlg::Canvas hooks{
         canvas.GetLabel(),
-        [&canvas](QPainter& p, Label& label) {
-            return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
-        },
+        [this](QPainter& p, Label& label) { return findChild<CDataMenu*>()->DrawShown(p, label); },
         QSize(canvas.m_nViewWidth, canvas.m_nViewHeight),
         [this](const std::string& printer, int copies) {
+            if (findChild<CDataMenu*>()->PrintRecords(printer, copies)) {
+                return;
+            }
             CLabelCanvas& c = m_wndCanvas;
             const PrintResult result = PrintLabel(
                 this, c.GetLabel(),

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -199,7 +200,17 @@ void CLabelCanvas::DrawElements(QImage& target) {
         scale,   [&](const std::string& message) {
                                     lastWarning = QString::fromStdString(message); }};
     for (const ElementPtr& element : m_label.m_elements) {
-        if (element->nWidth >= 0 && element->nHeight >= 0) {
+        Element shown = *element;
+        if (m_contentFill && element->nWidth >= 0 && element->nHeight >= 0 && m_contentFill(shown)) {
+            // The record's value is drawn with a symbol of its own; what drawing derives (grips,
+            // a measured size) is kept, the content and its symbol stay the label's.
+            shown.hImage = 0;
+            DrawElement(context, shown);
+            m_symbols.Release(shown);
+            std::memcpy(shown.str, element->str, sizeof shown.str);
+            shown.hImage = element->hImage;
+            *element = shown;
+        } else if (element->nWidth >= 0 && element->nHeight >= 0) {
             DrawElement(context, *element);
         } else {
             DrawFlipped(context, *element);

@@ -112,6 +112,13 @@ public:
     void SetMessageSink(MessageSink sink) { m_message = std::move(sink); }
     void SetMenuRunner(MenuRunner runner) { m_menuRunner = std::move(runner); }
 
+    // Contents as a data record fills them, on screen only (the label keeps its references): fill
+    // rewrites the drawn copy of an element and says whether it changed anything. Empty: as typed.
+    void SetContentFill(std::function<bool(Element& shown)> fill) {
+        m_contentFill = std::move(fill);
+        update();
+    }
+
     Label& GetLabel() { return m_label; }
     const Label& GetLabel() const { return m_label; }
     SymbolCache& Symbols() { return m_symbols; }
@@ -126,6 +133,7 @@ public:
 
     // The label, its window-side state.
     Label m_label;
+    std::function<bool(Element& shown)> m_contentFill;
     int m_nViewWidth = 0;
     int m_nViewHeight = 0;
     int m_nTool = kToolSelect;

@@ -131,6 +131,7 @@ bool Configure(const SourceSpec& spec, const QString& name, std::string& error) 
             db.setPort(url.port());
         }
         db.setUserName(url.userName());
+        db.setPassword(url.password());  // for this run only; the side file never keeps it
         db.setDatabaseName(url.path().mid(1));
     }
     return true;

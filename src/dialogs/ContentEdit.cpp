@@ -1,5 +1,9 @@
 #include "dialogs/ContentEdit.h"
 
+#include <QMenu>
+
+#include <memory>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -21,7 +25,26 @@ public:
     }
 };
 
+QStringList& Columns() {
+    static QStringList columns;
+    return columns;
+}
+
 }  // namespace
+
+void ContentEdit::SetFieldColumns(const QStringList& columns) {
+    Columns() = columns;
+}
+
+QStringList ContentEdit::FieldChoices() {
+    QStringList choices;
+    for (const QString& column : Columns()) {
+        choices << QStringLiteral("${%1}").arg(column);
+    }
+    return choices << QStringLiteral("${date}") << QStringLiteral("${date:+30d:%Y-%m-%d}")
+                   << QStringLiteral("${time}") << QStringLiteral("${datetime}")
+                   << QStringLiteral("${record}") << QStringLiteral("${copy}");
+}
 
 ContentEdit::ContentEdit(QWidget* parent)
     : QWidget(parent),
@@ -42,6 +65,17 @@ ContentEdit::ContentEdit(QWidget* parent)
     layout->addWidget(m_edit);
     layout->addWidget(m_fullNote);
 
+    m_edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_edit, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        std::unique_ptr<QMenu> menu(m_edit->createStandardContextMenu());
+        menu->addSeparator();
+        QMenu* fields = menu->addMenu(UiText(TextId::DataInsertField));
+        fields->setObjectName(QStringLiteral("insertFieldMenu"));
+        for (const QString& field : FieldChoices()) {
+            fields->addAction(field, m_edit, [this, field] { m_edit->insert(field); });
+        }
+        menu->exec(m_edit->mapToGlobal(at));
+    });
     connect(m_edit, &QLineEdit::inputRejected, this, [this] {
         // The note wraps: it asks for the height of its lines at the box's width, and the dialog
         // grows to its new minimum instead of clipping them, whatever the font size.

@@ -3,6 +3,7 @@
 // str can hold (255 bytes in GB18030), so nothing is ever cut on OK: input past the limit is
 // refused as it is typed or pasted, and a note under the box says why.
 
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -21,6 +22,11 @@ public:
     void setText(const QString& text);
 
     QLineEdit* lineEdit() const { return m_edit; }
+
+    // The columns of the label's data source, offered with the built-in fields by the box's
+    // context menu ("Insert Field"), which inserts a ${reference} at the cursor.
+    static void SetFieldColumns(const QStringList& columns);
+    static QStringList FieldChoices();
 
 private:
     QLineEdit* m_edit;

@@ -103,6 +103,19 @@ void DrawFitted(const RenderContext& context, const Element& element, const QRec
             context.painter.restore();
             return;
         }
+        // Qt's PDF writer keeps a 1-bit image with black as colour 0 as a stencil painted in the
+        // pen's colour: the same dots as 32-bit pixels in a thirty-second of the bytes to compress,
+        // for every label whose symbol differs from the last.
+        QImage stencil = fitted.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        if (stencil.colorCount() == 2 && stencil.color(0) == qRgb(255, 255, 255)) {
+            stencil.invertPixels();
+            stencil.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        }
+        context.painter.save();
+        context.painter.setPen(Qt::black);
+        context.painter.drawImage(box.topLeft(), stencil);
+        context.painter.restore();
+        return;
     }
     context.painter.drawImage(box.topLeft(), fitted);
 }

@@ -3,19 +3,28 @@
 // right number of labels in the right order, their barcodes read back by the decoders.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 #include <fstream>
 
 #include "CupsdRig.h"
 #include "PrintTestSupport.h"
 #include "ZplGraphic.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/DataMenu.h"
 #include "data/MergeOutput.h"
 #include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "model/TextCodec.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
@@ -211,6 +220,46 @@ TEST_F(DataPrintTest, PostgresServer) {
     EXPECT_FALSE(OpenDataSource(spec, error));
     EXPECT_NE(error.find("password authentication failed"), std::string::npos) << error;
     qputenv("PGPASSWORD", "etiqo-test");
+}
+
+// The designer's File > Print with a source attached: one label per record, the first records'
+// barcodes on the first pages, a record that does not fit told and left out.
+TEST_F(DataPrintTest, DesignerPrintsEveryRecord) {
+    const std::string path = folder->filePath("designer.lab").toStdString();
+    Label tag;
+    tag.SetLabelSize(50, 30);
+    tag.m_strPrinterName = CupsdRig::kQueue;
+    tag.Append(MakeBarcodeElement(16, 16, "${sku}"));
+    ASSERT_TRUE(SaveLabelFile(tag, path));
+    std::ofstream(folder->filePath("designer.csv").toStdString()) << "sku\nP-1\n"
+                                                                  << std::string(300, 'X') << "\nP-3\n";
+    CMainFrame frame;
+    ASSERT_TRUE(frame.OpenLabelFile(QString::fromStdString(path)));
+    auto* data = frame.findChild<CDataMenu*>();
+    data->AttachFile(folder->filePath("designer.csv"));
+    QString told;
+    QTimer closer;  // the summary of what was left out, closed as the user would
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->accept();
+        }
+    });
+    closer.start(50);
+    const QByteArray before = CupsdRig::ReadQueueOutput();
+    frame.OnCommand(cmd::kPrint);
+    EXPECT_EQ(told,
+              "record 2 skipped, element 0: the content is longer than 255 bytes\n"
+              "1 records skipped, 2 labels made");
+    std::vector<test::ZplPage> pages;
+    for (int i = 0; i < 300 && (pages.size() != 2 || CupsdRig::ReadQueueOutput() == before); ++i) {
+        QThread::msleep(100);
+        pages = test::DecodeZplJob(CupsdRig::ReadQueueOutput());
+    }
+    ASSERT_EQ(pages.size(), 2U);
+    EXPECT_EQ(Decode(pages[0].graphic, folder->filePath("d1.png"), true), QStringList{"P-1"});
+    EXPECT_EQ(Decode(pages[1].graphic, folder->filePath("d2.png"), true), QStringList{"P-3"});
+    EXPECT_EQ(ContentUtf8(*frame.m_wndCanvas.GetLabel().m_elements[0]), "${sku}");
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+#pragma once
+// The Data menu of the main frame: attaches a data source to the label (remembered in the side file
+// beside it), picks the table or query, detaches it, and steps through the records, the canvas
+// showing each record's values in the label's field references. Without a source the references
+// show as typed.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "data/DataSource.h"
+#include "model/Label.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPainter;
+
+namespace etiqo {
+
+class CMainFrame;
+
+class CDataMenu : public QObject {
+    Q_OBJECT
+public:
+    explicit CDataMenu(CMainFrame& frame);
+
+    // The source of the label now on the canvas (nullopt: none).
+    const std::optional<SourceSpec>& Source() const { return m_spec; }
+    long Record() const { return m_record; }
+
+    void AttachFile(const QString& path);
+    void AttachServer(const QString& connection);
+    // A table name, or a query when it begins with SELECT or WITH.
+    void ChooseRows(const QString& tableOrQuery);
+    void Detach();
+    // Shows record n (from 1; clamped to the records there are).
+    void ShowRecord(long n);
+
+    // With a source: prints one label per record (copies of each, unless a quantity column says)
+    // on the printer, asked for when empty; says what was left out. False without a source.
+    bool PrintRecords(std::string printer, int copies);
+    // Draws the label with the shown record's values (the preview), as DrawLabel would.
+    bool DrawShown(QPainter& painter, Label& label);
+
+private:
+    void Sync();
+    void Use(const SourceSpec& spec, bool remember);
+    void Refresh();
+    void Tell(const QString& message);
+    // Fills a copy of an element with the shown record's values; false when it has no fields.
+    bool Fill(Element& shown) const;
+
+    CMainFrame& m_frame;
+    QMenu* m_menu;
+    QAction* m_rows;
+    QAction* m_detach;
+    QAction* m_steps[4];
+    QLabel* m_status;
+    std::string m_labelFile;  // the label whose side file is shown
+    std::optional<SourceSpec> m_spec;
+    std::vector<std::string> m_columns;
+    std::unordered_map<std::string, int> m_index;
+    std::vector<std::string> m_values;
+    long m_record = 0;  // 0: no record shown
+    std::function<bool(Element&)> m_fill;
+};
+
+}  // namespace etiqo
