@@ -105,11 +105,25 @@ private:
     bool m_failed = false;
 };
 
-// One output file: written whole through a save file, or standard output for "-".
+// Whether name is something other than a regular file that exists (a device such as /dev/null, a
+// pipe): it is written to as it is, never replaced by a file of ours.
+bool IsSpecialFile(const QString& name) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(name).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
+           !S_ISDIR(st.st_mode);
+}
+
+// One output file: written whole through a save file, or standard output for "-", or a device or
+// pipe as it stands.
 std::unique_ptr<QFileDevice> OpenOutput(const QString& name) {
     if (name == QLatin1String("-")) {
         auto out = std::make_unique<QFile>();
-        out->open(stdout, QIODevice::WriteOnly);
+        out->open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        return out;
+    }
+    if (IsSpecialFile(name)) {
+        auto out = std::make_unique<QFile>(name);
+        out->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         return out;
     }
     auto file = std::make_unique<QSaveFile>(name);
