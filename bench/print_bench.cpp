@@ -71,11 +71,8 @@ bool WaitForIdleQueue() {
     return false;
 }
 
-void EtiqoPrint100Serialized(benchmark::State& state) {
-    if (!TheRig().ok()) {
-        state.SkipWithError("the private cupsd did not start");
-        return;
-    }
+// The benchmark label as a file in the rig's folder; empty when it cannot be written.
+QString SerializedLabelFile() {
     etiqo::Label label;
     label.SetLabelSize(50, 80);
     label.m_strPrinterName = "zpl";
@@ -87,7 +84,16 @@ void EtiqoPrint100Serialized(benchmark::State& state) {
     label.Append(barcode);
     label.Append(etiqo::Make2DElement(20, 300, "https://example.com/etiqo"));
     const QString file = TheRig().Path(QStringLiteral("bench.lab"));
-    if (!etiqo::SaveLabelFile(label, file.toStdString())) {
+    return etiqo::SaveLabelFile(label, file.toStdString()) ? file : QString();
+}
+
+void EtiqoPrint100Serialized(benchmark::State& state) {
+    if (!TheRig().ok()) {
+        state.SkipWithError("the private cupsd did not start");
+        return;
+    }
+    const QString file = SerializedLabelFile();
+    if (file.isEmpty()) {
         state.SkipWithError("cannot write the label");
         return;
     }
@@ -107,6 +113,40 @@ void EtiqoPrint100Serialized(benchmark::State& state) {
         benchmark::Counter(kCopies * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(EtiqoPrint100Serialized)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// 1,000 serialized labels with the scan check (argument 1, every page decoded: each carries its own
+// number) and without it (0, --no-check). Target: the check costs at most half again the time.
+void EtiqoPrint1000Serialized(benchmark::State& state) {
+    if (!TheRig().ok()) {
+        state.SkipWithError("the private cupsd did not start");
+        return;
+    }
+    const QString file = SerializedLabelFile();
+    if (file.isEmpty()) {
+        state.SkipWithError("cannot write the label");
+        return;
+    }
+    QStringList arguments{QStringLiteral("print"), file, QStringLiteral("--copies"), QStringLiteral("1000"),
+                          QStringLiteral("--wait")};
+    if (state.range(0) == 0) {
+        arguments << QStringLiteral("--no-check");
+    }
+    for (auto _ : state) {
+        bool ok = false;
+        const QString output = Run(QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo"), arguments, &ok);
+        if (!ok) {
+            state.SkipWithError(output.toStdString().c_str());
+            return;
+        }
+    }
+    state.counters["labels/s"] = benchmark::Counter(1000.0 * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(EtiqoPrint1000Serialized)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // A gLabels 3 document: the same 50 × 80 mm label, text and Code 128 from a merge field.
 constexpr char kGlabelsDocument[] = R"(<?xml version="1.0"?>

@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
-# cupsd-rig.sh start|stop|env DIR [QUEUE...]
+# cupsd-rig.sh start|stop|env|drivers DIR [QUEUE...]
 #
 # A private CUPS scheduler for tests and benchmarks: its own configuration, spool, cache and
 # temporary folders under DIR, listening only on DIR/cups.sock, so the user's printers are
 # never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) for each QUEUE
 # (default "zpl"; the first is the default printer) that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
 # variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
-# system lpoptions out).
+# system lpoptions out). "drivers" (on a started rig) adds a queue "label-NAME" for every label
+# printer driver among CUPS's sample drivers (drv:///sample.drv/NAME.ppd) and "label-ql570" for a
+# Brother QL-570 (printer-driver-ptouch) when installed, each writing its jobs to
+# DIR/label-NAME.out, and prints "QUEUE DRIVER" for each. "class DIR CLASS COUNT LISTENER" (on a
+# started rig) starts LISTENER (tests/print/raw_listener) on a free port and adds COUNT Zebra ZPL
+# queues CLASS-1… printing to it over socket://, the way network label printers take raw jobs,
+# as members of the printer class CLASS; each job lands in DIR/CLASS-jobs/job-N.prn.
+# "ipp DIR QUEUE ATTRIBUTES STANDIN" (on a started rig) starts ippeveprinter (cups-ipp-utils) with the
+# printer attributes file ATTRIBUTES, keeping every job in DIR/QUEUE-spool, with STANDIN (a library
+# in place of libavahi-client) preloaded, and adds the driverless queue QUEUE for it (lpadmin -m
+# everywhere).
 set -euo pipefail
 
-usage() { echo "usage: $0 start|stop|env DIR [QUEUE...]" >&2; exit 2; }
+usage() {
+    echo "usage: $0 start|stop|env|drivers DIR [QUEUE...] | class DIR CLASS COUNT LISTENER |" \
+        "ipp DIR QUEUE ATTRIBUTES STANDIN" >&2
+    exit 2
+}
 [ $# -ge 2 ] || usage
 action=$1
 mkdir -p "$2"
@@ -24,6 +38,12 @@ print_env() {
 }
 
 stop() {
+    local listener
+    for listener in "$dir"/*.listener.pid; do
+        [ -f "$listener" ] || continue
+        kill "$(cat "$listener")" 2>/dev/null || true
+        rm -f "$listener"
+    done
     if [ -f "$dir/cupsd.pid" ]; then
         pid=$(cat "$dir/cupsd.pid")
         if kill -0 "$pid" 2>/dev/null; then
@@ -127,8 +147,90 @@ CONF
     lpadmin -d "${queues[0]}"
 }
 
+add_queue() {
+    local output
+    if ! output=$(lpadmin -p "$1" -E -v "file://$dir/$1.out" -m "$2" 2>&1); then
+        echo "$output" >&2
+        exit 1
+    fi
+    echo "$1 $2"
+}
+
+drivers() {
+    eval "$(print_env | sed 's/^/export /')"
+    local models uri name
+    models=$(lpinfo -m)
+    # Every sample driver of a label printer (DYMO, Intellitech, the Zebra languages).
+    while read -r uri _; do
+        name=${uri##*/}
+        add_queue "label-${name%.ppd}" "$uri"
+    done < <(grep -E '^drv:///sample\.drv/[^ ]+ .*Label Printer' <<<"$models")
+    uri=$(grep -m1 -E 'Brother-QL-570-ptouch' <<<"$models" | cut -d' ' -f1 || true)
+    if [ -n "$uri" ]; then
+        add_queue label-ql570 "$uri"
+    fi
+}
+
+printer_class() {
+    [ $# -eq 3 ] || usage
+    local class=$1 count=$2 listener=$3 jobs port i
+    eval "$(print_env | sed 's/^/export /')"
+    jobs=$dir/$class-jobs
+    mkdir -p "$jobs"
+    rm -f "$dir/$class.port"
+    "$listener" "$dir/$class.port" "$jobs" </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/$class.listener.pid"
+    for _ in $(seq 100); do [ -f "$dir/$class.port" ] && break; sleep 0.05; done
+    port=$(cat "$dir/$class.port")
+    for i in $(seq "$count"); do
+        lpadmin -p "$class-$i" -E -v "socket://127.0.0.1:$port" -m drv:///sample.drv/zebra.ppd \
+            -o Resolution=203dpi 2>&1 | grep -v deprecated >&2 || true
+        lpadmin -p "$class-$i" -c "$class"
+    done
+    cupsenable "$class"
+    cupsaccept "$class"
+}
+
+ipp_printer() {
+    [ $# -eq 3 ] || usage
+    local queue=$1 attributes=$2 standin=$3 port
+    eval "$(print_env | sed 's/^/export /')"
+    mkdir -p "$dir/$queue-spool"
+    for _ in $(seq 20); do
+        port=$((20000 + RANDOM % 20000))
+        LD_PRELOAD=$standin ippeveprinter -p "$port" -k -c /bin/true -d "$dir/$queue-spool" \
+            -a "$attributes" -n localhost "$queue" </dev/null >"$dir/log/$queue.log" 2>&1 &
+        echo $! >"$dir/$queue.listener.pid"
+        for _ in $(seq 40); do
+            if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+                break
+            fi
+            sleep 0.05
+        done
+        if kill -0 "$(cat "$dir/$queue.listener.pid")" 2>/dev/null; then
+            # The scheduler makes the queue's PPD from the printer's attributes after lpadmin returns.
+            for _ in $(seq 3); do
+                lpadmin -p "$queue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere 2>/dev/null || true
+                for _ in $(seq 100); do
+                    if [ -f "$dir/etc/ppd/$queue.ppd" ]; then
+                        echo "$queue $port"
+                        return 0
+                    fi
+                    sleep 0.05
+                done
+            done
+        fi
+        kill "$(cat "$dir/$queue.listener.pid")" 2>/dev/null || true
+    done
+    echo "cupsd-rig: ippeveprinter did not start (see $dir/log/$queue.log)" >&2
+    exit 1
+}
+
 case $action in
 start) start ;;
+ipp) ipp_printer "${queues[@]}" ;;
+class) printer_class "${queues[@]}" ;;
+drivers) drivers ;;
 stop) stop ;;
 env) print_env ;;
 *) usage ;;

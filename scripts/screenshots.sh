@@ -36,8 +36,9 @@ shoot() {
     xdotool windowmove "$win" 0 0 windowsize "$win" 1280 800
     sleep 1
     menu=20
-    # The label: 400 × 639 pixels centred in the view, which starts at 24, menu + 108.
-    local left=452 top=$((menu + 108 + 7))
+    # The label: 394 × 631 pixels (laid out for the 1000 × 700 window less its menu bar) centred in the
+    # view, which starts at 24, menu + 108.
+    local left=455 top=$((menu + 108 + 13))
     palette 1; click $((left + 40)) $((top + 40))     # text
     palette 3; click $((left + 40)) $((top + 140))    # barcode
     palette 2; click $((left + 40)) $((top + 330))    # QR code

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -10,16 +11,19 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 
 #include <array>
 
 #include "app/AboutBox.h"
+#include "app/CheckLabelCommand.h"
 #include "app/CommandIds.h"
 #include "app/FrameLayout.h"
 #include "app/LabelFileDialogs.h"
 #include "app/MainMenus.h"
 #include "canvas/ElementDialogs.h"
+#include "canvas/ToolKeys.h"
 #include "model/LabelFile.h"
 #include "print/BatchPrint.h"
 #include "print/CPrintPreviewDlg.h"
@@ -53,6 +57,43 @@ bool IsCanvasKey(int key) {
             return false;
     }
 }
+
+// The label's own state (size, resolution, printer, file name, elements) across a batch run, which
+// loads other labels onto the canvas. Undo state is not touched by the run.
+class LabelKeeper {
+public:
+    explicit LabelKeeper(const Label& label)
+        : m_nWidthMM(label.m_nLabelWidthMM),
+          m_nHeightMM(label.m_nLabelHeightMM),
+          m_nDpiX(label.m_nDpiX),
+          m_nDpiY(label.m_nDpiY),
+          m_strPrinter(label.m_strPrinterName),
+          m_strFileName(label.m_strFileName) {
+        for (const ElementPtr& e : label.m_elements) {
+            m_elements.push_back(*e);
+        }
+    }
+    void Restore(Label& label) const {
+        label.SetLabelSize(m_nWidthMM, m_nHeightMM);
+        label.m_nDpiX = m_nDpiX;
+        label.m_nDpiY = m_nDpiY;
+        label.m_strPrinterName = m_strPrinter;
+        label.m_strFileName = m_strFileName;
+        for (Element e : m_elements) {
+            e.hImage = 0;  // the symbol is encoded again
+            label.Append(e);
+        }
+    }
+
+private:
+    int m_nWidthMM;
+    int m_nHeightMM;
+    int m_nDpiX;
+    int m_nDpiY;
+    std::string m_strPrinter;
+    std::string m_strFileName;
+    std::vector<Element> m_elements;
+};
 
 // The client area resizes the frame's children, as the frame's own size handler would.
 class FrameClient : public QWidget {
@@ -88,6 +129,9 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
         BuildMainMenus(*menuBar(), IsChineseInterface(), [this](int nCommand) { OnCommand(nCommand); });
     for (QAction* title : menuBar()->actions()) {
         connect(title->menu(), &QMenu::aboutToShow, this, &CMainFrame::UpdateMenuState);
+    }
+    if (QAction* recent = MenuAction(cmd::kRecentFiles)) {
+        connect(recent->menu(), &QMenu::aboutToShow, this, &CMainFrame::FillRecentFilesMenu);
     }
     for (const Accelerator& accelerator : AcceleratorTable()) {
         auto* shortcut = new QShortcut(QKeySequence(accelerator.key), this);
@@ -140,6 +184,12 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     m_wndCanvas.SetDialogs(dialogs);
     m_wndCanvas.Create(&m_wndView, 50, 80);
     m_wndView.SetCanvas(&m_wndCanvas);
+
+    // The palette's tools have single keys on the canvas, which starts with the focus.
+    for (const ToolKey& key : kToolKeys) {
+        m_wndPalette.SetShortcutKey(cmd::kPaletteFirst + key.tool, KeyNameForTool(key.tool));
+    }
+    m_wndCanvas.setFocus();
 
     // Arrow keys, Backspace and Delete reach the canvas wherever the focus is in this window.
     qApp->installEventFilter(this);
@@ -202,6 +252,19 @@ void CMainFrame::OnCommand(int nCommand) {
             kPositionModes[static_cast<std::size_t>(nCommand - cmd::kBarPositionFirst)]);
         return;
     }
+    if (nCommand > cmd::kInsertFirst && nCommand <= cmd::kInsertLast) {
+        m_wndCanvas.InsertElement(nCommand - cmd::kInsertFirst);
+        m_wndCanvas.setFocus();  // its tool keys and arrows act on the new element next
+        UpdateStatus();
+        return;
+    }
+    if (nCommand >= cmd::kRecentFileFirst && nCommand <= cmd::kRecentFileLast) {
+        const QStringList& files = m_recentFiles.Entries();
+        if (const auto index = nCommand - cmd::kRecentFileFirst; index < files.size()) {
+            OpenLabelFile(files[index]);
+        }
+        return;
+    }
     if (nCommand >= cmd::kBarAlignFirst && nCommand <= cmd::kBarLast) {
         m_wndCanvas.AlignElement(kAlignModes[static_cast<std::size_t>(nCommand - cmd::kBarAlignFirst)]);
         return;
@@ -238,6 +301,9 @@ void CMainFrame::OnCommand(int nCommand) {
             break;
         case cmd::kBarPreview:
             PrintPreview();
+            break;
+        case cmd::kCheckLabel:
+            RunCheckLabel(m_wndCanvas, m_wndStatusBar);
             break;
         case cmd::kSelectLabelFiles:
             BatchPrint();
@@ -373,9 +439,7 @@ void CMainFrame::Print(const std::string& printer) {
     if (result.serialsMoved) {
         canvas.update();
     }
-    if (!result && result.status != PrintResult::Status::Cancelled) {
-        Tell(QString::fromStdString(result.error));
-    }
+    TellPrintResult(result);
     UpdateStatus();
 }
 
@@ -394,9 +458,7 @@ void CMainFrame::PrintPreview() {
                 this, c.GetLabel(),
                 [&c](QPainter& p, Label& label) { return DrawLabel(p, label, c.Symbols(), c.Scale()); },
                 printer, copies);
-            if (!result && result.status != PrintResult::Status::Cancelled) {
-                Tell(QString::fromStdString(result.error));
-            }
+            TellPrintResult(result);
         },
         [&canvas] { canvas.update(); },
     };
@@ -416,7 +478,10 @@ void CMainFrame::BatchPrint() {
         return;
     }
     // Every queued label is printed in turn (each loaded onto the canvas first), not only loaded.
+    // Afterwards the user finds the label they had open, so a Save cannot write a batch label
+    // over its file.
     CLabelCanvas& canvas = m_wndCanvas;
+    const LabelKeeper kept(label);
     PrintBatch(
         this, label, label.m_arrBatchFiles,
         [&canvas](QPainter& p, Label& l) { return DrawLabel(p, l, canvas.Symbols(), canvas.Scale()); },
@@ -427,8 +492,47 @@ void CMainFrame::BatchPrint() {
             }
             return error;
         });
+    kept.Restore(label);
+    canvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     canvas.update();
     UpdateStatus();
+}
+
+void CMainFrame::FillRecentFilesMenu() {
+    QMenu* menu = MenuAction(cmd::kRecentFiles)->menu();
+    menu->clear();
+    const QStringList& files = m_recentFiles.Entries();
+    for (int i = 0; i < files.size(); ++i) {
+        const int nCommand = cmd::kRecentFileFirst + i;
+        QAction* item =
+            menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+        connect(item, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
+    }
+    if (files.isEmpty()) {
+        menu->addAction(Text(TextId::MenuRecentNone))->setEnabled(false);
+    }
+}
+
+bool CMainFrame::RestoreWindowState() {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Window"));
+    const QByteArray geometry = settings.value(QStringLiteral("Geometry")).toByteArray();
+    return !geometry.isEmpty() && restoreGeometry(geometry);
+}
+
+void CMainFrame::SaveWindowState() const {
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("Window"));
+    settings.setValue(QStringLiteral("Geometry"), saveGeometry());  // size, place and maximized state
+}
+
+void CMainFrame::TellPrintResult(const PrintResult& result) {
+    if (result || result.status == PrintResult::Status::Cancelled) {
+        return;
+    }
+    // A copy count below 1 (an empty copies box) prints nothing: say so rather than show an empty box.
+    Tell(result.status == PrintResult::Status::NothingToPrint ? Text(TextId::PrintNoCopies)
+                                                              : QString::fromStdString(result.error));
 }
 
 void CMainFrame::Tell(const QString& message) {
@@ -457,6 +561,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    SaveWindowState();
     event->accept();
 }
 

@@ -16,6 +16,7 @@
 #include "chrome/CCommandBar.h"
 #include "chrome/CRulerWnd.h"
 #include "chrome/CToolPalette.h"
+#include "print/LabelPrintJob.h"
 
 class QLabel;
 
@@ -52,6 +53,10 @@ public:
     QAction* MenuAction(int nCommand) const;
     // Brings the menu items' enabled state up to date.
     void UpdateMenuState();
+    // The window's size, place and state as the last run left them; false when none is stored.
+    bool RestoreWindowState();
+    void SaveWindowState() const;
+    const RecentFiles& Recent() const { return m_recentFiles; }
 
     QWidget* m_pClient;
     CTagoraView m_wndView;
@@ -71,7 +76,9 @@ private:
     void PrintPreview();
     void BatchPrint();
     void UpdateStatus();
+    void FillRecentFilesMenu();
     void Tell(const QString& message);
+    void TellPrintResult(const PrintResult& result);
 
     ElementDialogs* m_pDialogs;
     RecentFiles m_recentFiles;

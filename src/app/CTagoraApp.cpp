@@ -25,6 +25,7 @@ int RunDesigner(int argc, char** argv) {
     SetUpApplicationSettings();
     QApplication::setWindowIcon(ProgramIcon());
     ChooseInterfaceLanguage();
+    LoadQtTranslations();
 
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("label"), QStringLiteral("A .lab file to open."));
@@ -37,7 +38,12 @@ int RunDesigner(int argc, char** argv) {
     std::unique_ptr<ElementDialogs> dialogs;
 #endif
     CMainFrame frame(dialogs.get());
-    frame.showMaximized();
+    // The size and state the user left the window in; maximized the first time.
+    if (frame.RestoreWindowState()) {
+        frame.show();
+    } else {
+        frame.showMaximized();
+    }
     // A file handed over by the desktop (double click on a .lab) is opened: that is why it was named.
     if (!parser.positionalArguments().isEmpty()) {
         // By its bytes: a name that is not UTF-8 does not survive the way through QString.

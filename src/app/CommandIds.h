@@ -12,6 +12,7 @@ inline constexpr int kSaveEnglish = 32773;  // English menu's Save: wired like k
 inline constexpr int kSaveAs = 32788;
 inline constexpr int kPrint = 32789;
 inline constexpr int kDirectSend = 32794;  // shown, never enabled
+inline constexpr int kCheckLabel = 32900;  // the scan check of the page that would print next
 inline constexpr int kExit = 57665;
 
 // Edit menu.
@@ -26,6 +27,21 @@ inline constexpr int kAbout = 57664;
 
 // The framework's Open: bound to Ctrl+O; here it opens a label like kOpenLabel.
 inline constexpr int kFrameworkOpen = 57601;
+
+// Insert menu: kInsertFirst + the tool (1 text … 6 shape), made at the centre of the visible label.
+inline constexpr int kInsertFirst = 33100;
+inline constexpr int kInsertText = 33101;
+inline constexpr int kInsert2DCode = 33102;
+inline constexpr int kInsertBarcode = 33103;
+inline constexpr int kInsertPicture = 33104;
+inline constexpr int kInsertLine = 33105;
+inline constexpr int kInsertShape = 33106;
+inline constexpr int kInsertLast = 33106;
+
+// File ▸ Recent Files: the submenu, then one number per entry of the recent list (newest first).
+inline constexpr int kRecentFiles = 33120;
+inline constexpr int kRecentFileFirst = 33121;
+inline constexpr int kRecentFileLast = 33124;
 
 // Delete posted to the canvas by the palette.
 inline constexpr int kCanvasDelete = 32782;

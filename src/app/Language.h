@@ -11,4 +11,8 @@ bool IsChineseLocale(const QLocale& locale);
 // Sets the process-wide language flag from QLocale::system().
 void ChooseInterfaceLanguage();
 
+// In Chinese mode, Qt's own texts (file, print, page-setup and font dialogs, message box buttons)
+// in Chinese too, from Qt's translations; false when they are not installed.
+bool LoadQtTranslations();
+
 }  // namespace etiqo

@@ -18,6 +18,9 @@ constexpr MenuItemDef kChineseFile[] = {
     {TextId::MenuSaveAs, cmd::kSaveAs},
     kSeparator,
     {TextId::MenuPrint, cmd::kPrint},
+    {TextId::CheckLabelCommand, cmd::kCheckLabel},
+    kSeparator,
+    {TextId::MenuRecentFiles, cmd::kRecentFiles},
     kSeparator,
     {TextId::MenuExit, cmd::kExit},
 };
@@ -29,6 +32,9 @@ constexpr MenuItemDef kEnglishFile[] = {
     kSeparator,
     {TextId::MenuPrint, cmd::kPrint},
     {TextId::MenuDirectSend, cmd::kDirectSend},
+    {TextId::CheckLabelCommand, cmd::kCheckLabel},
+    kSeparator,
+    {TextId::MenuRecentFiles, cmd::kRecentFiles},
     kSeparator,
     {TextId::MenuExit, cmd::kExit},
 };
@@ -37,30 +43,40 @@ constexpr MenuItemDef kEdit[] = {
     {TextId::MenuCut, cmd::kCut},     {TextId::MenuCopy, cmd::kCopy},
     {TextId::MenuPaste, cmd::kPaste},
 };
+constexpr MenuItemDef kInsert[] = {
+    {TextId::MenuInsertText, cmd::kInsertText},       {TextId::MenuInsert2DCode, cmd::kInsert2DCode},
+    {TextId::MenuInsertBarcode, cmd::kInsertBarcode}, {TextId::MenuInsertPicture, cmd::kInsertPicture},
+    {TextId::MenuInsertLine, cmd::kInsertLine},       {TextId::MenuInsertShape, cmd::kInsertShape},
+};
 constexpr MenuItemDef kBatch[] = {{TextId::MenuSelectLabelFiles, cmd::kSelectLabelFiles}};
 constexpr MenuItemDef kHelp[] = {{TextId::MenuAbout, cmd::kAbout}};
 
 constexpr MenuDef kChineseMenu[] = {
-    {TextId::MenuFile, kChineseFile},
-    {TextId::MenuEdit, kEdit},
-    {TextId::MenuBatchPrint, kBatch},
-    {TextId::MenuHelp, kHelp},
+    {TextId::MenuFile, kChineseFile}, {TextId::MenuEdit, kEdit}, {TextId::MenuInsert, kInsert},
+    {TextId::MenuBatchPrint, kBatch}, {TextId::MenuHelp, kHelp},
 };
 constexpr MenuDef kEnglishMenu[] = {
-    {TextId::MenuFile, kEnglishFile},
-    {TextId::MenuEdit, kEdit},
-    {TextId::MenuBatchPrint, kBatch},
-    {TextId::MenuHelp, kHelp},
+    {TextId::MenuFile, kEnglishFile}, {TextId::MenuEdit, kEdit}, {TextId::MenuInsert, kInsert},
+    {TextId::MenuBatchPrint, kBatch}, {TextId::MenuHelp, kHelp},
 };
 
 constexpr Accelerator kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_A, cmd::kSaveAs},      {Qt::CTRL | Qt::Key_C, cmd::kCopy},
-    {Qt::CTRL | Qt::Key_N, cmd::kNewLabel},    {Qt::CTRL | Qt::Key_O, cmd::kFrameworkOpen},
-    {Qt::CTRL | Qt::Key_P, cmd::kPrint},       {Qt::CTRL | Qt::Key_S, cmd::kSave},
-    {Qt::CTRL | Qt::Key_V, cmd::kPaste},       {Qt::CTRL | Qt::Key_X, cmd::kCut},
-    {Qt::CTRL | Qt::Key_Z, cmd::kUndo},        {Qt::ALT | Qt::Key_Backspace, cmd::kUndo},
-    {Qt::SHIFT | Qt::Key_Delete, cmd::kCut},   {Qt::CTRL | Qt::Key_Insert, cmd::kCopy},
+    {Qt::CTRL | Qt::Key_A, cmd::kSaveAs},
+    {Qt::CTRL | Qt::Key_C, cmd::kCopy},
+    {Qt::CTRL | Qt::Key_N, cmd::kNewLabel},
+    {Qt::CTRL | Qt::Key_O, cmd::kFrameworkOpen},
+    {Qt::CTRL | Qt::Key_P, cmd::kPrint},
+    {Qt::CTRL | Qt::Key_S, cmd::kSave},
+    {Qt::CTRL | Qt::Key_V, cmd::kPaste},
+    {Qt::CTRL | Qt::Key_X, cmd::kCut},
+    {Qt::CTRL | Qt::Key_Z, cmd::kUndo},
+    {Qt::ALT | Qt::Key_Backspace, cmd::kUndo},
+    {Qt::SHIFT | Qt::Key_Delete, cmd::kCut},
+    {Qt::CTRL | Qt::Key_Insert, cmd::kCopy},
     {Qt::SHIFT | Qt::Key_Insert, cmd::kPaste},
+    // Redo as other programs bind it (the palette's Redo had no key).
+    {Qt::CTRL | Qt::Key_Y, cmd::kPaletteRedo},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, cmd::kPaletteRedo},
 };
 
 QString Text(TextId id, bool bChinese) {
@@ -81,6 +97,11 @@ std::map<int, QAction*> BuildMainMenus(QMenuBar& menuBar, bool bChinese,
         for (const MenuItemDef& item : menuDef.items) {
             if (item.nCommand == 0) {
                 menu->addSeparator();
+                continue;
+            }
+            if (item.nCommand == cmd::kRecentFiles) {
+                // Filled by the frame each time it opens.
+                actions[item.nCommand] = menu->addMenu(Text(item.text, bChinese))->menuAction();
                 continue;
             }
             // The text carries its key after a tab; the keys themselves live in the accelerator table,

@@ -18,7 +18,7 @@ namespace etiqo {
 
 struct MenuItemDef {
     TextId text;
-    int nCommand;  // 0: a separator (text unused)
+    int nCommand;  // 0: a separator (text unused); cmd::kRecentFiles: the recent-files submenu
 };
 
 struct MenuDef {
@@ -26,10 +26,12 @@ struct MenuDef {
     std::span<const MenuItemDef> items;
 };
 
-// The four pop-ups of the menu in the given language.
+// The pop-ups of the menu in the given language: the four of each language's menu resource, with
+// Insert after Edit and File's Recent Files as additions.
 std::span<const MenuDef> MainMenuDefinition(bool bChinese);
 
-// Fills the menu bar; each item calls onCommand with its number. Returns the actions by number.
+// Fills the menu bar; each item calls onCommand with its number. Returns the actions by number (a
+// submenu's action under its number: its menu is action->menu()).
 std::map<int, QAction*> BuildMainMenus(QMenuBar& menuBar, bool bChinese,
                                        const std::function<void(int)>& onCommand);
 

@@ -14,6 +14,7 @@
 #include "canvas/Arrange.h"
 #include "canvas/CanvasCursors.h"
 #include "canvas/Keys.h"
+#include "canvas/ToolKeys.h"
 #include "model/TextCodec.h"
 #include "render/ElementRenderer.h"
 #include "res/Texts.h"
@@ -71,7 +72,7 @@ CLabelCanvas::CLabelCanvas(SnapshotStore snapshots, QWidget* parent)
     // The whole client area is painted from the off-screen picture: no background erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);  // Tab reaches it: the tools have keys
     m_message = [this](const QString& message) {
         QMessageBox::warning(this, QString::fromUtf8(Tr(TextId::AppTitle)), message);
     };
@@ -99,9 +100,11 @@ QSize CLabelCanvas::FrameClientSize() const {
         // A frame's client area has no menu bar: the menu lies outside it.
         QSize client = frame->size();
         const auto* mainWindow = qobject_cast<const QMainWindow*>(frame);
+        // Before the frame is first shown its menu bar has no height yet: its hint is the height it
+        // will take, so the first layout equals every later one.
         if (const QWidget* menu = mainWindow ? mainWindow->menuWidget() : nullptr;
-            menu && menu->isVisible()) {
-            client.rheight() -= menu->height();
+            menu && menu->isVisibleTo(frame)) {
+            client.rheight() -= menu->isVisible() ? menu->height() : menu->sizeHint().height();
         }
         return client;
     }
@@ -176,7 +179,14 @@ void CLabelCanvas::paintEvent(QPaintEvent*) {
     m_buffer.setDevicePixelRatio(ratio);
     m_buffer.fill(Qt::white);
     DrawElements(m_buffer);
-    QPainter(this).drawImage(0, 0, m_buffer);
+    DrawCheckMarks(m_buffer);
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_buffer);
+    if (m_band) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m_band->normalized());
+    }
 }
 
 void CLabelCanvas::DrawElements(QImage& target) {
@@ -299,9 +309,16 @@ bool CLabelCanvas::OnKeyDown(int key) {
 }
 
 void CLabelCanvas::keyPressEvent(QKeyEvent* event) {
-    if (!OnKeyDown(event->key())) {
-        QWidget::keyPressEvent(event);
+    if (OnKeyDown(event->key())) {
+        return;
     }
+    // A tool's single key, with no modifier (Ctrl+B and the like stay shortcuts).
+    const int tool = ToolForKey(event->key());
+    if (tool >= 0 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        InsertElement(tool);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CLabelCanvas::DeleteSelection() {

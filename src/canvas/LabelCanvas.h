@@ -6,11 +6,13 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "canvas/EditTypes.h"
 #include "model/Geometry.h"
@@ -70,6 +72,17 @@ public:
     // The context commands on m_nCurElement (nothing when it no longer names an element).
     void EditTextAttributes();
     void ChangePictureSize();
+    // Fit to Dots on the context barcode: the width at which every module is whole dots; one undo
+    // snapshot when it changed.
+    void FitCurrentToDots();
+
+    // The scan check's failing codes, outlined in red with their reasons as the canvas's tooltip
+    // until the next edit. Nothing of it is stored in the label. Areas are in dots.
+    struct CheckMark {
+        QRect area;
+        QString reason;
+    };
+    void SetCheckMarks(std::vector<CheckMark> marks);
 
     void SaveSnapshot();
     void StepUndo(int direction);
@@ -78,6 +91,12 @@ public:
     void PasteBuffers();
 
     void SetTool(int tool);
+    // The keyboard's way to make an element (a tool key, the Insert menu): the element of the
+    // tool appears selected at the centre of the visible part of the label, one undo snapshot.
+    // Selection (0) only sets the tool.
+    void InsertElement(int tool);
+    // The middle of the part of the label the view shows, in display pixels.
+    QPoint VisibleCentre() const;
     DisplayScale Scale() const;
     RulerPlacement Placement() const;
 
@@ -140,6 +159,8 @@ private:
     void OnRButtonDown(QPoint point);
     void OnMouseMove(QPoint point, bool leftDown);
     void ShowContextMenu(ElementKind kind);
+    void ShowBarcodeMenu();
+    void DrawCheckMarks(QImage& target);
 
     void Append(const Element& element);
     void DrawElements(QImage& target);
@@ -154,9 +175,13 @@ private:
     ElementDialogs* m_pDialogs = nullptr;
     QImage m_buffer;  // the off-screen picture, copied to the window in one step
     std::optional<EditCursor> m_shownCursor;
+    // The selection band while a press on empty canvas is dragged, and what was selected before it.
+    std::optional<QRect> m_band;
+    std::vector<char> m_bandBase;
     PictureFileChooser m_chooser;
     MessageSink m_message;
     MenuRunner m_menuRunner;
+    std::vector<CheckMark> m_checkMarks;
 };
 
 }  // namespace etiqo

@@ -30,6 +30,14 @@ void CLabelCanvas::OnRButtonDown(QPoint point) {
             ShowContextMenu(kind);
         }
     }
+    // Then a menu of its own (Fit to Dots) for each barcode whose drawn box holds the point.
+    for (std::size_t i = 0; i < m_label.m_elements.size(); ++i) {
+        const Element* e = m_label.m_elements[i].get();
+        if (e && e->nKind == ElementKind::Barcode && e->bSelected == 1) {
+            m_nCurElement = static_cast<int>(i);
+            ShowBarcodeMenu();
+        }
+    }
 }
 
 void CLabelCanvas::ShowContextMenu(ElementKind kind) {

@@ -9,6 +9,7 @@
 #include "canvas/LabelCanvas.h"
 #include "canvas/MouseDrag.h"
 #include "canvas/Selection.h"
+#include "canvas/ToolKeys.h"
 #include "model/ElementFactory.h"
 #include "res/Texts.h"
 
@@ -83,6 +84,10 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
         case kToolPicture:
             CreatePictureElement(point);
             SaveSnapshot();  // also when no file was chosen
+            // The file dialog took the release that ends this press: the tool ends here instead, or
+            // every later click would ask for a picture again.
+            m_nTool = kToolSelect;
+            ApplyCursor(EditCursor::Arrow);
             break;
         case kToolLine:
             CreateLineElement(point);
@@ -92,9 +97,20 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
             CreateShapeElement(point);
             SaveSnapshot();
             break;
-        case kToolSelect:
+        case kToolSelect: {
+            CommitPlacement(m_label.m_elements);
+            const bool caught = PressCatchesElement(m_label.m_elements, Scale(), ToPixel(point));
             ApplyCursor(SelectAtPress(m_label.m_elements, Scale(), ToPixel(point), extend));
+            if (!caught) {
+                // A press on empty canvas (which cleared the selection unless extending) starts a band.
+                m_band = QRect(point, point);
+                m_bandBase.clear();
+                for (const ElementPtr& e : m_label.m_elements) {
+                    m_bandBase.push_back(static_cast<char>(e->bSelected != 0));
+                }
+            }
             break;
+        }
         default:
             SaveSnapshot();
             break;
@@ -103,6 +119,12 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
 }
 
 void CLabelCanvas::OnMouseMove(QPoint point, bool leftDown) {
+    if (m_band && leftDown) {
+        m_band->setBottomRight(point);
+        SelectInBand(m_label.m_elements, Scale(), ToPixel(m_band->topLeft()), ToPixel(point), m_bandBase);
+        update();
+        return;
+    }
     ApplyToolCursor();
     const MoveOutcome out =
         MouseMove(m_label.m_elements, Scale(), ToPixel(point), leftDown, ToPixel(m_MouseDownPoint), m_nTool);
@@ -116,6 +138,7 @@ void CLabelCanvas::OnMouseMove(QPoint point, bool leftDown) {
 }
 
 void CLabelCanvas::OnLButtonUp(QPoint point) {
+    m_band.reset();
     if (CommitRelease(m_label.m_elements, Scale(), ToPixel(point), m_nTool)) {
         SaveSnapshot();
     }
@@ -230,6 +253,66 @@ void CLabelCanvas::CreateShapeElement(QPoint point) {
     const DisplayScale s = Scale();
     Append(MakeShapeElement(PixelsToDots(point.x(), s.x), PixelsToDots(point.y(), s.y)));
     ApplyCursor(EditCursor::SizeNWSE);
+}
+
+QPoint CLabelCanvas::VisibleCentre() const {
+    QRect visible = rect();
+    if (const QWidget* view = parentWidget()) {
+        visible &= QRect(-pos(), view->size());  // the view hides what lies outside it
+    }
+    return visible.isEmpty() ? rect().center() : visible.center();
+}
+
+void CLabelCanvas::InsertElement(int tool) {
+    const QPoint centre = VisibleCentre();
+    const std::size_t before = m_label.m_elements.size();
+    const DisplayScale s = Scale();
+    constexpr int kHalfLineDots = 50;  // a keyboard line: 100 dots, level
+    switch (tool) {
+        case kToolText:
+            CreateTextElement(QString::fromUtf8(Tr(TextId::NewTextContent)), centre);
+            break;
+        case kTool2DCode:
+            Create2DElement(QString::fromLatin1(kDefaultSymbolData), centre);
+            break;
+        case kToolBarcode:
+            CreateBarcodeElement(QString::fromLatin1(kDefaultSymbolData), centre);
+            break;
+        case kToolPicture:
+            CreatePictureElement(centre);
+            break;
+        case kToolLine:
+            CreateLineElement(centre);
+            break;
+        case kToolRectangle:
+            CreateShapeElement(centre);
+            break;
+        default:
+            SetTool(tool);
+            return;
+    }
+    m_nTool = kToolSelect;
+    ApplyCursor(EditCursor::Arrow);
+    if (m_label.m_elements.size() == before) {
+        return;  // no picture chosen
+    }
+    Element& e = *m_label.m_elements.back();
+    e.nSize = kNoGrip;  // no drag follows to span a line or a shape
+    if (e.nKind == ElementKind::Line) {
+        e.nPosX = SaturatedInt(std::int64_t{e.nPosX} - kHalfLineDots);
+        e.nEndX = SaturatedInt(std::int64_t{e.nEndX} + DotsToPixels(kHalfLineDots, s.x));
+    } else {
+        if (e.nKind == ElementKind::Shape) {
+            e.nWidth = e.nHeight = 100;  // as a click with the rectangle tool makes it
+        } else if (e.nWidth == 0 && isVisible()) {
+            repaint();  // a new text is measured at its first paint
+        }
+        e.nPosX = SaturatedInt(std::int64_t{e.nPosX} - e.nWidth / 2);
+        e.nPosY = SaturatedInt(std::int64_t{e.nPosY} - e.nHeight / 2);
+    }
+    CommitPlacement(m_label.m_elements);
+    SaveSnapshot();
+    update();
 }
 
 }  // namespace etiqo

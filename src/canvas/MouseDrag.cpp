@@ -28,15 +28,27 @@ int TriangleApexX(const Element& e, const PixelBox& box, DisplayScale scale) {
     return box.left + (e.nEndX == -1 ? box.width / 2 : ClampPixels(DotsToPixels(e.nEndX, scale.x)));
 }
 
-std::optional<EditCursor> HoverLine(Element& e, DisplayScale scale, PixelPoint p, bool leftDown, int& tool) {
-    const int startX = DotsToPixels(e.nPosX, scale.x);
-    const int startY = DotsToPixels(e.nPosY, scale.y);
+std::optional<EditCursor> HoverLine(Element& e, DisplayScale scale, PixelPoint p, bool leftDown,
+                                    PixelPoint mouseDown, int& tool) {
+    // While the button is down, what the drag does was settled at its press: an armed end stays
+    // the one dragged, and a whole-line move stays one even where the moving start passes the
+    // pointer. Only a press on an end that no hover had armed yet (no move before it) arms it now.
+    if (leftDown) {
+        if (e.nSize != kNoGrip) {
+            return std::nullopt;
+        }
+        p = mouseDown;
+    }
+    const int startX = DotsToPixels(leftDown ? e.nOrgPosX : e.nPosX, scale.x);
+    const int startY = DotsToPixels(leftDown ? e.nOrgPosY : e.nPosY, scale.y);
+    const std::int64_t endX = leftDown ? e.nOrgEndX : e.nEndX;
+    const std::int64_t endY = leftDown ? e.nOrgEndY : e.nEndY;
     if (Near(p, startX, startY, kLineEndReach)) {
         tool = kToolLineEnd;
         e.nSize = 0;
         return EditCursor::SizeWE;
     }
-    if (Near(p, e.nEndX, e.nEndY, kLineEndReach)) {
+    if (Near(p, endX, endY, kLineEndReach)) {
         tool = kToolLineEnd;
         e.nSize = 1;
         return EditCursor::SizeWE;
@@ -114,6 +126,15 @@ std::optional<EditCursor> DragGrip(Element& e, const PixelBox& box, DisplayScale
     return std::nullopt;
 }
 
+void Commit(Element& e) {
+    e.nOrgWidth = e.nWidth;
+    e.nOrgHeight = e.nHeight;
+    e.nOrgPosX = e.nPosX;
+    e.nOrgPosY = e.nPosY;
+    e.nOrgEndX = e.nEndX;
+    e.nOrgEndY = e.nEndY;
+}
+
 }  // namespace
 
 MoveOutcome MouseMove(ElementList& elements, DisplayScale scale, PixelPoint p, bool leftDown,
@@ -131,7 +152,7 @@ MoveOutcome MouseMove(ElementList& elements, DisplayScale scale, PixelPoint p, b
         }
         const PixelBox box = DisplayBox(e, scale);
         if (e.nKind == ElementKind::Line) {
-            ask(HoverLine(e, scale, p, leftDown, tool));
+            ask(HoverLine(e, scale, p, leftDown, mouseDown, tool));
         } else {
             ask(HoverGrips(e, box, scale, p, leftDown));
         }
@@ -169,18 +190,19 @@ bool CommitRelease(ElementList& elements, DisplayScale scale, PixelPoint p, int 
             e.nPosX = std::max(0, PixelsToDots(p.x, scale.x) - kClickShapeSize / 2);
             e.nPosY = std::max(0, PixelsToDots(p.y, scale.y) - kClickShapeSize / 2);
         }
-        e.nOrgWidth = e.nWidth;
-        e.nOrgHeight = e.nHeight;
-        e.nOrgPosX = e.nPosX;
-        e.nOrgPosY = e.nPosY;
-        e.nOrgEndX = e.nEndX;
-        e.nOrgEndY = e.nEndY;
+        Commit(e);
         if (e.nSize != kNoGrip) {
             gripReleased = true;
             e.nSize = kNoGrip;
         }
     }
     return gripReleased;
+}
+
+void CommitPlacement(ElementList& elements) {
+    for (auto& item : elements) {
+        Commit(*item);
+    }
 }
 
 }  // namespace etiqo

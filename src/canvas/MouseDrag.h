@@ -26,4 +26,9 @@ MoveOutcome MouseMove(ElementList& elements, DisplayScale scale, PixelPoint p, b
 // grip. Returns true when a grip was released (a resize ended), which takes an undo snapshot.
 bool CommitRelease(ElementList& elements, DisplayScale scale, PixelPoint p, int tool);
 
+// Commits every element's place and size (nOrg*) as a release does. Placing, aligning, nudging,
+// undo and paste move elements without a release: committing again at the press that starts a
+// drag lets it start from where they are, not from where the last drag left them.
+void CommitPlacement(ElementList& elements);
+
 }  // namespace etiqo

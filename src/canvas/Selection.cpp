@@ -1,5 +1,8 @@
 #include "canvas/Selection.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "canvas/HitTest.h"
 
 namespace etiqo {
@@ -13,7 +16,56 @@ void DeselectAllBut(ElementList& elements, const Element* keep) {
     }
 }
 
+// A box with its extents counted from the smaller edge, at least one pixel each way.
+PixelBox Normalised(PixelBox box) {
+    if (box.width < 0) {
+        box.left += box.width;
+        box.width = -box.width;
+    }
+    if (box.height < 0) {
+        box.top += box.height;
+        box.height = -box.height;
+    }
+    box.width = std::max(box.width, 1);
+    box.height = std::max(box.height, 1);
+    return box;
+}
+
+bool Meet(PixelBox a, PixelBox b) {
+    return a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() && b.top < a.Bottom();
+}
+
+// What a line covers on the screen: the box its two end points span.
+PixelBox LineBox(const Element& e, DisplayScale scale) {
+    const int x0 = ClampPixels(DotsToPixels(e.nPosX, scale.x));
+    const int y0 = ClampPixels(DotsToPixels(e.nPosY, scale.y));
+    const int x1 = ClampPixels(e.nEndX);
+    const int y1 = ClampPixels(e.nEndY);
+    return {std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0) + 1, std::abs(y1 - y0) + 1};
+}
+
 }  // namespace
+
+bool PressCatchesElement(const ElementList& elements, DisplayScale scale, PixelPoint p) {
+    return std::any_of(elements.begin(), elements.end(), [&](const ElementPtr& item) {
+        const Element& e = *item;
+        if (e.bSelected && (e.nSize != kNoGrip || PressedGrip(e, scale, p) != kNoGrip)) {
+            return true;
+        }
+        return e.nKind == ElementKind::Line ? LineHit(e, scale, p) : BoxHolds(e.nKind, HitBox(e, scale), p);
+    });
+}
+
+void SelectInBand(ElementList& elements, DisplayScale scale, PixelPoint a, PixelPoint b,
+                  const std::vector<char>& before) {
+    const PixelBox band{std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x) + 1,
+                        std::abs(b.y - a.y) + 1};
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        Element& e = *elements[i];
+        const PixelBox box = e.nKind == ElementKind::Line ? LineBox(e, scale) : Normalised(HitBox(e, scale));
+        e.bSelected = Meet(band, box) || (i < before.size() && before[i] != 0) ? 1 : 0;
+    }
+}
 
 std::optional<EditCursor> SelectAtPress(ElementList& elements, DisplayScale scale, PixelPoint p,
                                         bool extend) {

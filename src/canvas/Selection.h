@@ -17,6 +17,15 @@ namespace etiqo {
 // while Shift or Ctrl is held: the selection is then added to, never cleared.
 std::optional<EditCursor> SelectAtPress(ElementList& elements, DisplayScale scale, PixelPoint p, bool extend);
 
+// Whether a left press at the point catches anything: an element's box, a line, an armed grip or
+// the grip square of a selected element. A press that catches nothing starts a selection band.
+bool PressCatchesElement(const ElementList& elements, DisplayScale scale, PixelPoint p);
+
+// The selection band from corner a to corner b: every element the band touches becomes selected,
+// every other one keeps its flag from `before` (what was selected when the band began).
+void SelectInBand(ElementList& elements, DisplayScale scale, PixelPoint a, PixelPoint b,
+                  const std::vector<char>& before);
+
 // An element under a right press, in list order.
 struct ContextHit {
     std::size_t index;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "chrome/ButtonBarAccessible.h"
 #include "chrome/ChromeColours.h"
 
 namespace etiqo {
@@ -13,6 +14,9 @@ namespace etiqo {
 CButtonBar::CButtonBar(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The buttons name themselves whether or not the window is the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    InstallButtonBarAccessibility();
     setCursor(Qt::ArrowCursor);
 }
 
@@ -20,6 +24,7 @@ void CButtonBar::SetButtons(std::vector<Button> buttons, std::vector<QImage> str
                             std::vector<int> separators, bool bTopLine) {
     m_buttons = std::move(buttons);
     m_nState.assign(m_buttons.size(), kNormal);
+    m_keys.assign(m_buttons.size(), QString());
     m_strips = std::move(strips);
     m_nSeparators = std::move(separators);
     m_bTopLine = bTopLine;
@@ -36,7 +41,28 @@ int CButtonBar::ButtonAt(QPoint point) const {
 
 QString CButtonBar::ToolTipAt(QPoint point) const {
     const int button = ButtonAt(point);
-    return button < 0 ? QString() : QString::fromUtf8(Tr(m_buttons[button].tip));
+    return button < 0 ? QString() : ButtonToolTip(button);
+}
+
+QString CButtonBar::ButtonName(int button) const {
+    return QString::fromUtf8(Tr(m_buttons.at(button).tip));
+}
+
+QString CButtonBar::ButtonToolTip(int button) const {
+    const QString& key = m_keys.at(button);
+    return key.isEmpty() ? ButtonName(button) : QStringLiteral("%1 (%2)").arg(ButtonName(button), key);
+}
+
+void CButtonBar::SetShortcutKey(int nCommand, const QString& key) {
+    for (int i = 0; i < ButtonCount(); ++i) {
+        if (m_buttons[i].nCommand == nCommand) {
+            m_keys[i] = key;
+        }
+    }
+}
+
+void CButtonBar::Trigger(int button) {
+    emit commandPosted(m_buttons.at(button).nCommand);
 }
 
 bool CButtonBar::event(QEvent* event) {

@@ -30,6 +30,13 @@ public:
     int ButtonAt(QPoint point) const;
     // The tooltip at a point in the interface language, empty where no button is.
     QString ToolTipAt(QPoint point) const;
+    // A button's name in the interface language; its tooltip adds the key, if it has one.
+    QString ButtonName(int button) const;
+    QString ButtonToolTip(int button) const;
+    // The key that chooses the button's command elsewhere (the canvas's tool keys), shown in its tooltip.
+    void SetShortcutKey(int nCommand, const QString& key);
+    // Sends the button's command as a click would (screen readers press buttons this way).
+    void Trigger(int button);
 
 signals:
     // A command number for the main frame (palette 100 to 116, command bar 130 to 155). Connect it queued:
@@ -67,6 +74,7 @@ private:
 
     std::vector<Button> m_buttons;
     std::vector<int> m_nState;
+    std::vector<QString> m_keys;
     std::vector<QImage> m_strips;
     std::vector<int> m_nSeparators;
     bool m_bTopLine = false;

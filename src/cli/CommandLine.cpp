@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "cli/CheckCommand.h"
 #include "cli/CliSupport.h"
 #include "cli/InfoCommand.h"
 #include "cli/PrintCommands.h"
@@ -23,9 +24,11 @@ struct Command {
 
 // One line per command; keep it sorted by name.
 constexpr Command kCommands[] = {
+    {"check", "FILE.lab [--dpi D|DXxDY | --printer NAME] [--copies N] [--data SOURCE ...]",
+     TextId::CliCheckSummary, RunCheck},
     {"info", "FILE.lab", TextId::CliInfoSummary, RunInfo},
-    {"print", "FILE.lab [--printer NAME] [--copies N] [--update] [--wait]", TextId::CliPrintSummary,
-     RunPrint},
+    {"print", "FILE.lab [--printer NAME] [--copies N] [--update] [--wait] [--no-check]",
+     TextId::CliPrintSummary, RunPrint},
     {"printers", "", TextId::CliPrintersSummary, RunPrinters},
     {"render", "FILE.lab -o OUT [--format png|pdf] [--dpi D|DXxDY] [--copies N] [--update] [--view WxH]",
      TextId::CliRenderSummary, RunRender},

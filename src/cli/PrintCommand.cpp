@@ -3,13 +3,17 @@
 #include <string>
 #include <variant>
 
+#include "cli/CheckCommand.h"
 #include "cli/CliSupport.h"
+#include "cli/DataOptions.h"
 #include "cli/PrintCommands.h"
+#include "data/MergeOutput.h"
 #include "model/LabelFile.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
 #include "print/LabelPrintJob.h"
+#include "print/PrintRun.h"
 #include "print/TextFormat.h"
 #include "render/SymbolCache.h"
 
@@ -25,6 +29,10 @@ struct PrintOptions {
     int copies = 1;
     bool update = false;  // save the label afterwards: serial numbers, printer name
     bool wait = false;    // until the printer has the job
+    bool check = true;    // the scan check before the job is queued
+    DataOptions data;     // one label per record
+    bool force = false;   // even on a printer without the label's paper
+    int jobSize = 0;      // labels a job; 0: one job
 };
 
 // The options, or the exit status when the command is to stop (help, usage error).
@@ -38,7 +46,12 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
                                     QStringLiteral("N"));
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption wait(QStringLiteral("wait"), UiText(TextId::CliOptWait));
-    parser.addOptions({printer, copies, update, wait});
+    const QCommandLineOption noCheck(QStringLiteral("no-check"), UiText(TextId::CliOptNoCheck));
+    const QCommandLineOption force(QStringLiteral("force"), UiText(TextId::CliOptForce));
+    const QCommandLineOption jobSize(QStringLiteral("job-size"), UiText(TextId::CliOptJobSize),
+                                     QStringLiteral("K"));
+    parser.addOptions({printer, copies, update, wait, noCheck, force, jobSize});
+    const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -47,12 +60,26 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     options.printer = ArgumentBytes(parser.value(printer));  // CUPS names are UTF-8 bytes
     options.update = parser.isSet(update);
     options.wait = parser.isSet(wait);
+    options.check = !parser.isSet(noCheck);
+    options.force = parser.isSet(force);
     if (parser.isSet(copies)) {
         const auto count = WholeNumber(parser.value(copies), kMaxCopies);
         if (!count) {
             return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
         }
         options.copies = *count;
+    }
+    if (const auto status =
+            data.Read(command, options.file, parser.isSet(copies) ? options.copies : 0, options.data)) {
+        return *status;
+    }
+    if (parser.isSet(jobSize)) {
+        const auto size = WholeNumber(parser.value(jobSize), kMaxCopies);
+        if (!size) {
+            return command.UsageError(
+                UiText(TextId::CliBadJobSize).arg(parser.value(jobSize)).arg(kMaxCopies));
+        }
+        options.jobSize = *size;
     }
     return options;
 }
@@ -70,10 +97,7 @@ int RunPrint(const QStringList& args) {
         return Fail(read.error);
     }
     Label label;
-    label.SetLabelSize(read.contents->widthMM, read.contents->heightMM);
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_elements = std::move(read.contents->elements);
-    label.m_strFileName = options->file;
+    label.Adopt(std::move(*read.contents), options->file);
 
     const std::string printer = options->printer.empty() ? label.m_strPrinterName : options->printer;
     CupsPrinterConfig printers;
@@ -92,27 +116,79 @@ int RunPrint(const QStringList& args) {
         }
     };
     CupsSpooler spooler;
-    LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
-    const PrintResult result = job.Print(label, printer, options->copies);
-    if (!result) {
-        return Fail(result.error);
+    LabelChecker checker;
+    const QString file = QString::fromStdString(options->file);
+    // No one to ask on the command line: a code that would not scan stops the job.
+    const CheckApproval refuse = [&file](const std::vector<FailingPage>& failing) {
+        TellFailingPages(file, failing);
+        return false;
+    };
+    if (options->data.used) {
+        const MergeOutcome outcome =
+            PrintMerged(label, options->data.spec,
+                        SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime()),
+                        symbols, HeadlessPainter(symbols, view, warn), printers, spooler, printer,
+                        options->check ? &checker : nullptr, refuse);
+        if (outcome.wouldNotScan) {
+            return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
+        }
+        if (outcome.jobId > 0) {
+            std::printf("%s\n", TrFormat(TextId::PrintCliQueued, {printer, std::to_string(outcome.jobId),
+                                                                  std::to_string(outcome.labels), "1"})
+                                    .c_str());
+            std::fflush(stdout);
+            if (options->update) {
+                if (const LabelFileStatus saved = SaveLabelFile(label, options->file); !saved) {
+                    return Fail(saved.error);
+                }
+            }
+            if (options->wait &&
+                spooler.WaitForJob(outcome.jobId, std::chrono::minutes(10)) != JobEnd::Completed) {
+                Fail(TrFormat(TextId::PrintCliJobFailed,
+                              {std::to_string(outcome.jobId), spooler.LastError()}));
+                return kExitFailed;
+            }
+        }
+        return ReportOutcome(outcome);
     }
-    std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
-                                 {printer, std::to_string(result.jobId), std::to_string(result.pages),
-                                  std::to_string(result.deviceCopies)})
-                            .c_str());
-    std::fflush(stdout);
+    LabelPrintJob job(printers, spooler, HeadlessPainter(symbols, view, warn));
+    job.AllowUnavailablePaper(options->force);
+    if (options->check) {
+        job.SetCheck(&checker, refuse);
+    }
+    // Each job is announced as soon as it is queued, so a long run shows its progress.
+    const PrintRunResult run =
+        PrintInJobs(job, label, printer, options->copies, options->jobSize, [&](const PrintResult& result) {
+            std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
+                                         {printer, std::to_string(result.jobId), std::to_string(result.pages),
+                                          std::to_string(result.deviceCopies)})
+                                    .c_str());
+            std::fflush(stdout);
+        });
 
-    if (options->update) {
+    // The numbers after the last label queued are saved even when a later job failed: a run
+    // started again from the file prints no number twice.
+    if (options->update && !run.jobs.empty()) {
         if (const LabelFileStatus saved = SaveLabelFile(label, options->file); !saved) {
             return Fail(saved.error);
         }
     }
+    if (run.failure.status == PrintResult::Status::CheckRefused) {
+        return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
+    }
+    if (run.failure.status == PrintResult::Status::PaperUnavailable) {
+        return Fail(TrFormat(TextId::PrintForceHint, {run.failure.error}));
+    }
+    if (!run.Ok()) {
+        return Fail(run.failure.error);
+    }
     if (options->wait) {
         constexpr auto kPatience = std::chrono::minutes(10);
-        if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
-            return Fail(
-                TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+        for (const PrintResult& result : run.jobs) {
+            if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
+                return Fail(
+                    TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+            }
         }
     }
     return kExitOk;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/CliSupport.h"
+#include "data/MergeOutput.h"
 
 #include "model/Geometry.h"
 #include "model/LabelFile.h"
@@ -232,6 +233,7 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& args) {
     const QCommandLineOption update(QStringLiteral("update"), UiText(TextId::CliOptUpdate));
     const QCommandLineOption view(QStringLiteral("view"), UiText(TextId::CliOptView), QStringLiteral("WxH"));
     parser.addOptions({output, format, dpi, copies, update, view});
+    const DataOptionSet data(parser);
     if (const auto status = command.Parse(args, 1)) {
         return *status;
     }
@@ -280,6 +282,13 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& args) {
     if (toStdout && !options.pdf && options.copies > 1) {
         return command.UsageError(UiText(TextId::CliStdoutOnePage));
     }
+    if (const auto status =
+            data.Read(command, options.labelFile, parser.isSet(copies) ? options.copies : 0, options.data)) {
+        return *status;
+    }
+    if (toStdout && options.data.used) {
+        return command.UsageError(UiText(TextId::DataNoStdout));
+    }
     return options;
 }
 
@@ -306,13 +315,9 @@ int RunRender(const QStringList& args) {
     const auto app = EnsureGuiApplication();
 
     Label label;
-    label.m_strFileName = options->labelFile;
-    label.m_strPrinterName = read.contents->printerName;
-    label.m_nLabelWidthMM = read.contents->widthMM;
-    label.m_nLabelHeightMM = read.contents->heightMM;
+    label.Adopt(std::move(*read.contents), options->labelFile);
     label.m_nDpiX = options->dpiX;
     label.m_nDpiY = options->dpiY;
-    label.m_elements = std::move(read.contents->elements);
     if (!PageWithinLimit(label)) {
         const QSize dots = LabelSizeInDots(label);
         return Fail(UiText(TextId::CliPageTooLarge)
@@ -328,6 +333,21 @@ int RunRender(const QStringList& args) {
     PrepareHeadless(label, symbols, view);
     Warnings warn(QString::fromStdString(options->labelFile));
     const LabelPainter painter = HeadlessPainter(symbols, view, std::ref(warn));
+
+    if (options->data.used) {
+        const MergeSettings settings =
+            SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime());
+        const QString out = ArgumentFromBytes(options->output.c_str());
+        const MergeOutcome outcome =
+            options->pdf ? ExportMergedPdf(label, options->data.spec, settings, symbols, painter, out)
+                         : ExportMergedPng(label, options->data.spec, settings, symbols, painter, out);
+        if (outcome.ok && options->update) {
+            if (const LabelFileStatus saved = SaveLabelFile(label, options->labelFile); !saved) {
+                return Fail(saved.error);
+            }
+        }
+        return ReportOutcome(outcome);
+    }
 
     QString error;
     bool written = false;

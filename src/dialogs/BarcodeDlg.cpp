@@ -25,7 +25,8 @@ CBarcodeDlg::CBarcodeDlg(Element* element, const Values& values, QWidget* parent
       m_contentEdit(new ContentEdit(this)),
       m_widthEdit(NumberEdit(this, "widthEdit")),
       m_heightEdit(NumberEdit(this, "heightEdit")),
-      m_showText(new QCheckBox(UiText(TextId::BarcodeDlgShowText), this)) {
+      m_showText(new QCheckBox(UiText(TextId::BarcodeDlgShowText), this)),
+      m_fitToDots(new QCheckBox(UiText(TextId::CheckFitToDots), this)) {
     setWindowTitle(UiText(TextId::BarcodeDlgTitle));
 
     m_typeList->setObjectName(QStringLiteral("typeList"));
@@ -41,6 +42,9 @@ CBarcodeDlg::CBarcodeDlg(Element* element, const Values& values, QWidget* parent
     form->addRow(UiText(TextId::BarcodeDlgWidth), WithUnit(m_widthEdit, UiText(TextId::DlgUnitMm)));
     form->addRow(UiText(TextId::BarcodeDlgHeight), WithUnit(m_heightEdit, UiText(TextId::DlgUnitMm)));
     form->addRow(QString(), m_showText);
+    m_fitToDots->setObjectName(QStringLiteral("fitToDotsCheck"));
+    m_fitToDots->setChecked(m_values.bFitToDots);
+    form->addRow(QString(), m_fitToDots);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -72,6 +76,7 @@ void CBarcodeDlg::accept() {
     m_values.nWidth = AtoiText(m_widthEdit->text());
     m_values.nHeight = AtoiText(m_heightEdit->text());
     m_values.nShowText = m_showText->isChecked() ? 1 : 0;
+    m_values.bFitToDots = m_fitToDots->isChecked();
     QDialog::accept();
 }
 

@@ -24,6 +24,7 @@ public:
         int nWidth = 0;   // millimetres
         int nSymbology = 0;
         QString strContent;
+        bool bFitToDots = false;  // the caller fits the stored width to whole dots after OK
     };
 
     CBarcodeDlg(Element* element, const Values& values, QWidget* parent = nullptr);
@@ -39,6 +40,7 @@ private:
     QLineEdit* m_widthEdit;
     QLineEdit* m_heightEdit;
     QCheckBox* m_showText;
+    QCheckBox* m_fitToDots;
 };
 
 }  // namespace etiqo

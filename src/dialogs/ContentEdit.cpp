@@ -42,7 +42,12 @@ ContentEdit::ContentEdit(QWidget* parent)
     layout->addWidget(m_edit);
     layout->addWidget(m_fullNote);
 
-    connect(m_edit, &QLineEdit::inputRejected, m_fullNote, &QWidget::show);
+    connect(m_edit, &QLineEdit::inputRejected, this, [this] {
+        // The note wraps: it asks for the height of its lines at the box's width, and the dialog
+        // grows to its new minimum instead of clipping them, whatever the font size.
+        m_fullNote->setMinimumHeight(m_fullNote->heightForWidth(m_edit->width()));
+        m_fullNote->show();
+    });
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (ContentByteLength(text) < kMaxContentBytes) {
             m_fullNote->hide();

@@ -4,11 +4,13 @@
 #include <cstdlib>
 
 #include "model/TextCodec.h"
+#include "render/FontMapping.h"
 
 namespace etiqo {
 
 QFont FontFromLogFont(const LOGFONTA& font) {
-    QFont qfont(QString::fromStdString(FaceNameUtf8(font)));
+    // The dialog opens on the family that really draws the text ("宋体" is drawn by a CJK stand-in).
+    QFont qfont(ResolveFamily(FaceNameBytes(font)));
     if (font.lfHeight != 0) {
         qfont.setPixelSize(static_cast<int>(std::clamp(std::llabs(font.lfHeight), 1LL, 1000LL)));
     }
@@ -22,8 +24,12 @@ QFont FontFromLogFont(const LOGFONTA& font) {
 }
 
 void ApplyFontChoice(const QFont& chosen, LOGFONTA& font) {
-    // A family name longer than the field's 31 bytes keeps its whole leading characters.
-    SetFaceName(font, chosen.family().toStdString(), Overflow::Cut);
+    // The face stays as stored unless another family was picked: OK on the stand-in the dialog
+    // opened on must not turn "宋体" into the stand-in's name. A family name longer than the field's
+    // 31 bytes keeps its whole leading characters.
+    if (chosen.family() != ResolveFamily(FaceNameBytes(font))) {
+        SetFaceName(font, chosen.family().toStdString(), Overflow::Cut);
+    }
     font.lfWeight = chosen.weight();
     font.lfItalic = chosen.italic() ? 1 : 0;
     font.lfUnderline = chosen.underline() ? 1 : 0;

@@ -11,6 +11,7 @@
 #include "dialogs/PictureSizeDlg.h"
 #include "dialogs/ShapeDlg.h"
 #include "dialogs/TextDlg.h"
+#include "render/SymbolGeometry.h"
 
 namespace etiqo {
 
@@ -41,6 +42,10 @@ bool PropertyDialogs::EditBarcode(QWidget* parent, Element& element, int dpiX, i
     StoreContent(element, dlg.m_values.strContent);
     element.bShowText = dlg.m_values.nShowText;
     element.nSymbology = dlg.m_values.nSymbology;
+    if (dlg.m_values.bFitToDots) {
+        // Millimetres cannot say it: the width in dots at which every module is whole dots.
+        element.nWidth = WholeDotWidth(element).value_or(element.nWidth);
+    }
     return true;
 }
 

@@ -25,6 +25,13 @@ void Label::SetLabelSize(int widthMM, int heightMM) {
     m_nLabelHeightMM = heightMM;
 }
 
+void Label::Adopt(LabelFileContents contents, std::string fileName) {
+    SetLabelSize(contents.widthMM, contents.heightMM);
+    m_elements = std::move(contents.elements);
+    m_strPrinterName = std::move(contents.printerName);
+    m_strFileName = std::move(fileName);
+}
+
 void Label::SaveSnapshot() {
     if (m_elements.empty()) {
         return;

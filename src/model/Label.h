@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "model/Element.h"
+#include "model/LabelContents.h"
 #include "model/PrintSettings.h"
 #include "model/SnapshotStore.h"
 
 namespace etiqo {
-
-using ElementPtr = std::unique_ptr<Element>;
-using ElementList = std::vector<ElementPtr>;  // list order is drawing order
 
 class Label {
 public:
@@ -50,6 +48,9 @@ public:
 
     // Deletes every element and sets the size (the canvas then lays itself out anew).
     void SetLabelSize(int widthMM, int heightMM);
+    // Takes what a label file holds: size, elements and printer; fileName (UTF-8) becomes the
+    // label's file name. Undo counters, buffers and the resolution stay as they are.
+    void Adopt(LabelFileContents contents, std::string fileName);
 
     // Undo and redo over whole-label snapshot files. SaveSnapshot does nothing for an empty
     // list; StepUndo takes -1 (undo) or +1 (redo), and stepping beyond either end does nothing.

@@ -298,11 +298,7 @@ LabelFileStatus OpenLabelFile(Label& label, const std::filesystem::path& file) {
     LabelReadResult read = ReadLabelFile(file);
     LabelFileStatus status;
     if (read) {
-        LabelFileContents& contents = *read.contents;
-        label.SetLabelSize(contents.widthMM, contents.heightMM);
-        label.m_elements = std::move(contents.elements);
-        label.m_strPrinterName = std::move(contents.printerName);
-        label.m_strFileName = file.string();
+        label.Adopt(std::move(*read.contents), file.string());
         label.m_bModified = false;
     } else {
         status.ok = false;

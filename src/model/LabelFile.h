@@ -15,25 +15,12 @@
 
 namespace etiqo {
 
-enum class LabelLayout {
-    Current,  // 84-byte header: size text and printer name
-    Older,    // 20-byte header: size text only
-};
-
 inline constexpr std::size_t kSizeBlockBytes = 20;
 inline constexpr std::size_t kPrinterBlockBytes = 64;
 inline constexpr std::size_t kCurrentHeaderBytes = kSizeBlockBytes + kPrinterBlockBytes;
 inline constexpr int kMaxLabelMM = 1000;  // width and height read from a file lie in 1…1000 mm
 // Larger files (over 30,000 elements) are refused before reading: a mailed file must not fill memory.
 inline constexpr long kMaxLabelFileBytes = 16L * 1024 * 1024;
-
-struct LabelFileContents {
-    int widthMM = 0;
-    int heightMM = 0;
-    std::string printerName;  // UTF-8
-    LabelLayout layout = LabelLayout::Current;
-    ElementList elements;  // hImage 0 in every record
-};
 
 struct LabelReadResult {
     std::optional<LabelFileContents> contents;  // set when the file is a label

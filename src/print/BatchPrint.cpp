@@ -6,8 +6,10 @@
 #include <QProgressDialog>
 
 #include "model/LabelFile.h"
+#include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
+#include "print/PrintCheck.h"
 #include "print/PrintLabel.h"
 #include "print/TextFormat.h"
 
@@ -45,10 +47,7 @@ std::optional<std::string> LoadQueuedLabel(Label& label, const std::string& file
     if (!read) {
         return read.error;
     }
-    LabelFileContents& contents = *read.contents;
-    label.SetLabelSize(contents.widthMM, contents.heightMM);
-    label.m_strPrinterName = contents.printerName;
-    label.m_elements = std::move(contents.elements);
+    label.Adopt(std::move(*read.contents), file);
     return std::nullopt;
 }
 
@@ -79,6 +78,12 @@ BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob
                 continue;
             }
             printer = **chosenPrinter;
+        }
+        if (hooks.confirm) {
+            if (const auto declined = hooks.confirm(label, printer)) {
+                report.notPrinted.push_back(file + ": " + *declined);
+                continue;
+            }
         }
         const PrintResult result = job.Print(label, printer, 1);
         if (result) {
@@ -125,8 +130,21 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
     };
 
     CupsPrinterConfig printers;
+    hooks.confirm = [parent, &printers](const Label& l,
+                                        const std::string& printer) -> std::optional<std::string> {
+        const PrintCheck check = CheckBeforePrinting(printers, l, printer);
+        if (check.warnings.empty() || AskPrintAnyway(parent, check)) {
+            return std::nullopt;
+        }
+        return check.warnings.front();
+    };
     CupsSpooler spooler;
     LabelPrintJob job(printers, spooler, painter);
+    LabelChecker checker;
+    job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
+        return AskPrintDespiteCheck(parent, failing);
+    });
+    job.AllowUnavailablePaper(true);  // the user was asked
     const BatchReport report = RunBatch(label, queue, job, hooks);
     progress.close();
     if (report.cancelled || !report.unreadable.empty() || !report.notPrinted.empty()) {

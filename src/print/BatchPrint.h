@@ -37,6 +37,9 @@ struct BatchHooks {
     std::function<std::optional<std::string>(Label& label, const std::string& file)> load;
     // The printer for files naming none; asked at most once per run, nullopt when declined.
     std::function<std::optional<std::string>()> askPrinter;
+    // Before a label goes to its printer: nullopt to print it, else why it is skipped (the user
+    // declined to print it on a printer without its paper, say).
+    std::function<std::optional<std::string>(const Label& label, const std::string& printer)> confirm;
     // Before each file: done files, all files, the next one. False cancels the run.
     std::function<bool(int done, int total, const std::string& file)> progress;
 };

@@ -29,7 +29,7 @@ QString Text(TextId id) {
 }  // namespace
 
 CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidget* parent)
-    : QDialog(parent), m_canvas(std::move(canvas)) {
+    : QDialog(parent), m_canvas(std::move(canvas)), m_printers(printers) {
     setWindowTitle(Text(TextId::PreviewTitle));
 
     auto* printerGroup = new QGroupBox(Text(TextId::PreviewPrinterGroup), this);
@@ -57,6 +57,14 @@ CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidg
     m_preview->setMinimumSize(360, 240);
     auto* previewBox = new QVBoxLayout(previewGroup);
     previewBox->addWidget(m_preview);
+    auto* checkLine = new QLabel(previewGroup);
+    checkLine->setObjectName(QStringLiteral("checkLine"));
+    checkLine->setWordWrap(true);
+    checkLine->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    // A fixed height: a new text must not resize the picture, whose every paint steps serial numbers.
+    checkLine->setFixedHeight(checkLine->fontMetrics().lineSpacing() * 3);
+    previewBox->addWidget(checkLine);
+    m_preview->SetCheckShown([checkLine](const QString& summary) { checkLine->setText(summary); });
 
     m_printButton = new QPushButton(Text(TextId::PreviewPrint), this);
     m_printButton->setDefault(true);  // Enter prints
@@ -82,9 +90,26 @@ CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidg
     }
 
     connect(m_printerList, &QComboBox::currentIndexChanged, this, &CPrintPreviewDlg::UpdateButtons);
+    connect(m_printerList, &QComboBox::currentIndexChanged, this, &CPrintPreviewDlg::UpdateUnprintable);
     connect(m_propertiesButton, &QPushButton::clicked, this, &CPrintPreviewDlg::OnProperties);
     connect(m_printButton, &QPushButton::clicked, this, &CPrintPreviewDlg::OnPrint);
     UpdateButtons();
+    UpdateUnprintable();
+}
+
+void CPrintPreviewDlg::UpdateUnprintable() {
+    const std::string printer = SelectedPrinter().toStdString();
+    const Label& label = m_canvas.label;
+    if (printer.empty() || label.m_nLabelWidthMM <= 0 || label.m_nLabelHeightMM <= 0) {
+        m_preview->SetUnprintable({});
+        return;
+    }
+    const PaperForm paper =
+        m_printers.FindOrAddPaperForm(printer, label.m_nLabelWidthMM, label.m_nLabelHeightMM);
+    const double width = label.m_nLabelWidthMM * 100.0;
+    const double height = label.m_nLabelHeightMM * 100.0;
+    m_preview->SetUnprintable(QMarginsF(paper.marginLeft100 / width, paper.marginTop100 / height,
+                                        paper.marginRight100 / width, paper.marginBottom100 / height));
 }
 
 QString CPrintPreviewDlg::SelectedPrinter() const {

@@ -40,8 +40,11 @@ private:
     void OnProperties();
     void OnPrint();
     void UpdateButtons();
+    // Shades what the selected printer cannot print of the label's paper.
+    void UpdateUnprintable();
 
     Canvas m_canvas;
+    PrinterConfig& m_printers;
     QComboBox* m_printerList = nullptr;
     QPushButton* m_propertiesButton = nullptr;
     QLineEdit* m_copiesEdit = nullptr;

@@ -1,9 +1,11 @@
 #include "print/CupsPrinterConfig.h"
 
+#include <cstdlib>
 #include <string_view>
 
 #include "print/CupsHandles.h"
 #include "print/PaperForms.h"
+#include "print/PpdFile.h"
 #include "print/TextFormat.h"
 
 namespace etiqo {
@@ -106,28 +108,68 @@ PaperSizeMM CupsPrinterConfig::GetPrinterPaperSize(const std::string& printer) {
 }
 
 PaperForm CupsPrinterConfig::FindOrAddPaperForm(const std::string& printer, int widthMM, int heightMM) {
-    const PaperSizeMM size{widthMM, heightMM};
-    if (const cups::DestPtr dest = cups::NamedDest(printer.c_str())) {
-        const cups::DestInfoPtr details(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-        ipp_attribute_t* supported =
-            details ? cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "media") : nullptr;
-        const int count = supported ? ippGetCount(supported) : 0;
-        for (int i = 0; i < count; ++i) {
-            const char* media = ippGetString(supported, i, nullptr);
-            const MediaSize100 paper = media ? MediaSizeOf(media) : MediaSize100{};
-            if (IsPaperOfSize(paper, widthMM, heightMM)) {
-                return {media, {}, size, paper.width, paper.height, false};
-            }
-        }
-    }
     // CUPS needs no form added: a custom size is named by its dimensions. The page size goes with
     // it, or PPD drivers snap the page to the nearest listed size.
     const std::string custom = CustomMediaName(widthMM, heightMM);
-    return {custom, custom, size, widthMM * 100, heightMM * 100, true};
+    PaperForm form{custom, custom, {widthMM, heightMM}, widthMM * 100, heightMM * 100, true};
+    const cups::DestPtr dest = cups::NamedDest(printer.c_str());
+    const cups::DestInfoPtr details(dest ? cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()) : nullptr);
+    ipp_attribute_t* supported =
+        details ? cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest.get(), details.get(), "media") : nullptr;
+    const int count = supported ? ippGetCount(supported) : 0;
+    const char* exact = nullptr;
+    const char* rounded = nullptr;
+    CustomRange100 range;
+    for (int i = 0; i < count && !exact; ++i) {
+        const char* media = ippGetString(supported, i, nullptr);
+        const std::string_view name = media ? media : "";
+        if (name.starts_with("custom_min_")) {
+            range.min = MediaSizeOf(name);
+        } else if (name.starts_with("custom_max_")) {
+            range.max = MediaSizeOf(name);
+        } else if (const MediaSize100 paper = MediaSizeOf(name); IsPaperOfSize(paper, widthMM, heightMM)) {
+            exact = media;
+        } else if (!rounded && PaperRoundsToSize(paper, widthMM, heightMM)) {
+            rounded = media;
+        }
+    }
+    if (const char* listed = exact ? exact : rounded) {
+        const MediaSize100 paper = MediaSizeOf(listed);
+        form = {listed, {}, {widthMM, heightMM}, paper.width, paper.height, false};
+    } else if (count > 0) {
+        form.available = range.Holds(widthMM, heightMM);  // a printer listing nothing may take anything
+    }
+    if (!dest || !form.available) {
+        return form;
+    }
+    // Where the driver cannot print: its PPD's page layout, else what the printer reports for a
+    // listed paper.
+    JobOptions options{{"media", form.media}};
+    if (!form.pageSize.empty()) {
+        options.emplace_back("PageSize", form.pageSize);
+    }
+    std::optional<PageMargins100> margins;
+    if (const PpdPtr ppd = PrinterPpd(printer)) {
+        margins = PpdPageMargins(ppd.get(), options);
+    } else if (cups_size_t size{};
+               !form.custom && cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest.get(), details.get(),
+                                                      form.media.c_str(), CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
+        margins = PageMargins100{size.left, size.top, size.right, size.bottom};
+    }
+    if (margins) {
+        form.marginLeft100 = margins->left;
+        form.marginTop100 = margins->top;
+        form.marginRight100 = margins->right;
+        form.marginBottom100 = margins->bottom;
+    }
+    return form;
 }
 
 bool CupsPrinterConfig::SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) {
     const PaperForm form = FindOrAddPaperForm(printer, widthMM, heightMM);
+    if (!form.available) {
+        return false;  // never a default the printer does not have
+    }
     cups::DestList list;
     cups_dest_t* dest = list.Find(printer.c_str());
     if (!dest) {
@@ -157,6 +199,32 @@ bool CupsPrinterConfig::SetPrinterCopies(const std::string& printer, int copies)
     }
     dest->num_options = cupsAddIntegerOption("copies", copies, dest->num_options, &dest->options);
     return list.Store();
+}
+
+std::vector<std::string> CupsPrinterConfig::ClassMembers(const std::string& printer) {
+    const cups::DestPtr dest = cups::NamedDest(printer.c_str());
+    const char* type = dest ? Option(*dest, "printer-type") : nullptr;
+    if (!type || (std::strtol(type, nullptr, 10) & CUPS_PRINTER_CLASS) == 0) {
+        return {};
+    }
+    const char* uri = Option(*dest, "printer-uri-supported");
+    if (!uri) {
+        return {};
+    }
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "member-names");
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");  // frees the request
+    std::vector<std::string> members;
+    if (ipp_attribute_t* names =
+            response ? ippFindAttribute(response, "member-names", IPP_TAG_NAME) : nullptr) {
+        for (int i = 0; i < ippGetCount(names); ++i) {
+            members.emplace_back(ippGetString(names, i, nullptr));
+        }
+    }
+    ippDelete(response);
+    return members;
 }
 
 bool CupsPrinterConfig::IsServiceRunning() {

@@ -16,6 +16,7 @@ public:
     PaperForm FindOrAddPaperForm(const std::string& printer, int widthMM, int heightMM) override;
     bool SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) override;
     bool SetPrinterCopies(const std::string& printer, int copies) override;
+    std::vector<std::string> ClassMembers(const std::string& printer) override;
     bool IsServiceRunning() override;
     std::string WhyUnavailable(const std::string& printer) override;
 };

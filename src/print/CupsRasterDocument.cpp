@@ -5,14 +5,15 @@
 #include <cups/cups.h>
 #include <cups/ppd.h>
 #include <cups/raster.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "print/CupsHandles.h"
+#include "print/PpdFile.h"
 
 namespace etiqo {
 
@@ -22,22 +23,6 @@ namespace {
 // but keeps for exactly these drivers.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
-struct PpdDeleter {
-    void operator()(ppd_file_t* ppd) const { ppdClose(ppd); }
-};
-using PpdPtr = std::unique_ptr<ppd_file_t, PpdDeleter>;
-
-// The printer's PPD, fetched into a temporary file that is gone again when this returns.
-PpdPtr PrinterPpd(const std::string& printer) {
-    const char* file = cupsGetPPD2(CUPS_HTTP_DEFAULT, printer.c_str());
-    if (!file) {
-        return nullptr;  // a driverless or raw queue
-    }
-    PpdPtr ppd(ppdOpenFile(file));
-    ::unlink(file);
-    return ppd;
-}
 
 bool StartsWithRaster(std::string_view filter) {
     return filter.starts_with("application/vnd.cups-raster ");
@@ -60,6 +45,32 @@ bool DriverReadsRaster(ppd_file_t* ppd) {
     return false;
 }
 
+// Whether the printer itself reads PWG raster: a driverless queue (IPP Everywhere, LPrint) passes
+// it through unfiltered ("*cupsFilter2: image/pwg-raster image/pwg-raster 100 -").
+bool PrinterReadsPwgRaster(ppd_file_t* ppd) {
+    for (ppd_attr_t* attr = ppdFindAttr(ppd, "cupsFilter2", nullptr); attr;
+         attr = ppdFindNextAttr(ppd, "cupsFilter2", nullptr)) {
+        if (attr->value && std::string_view(attr->value).starts_with("image/pwg-raster image/pwg-raster ")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the driver prints the page header's copy count itself. A PPD saying
+// "*cupsManualCopies: True" wants the pages repeated, and CUPS's label filter ignores the count for
+// its EPL printers (line and page mode, model numbers 0x10 and 0x11), even for `lp -n`.
+bool PpdDriverMakesCopies(ppd_file_t* ppd) {
+    if (ppd->manual_copies) {
+        return false;
+    }
+    bool labelFilter = false;
+    for (int i = 0; i < ppd->num_filters; ++i) {
+        labelFilter = labelFilter || std::string_view(ppd->filters[i]).ends_with(" rastertolabel");
+    }
+    return !(labelFilter && (ppd->model_number == 0x10 || ppd->model_number == 0x11));
+}
+
 std::unique_ptr<cups_page_header2_s> InterpretPage(ppd_file_t* ppd, const JobOptions& options) {
     const cups::OptionList list(options);
     ppdMarkDefaults(ppd);
@@ -76,32 +87,56 @@ std::unique_ptr<cups_page_header2_s> InterpretPage(ppd_file_t* ppd, const JobOpt
 // One dot a bit, black as 1 for K and as 0 for W.
 bool IsOneBitGrey(const cups_page_header2_t& header) {
     return header.cupsBitsPerColor == 1 && header.cupsBitsPerPixel == 1 &&
-           (header.cupsColorSpace == CUPS_CSPACE_K || header.cupsColorSpace == CUPS_CSPACE_W);
+           (header.cupsColorSpace == CUPS_CSPACE_K || header.cupsColorSpace == CUPS_CSPACE_W) &&
+           header.cupsBytesPerLine == (header.cupsWidth + 7) / 8;
+}
+
+// A byte a dot, 0 black and 255 white: the grey a driverless printer takes when it offers no 1 bit.
+bool IsEightBitGrey(const cups_page_header2_t& header) {
+    return header.cupsBitsPerColor == 8 && header.cupsBitsPerPixel == 8 &&
+           (header.cupsColorSpace == CUPS_CSPACE_SW || header.cupsColorSpace == CUPS_CSPACE_W) &&
+           header.cupsBytesPerLine == header.cupsWidth;
 }
 
 struct RasterDeleter {
     void operator()(cups_raster_t* raster) const { cupsRasterClose(raster); }
 };
 
-// Packs one image row into the driver's bytes: bit 7 of byte 0 is the first dot.
-void PackRow(const QImage& image, int y, bool blackIsOne, std::vector<unsigned char>& row) {
-    std::fill(row.begin(), row.end(), blackIsOne ? 0x00 : 0xFF);
-    if (y >= image.height()) {
+// Packs image row y from dot x0 on into the driver's bytes: one bit a dot (bit 7 of byte 0 is the
+// first dot), or one byte a dot; the dots stay black or white, never dithered.
+void PackRow(const QImage& image, int x0, int y, bool blackIsOne, bool byteADot,
+             std::vector<unsigned char>& row) {
+    const unsigned char white = blackIsOne ? 0x00 : 0xFF;
+    std::fill(row.begin(), row.end(), white);
+    if (y < 0 || y >= image.height()) {
         return;
     }
     const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    const int width = std::min(image.width(), static_cast<int>(row.size() * 8));
-    for (int x = 0; x < width; ++x) {
-        if (qGray(pixels[x]) < 128) {
+    const int dots = static_cast<int>(row.size()) * (byteADot ? 1 : 8);
+    const int width = std::min(image.width() - x0, dots);
+    for (int x = std::max(0, -x0); x < width; ++x) {
+        if (qGray(pixels[x + x0]) >= 128) {
+            continue;
+        }
+        if (byteADot) {
+            row[static_cast<std::size_t>(x)] = static_cast<unsigned char>(~white);
+        } else {
             row[static_cast<std::size_t>(x / 8)] ^= static_cast<unsigned char>(0x80 >> (x % 8));
         }
     }
 }
 
+// A PPD page header describes only the imageable area: its first row and column are the page's
+// dots at the area's top-left corner, as CUPS's own rasterisers place a page.
+int Dots(float points, unsigned dpi) {
+    return static_cast<int>(std::lround(points * static_cast<float>(dpi) / 72.0f));
+}
+
 }  // namespace
 
-CupsRasterDocument::CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header)
-    : m_header(std::move(header)) {}
+CupsRasterDocument::CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies,
+                                       bool pwg)
+    : m_header(std::move(header)), m_driverMakesCopies(driverMakesCopies), m_pwg(pwg) {}
 CupsRasterDocument::CupsRasterDocument(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument& CupsRasterDocument::operator=(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument::~CupsRasterDocument() = default;
@@ -117,15 +152,30 @@ int CupsRasterDocument::Height() const {
 std::optional<CupsRasterDocument> CupsRasterDocument::ForPrinter(const std::string& printer,
                                                                  const JobOptions& options) {
     const PpdPtr ppd = PrinterPpd(printer);
-    if (!ppd || !DriverReadsRaster(ppd.get())) {
+    if (!ppd) {
+        return std::nullopt;
+    }
+    if (PrinterReadsPwgRaster(ppd.get())) {
+        // One bit a dot where the printer offers it (its "FastGray" colour model), else its grey.
+        JobOptions oneBit = options;
+        oneBit.emplace_back("ColorModel", "FastGray");
+        for (const JobOptions* tried : std::initializer_list<const JobOptions*>{&oneBit, &options}) {
+            std::unique_ptr<cups_page_header2_s> header = InterpretPage(ppd.get(), *tried);
+            if (header && header->cupsWidth > 0 && header->cupsHeight > 0 &&
+                (IsOneBitGrey(*header) || IsEightBitGrey(*header))) {
+                return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()), true);
+            }
+        }
+        return std::nullopt;
+    }
+    if (!DriverReadsRaster(ppd.get())) {
         return std::nullopt;
     }
     std::unique_ptr<cups_page_header2_s> header = InterpretPage(ppd.get(), options);
-    if (!header || !IsOneBitGrey(*header) || header->cupsWidth == 0 || header->cupsHeight == 0 ||
-        header->cupsBytesPerLine != (header->cupsWidth + 7) / 8) {
+    if (!header || !IsOneBitGrey(*header) || header->cupsWidth == 0 || header->cupsHeight == 0) {
         return std::nullopt;
     }
-    return CupsRasterDocument(std::move(header));
+    return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()), false);
 }
 
 bool CupsRasterDocument::Write(const QString& path, int count, int copies,
@@ -135,7 +185,7 @@ bool CupsRasterDocument::Write(const QString& path, int count, int copies,
         return false;
     }
     std::unique_ptr<cups_raster_t, RasterDeleter> raster(
-        cupsRasterOpen(file.handle(), CUPS_RASTER_WRITE_COMPRESSED));
+        cupsRasterOpen(file.handle(), m_pwg ? CUPS_RASTER_WRITE_PWG : CUPS_RASTER_WRITE_COMPRESSED));
     if (!raster) {
         return false;
     }
@@ -147,24 +197,42 @@ bool CupsRasterDocument::Write(const QString& path, int count, int copies,
 bool CupsRasterDocument::WritePages(cups_raster_t* raster, int count, int copies,
                                     const std::function<QImage(int)>& page) const {
     cups_page_header2_t header = *m_header;
-    // The driver makes the copies of a page (ZPL's ^PQ); the queue sends the page once.
-    header.NumCopies = static_cast<unsigned>(std::max(copies, 1));
+    // Where the driver makes the copies of a page (ZPL's ^PQ) the page goes once; otherwise it is
+    // repeated, as CUPS's own filters would repeat it.
+    const int repeats = m_driverMakesCopies ? 1 : std::max(copies, 1);
+    header.NumCopies = m_driverMakesCopies ? static_cast<unsigned>(std::max(copies, 1)) : 1;
     const bool blackIsOne = header.cupsColorSpace == CUPS_CSPACE_K;
+    const bool byteADot = header.cupsBitsPerPixel == 8;
+    const int left = Dots(header.cupsImagingBBox[0], header.HWResolution[0]);
+    const int top = Dots(header.cupsPageSize[1] - header.cupsImagingBBox[3], header.HWResolution[1]);
     std::vector<unsigned char> row(header.cupsBytesPerLine);
     for (int i = 0; i < count; ++i) {
         const QImage image = page(i);
-        if (image.isNull() || cupsRasterWriteHeader2(raster, &header) == 0) {
+        if (image.isNull()) {
             return false;
         }
         const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-        for (unsigned y = 0; y < header.cupsHeight; ++y) {
-            PackRow(rgb, static_cast<int>(y), blackIsOne, row);
-            if (cupsRasterWritePixels(raster, row.data(), header.cupsBytesPerLine) == 0) {
+        for (int r = 0; r < repeats; ++r) {
+            if (cupsRasterWriteHeader2(raster, &header) == 0) {
                 return false;
+            }
+            for (unsigned y = 0; y < header.cupsHeight; ++y) {
+                PackRow(rgb, left, static_cast<int>(y) + top, blackIsOne, byteADot, row);
+                if (cupsRasterWritePixels(raster, row.data(), header.cupsBytesPerLine) == 0) {
+                    return false;
+                }
             }
         }
     }
     return true;
+}
+
+bool CupsRasterDocument::DriverMakesCopies() const {
+    return m_driverMakesCopies;
+}
+
+bool CupsRasterDocument::IsPwgRaster() const {
+    return m_pwg;
 }
 
 int CupsRasterDocument::DpiX() const {

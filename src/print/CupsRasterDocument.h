@@ -26,9 +26,16 @@ public:
 
     // The driver's page for a job with these options (its paper, resolution, darkness and the
     // other settings it reads from the page header); nullopt when the printer has no PPD driver,
-    // its driver does not read CUPS raster, or it wants more than one bit a dot.
+    // its driver does not read CUPS raster, or it wants more than one bit a dot. A driverless
+    // printer that takes PWG raster gets it at one bit a dot where it offers that, else a byte.
     static std::optional<CupsRasterDocument> ForPrinter(const std::string& printer,
                                                         const JobOptions& options);
+
+    // Whether the driver prints a page's copies itself; otherwise Write repeats the page and the job
+    // asks for one copy.
+    bool DriverMakesCopies() const;
+    // Whether the printer takes PWG raster itself (a driverless printer) rather than a driver CUPS raster.
+    bool IsPwgRaster() const;
 
     // The page's size in dots, as the driver lays it out.
     int Width() const;
@@ -37,16 +44,19 @@ public:
     int DpiX() const;
     int DpiY() const;
 
-    // Writes page(0) … page(count − 1), each asking the printer for `copies` copies. A page image
-    // is placed at the top-left dot: what it lacks is blank, what it has beyond the page is cut.
+    // Writes page(0) … page(count − 1), each printed `copies` times (by the driver where it makes
+    // copies, else the page is repeated). A page image is placed with its top-left dot at the
+    // paper's corner: what lies outside the printable area is cut, what it lacks is blank.
     // False when the file could not be written or a page came back null.
     bool Write(const QString& path, int count, int copies, const std::function<QImage(int)>& page) const;
 
 private:
-    explicit CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header);
+    CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies, bool pwg);
     bool WritePages(_cups_raster_s* raster, int count, int copies,
                     const std::function<QImage(int)>& page) const;
     std::unique_ptr<cups_page_header2_s> m_header;
+    bool m_driverMakesCopies = true;
+    bool m_pwg = false;
 };
 
 }  // namespace etiqo

@@ -60,6 +60,21 @@ bool IsPaperOfSize(MediaSize100 paper, int widthMM, int heightMM) {
     return paper.width / 10 == widthMM * 10 && paper.height / 10 == heightMM * 10;
 }
 
+bool PaperRoundsToSize(MediaSize100 paper, int widthMM, int heightMM) {
+    // Half a millimetre either way, in hundredths: 53.98 is 54, 50.5 is not 50.
+    const auto rounds = [](int size100, int mm) {
+        return size100 >= mm * 100 - 50 && size100 < mm * 100 + 50;
+    };
+    return rounds(paper.width, widthMM) && rounds(paper.height, heightMM);
+}
+
+bool CustomRange100::Holds(int widthMM, int heightMM) const {
+    // Within half a millimetre counts, as for listed papers.
+    return min.width > 0 && max.width > 0 && widthMM * 100 >= min.width - 50 &&
+           widthMM * 100 < max.width + 50 && heightMM * 100 >= min.height - 50 &&
+           heightMM * 100 < max.height + 50;
+}
+
 std::string MediaDisplayName(std::string_view media) {
     if (media.starts_with("Custom.")) {
         const PaperSizeMM mm = ToWholeMM(MediaSizeOf(media));

@@ -30,6 +30,18 @@ PaperSizeMM ToWholeMM(MediaSize100 size);
 // Whether a listed paper is the label size: equal in tenths of a millimetre, truncated.
 bool IsPaperOfSize(MediaSize100 paper, int widthMM, int heightMM);
 
+// Whether a listed paper is the label's size as label stock is sold: labels are whole millimetres,
+// most stock is measured in inches, so a paper is the label's size when each side rounds to the
+// label's millimetres (a 2-1/8 × 2-3/4 in label, 53.98 × 69.85 mm, is a 54 × 70 mm label).
+bool PaperRoundsToSize(MediaSize100 paper, int widthMM, int heightMM);
+
+// The custom size range a printer lists as "custom_min_…" and "custom_max_…" media, if any.
+struct CustomRange100 {
+    MediaSize100 min;
+    MediaSize100 max;
+    bool Holds(int widthMM, int heightMM) const;
+};
+
 // The name shown for a media: "HPaper(...)" for a custom size, the media's own name otherwise.
 std::string MediaDisplayName(std::string_view media);
 

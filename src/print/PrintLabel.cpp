@@ -1,23 +1,24 @@
 #include "print/PrintLabel.h"
 
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QMessageBox>
 
+#include "print/CheckApproval.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
+#include "print/PrintCheck.h"
+#include "print/PrintDlg.h"
+#include "res/Texts.h"
 
 namespace etiqo {
 
 bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies) {
-    QPrinter device(QPrinter::HighResolution);
-    QPrintDialog dialog(&device, parent);
-    // For printing, not print setup: no selection, no page numbers, no print to file.
-    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
-    if (dialog.exec() != QDialog::Accepted || device.printerName().isEmpty()) {
+    CupsPrinterConfig printers;
+    CPrintDlg dialog(printers, parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.Printer().empty()) {
         return false;
     }
-    printer = device.printerName().toStdString();
-    copies = device.copyCount();
+    printer = dialog.Printer();
+    copies = dialog.Copies();
     return true;
 }
 
@@ -30,8 +31,35 @@ PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painte
         return cancelled;
     }
     CupsPrinterConfig printers;
+    if (const PrintCheck check = CheckBeforePrinting(printers, label, printer);
+        !check.warnings.empty() && !AskPrintAnyway(parent, check)) {
+        PrintResult cancelled;
+        cancelled.status = PrintResult::Status::Cancelled;
+        return cancelled;
+    }
     CupsSpooler spooler;
-    return LabelPrintJob(printers, spooler, painter).Print(label, printer, copies);
+    LabelChecker checker;
+    LabelPrintJob job(printers, spooler, painter);
+    job.AllowUnavailablePaper(true);  // the user was asked
+    job.SetCheck(&checker, [parent](const std::vector<FailingPage>& failing) {
+        return AskPrintDespiteCheck(parent, failing);
+    });
+    PrintResult result = job.Print(label, printer, copies);
+    if (result.status == PrintResult::Status::CheckRefused) {
+        result.status = PrintResult::Status::Cancelled;  // the user's own answer needs no message
+    }
+    return result;
+}
+
+bool AskPrintAnyway(QWidget* parent, const PrintCheck& check) {
+    QString lines;
+    for (const std::string& warning : check.warnings) {
+        lines += (lines.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(warning);
+    }
+    const QString question =
+        QString::fromUtf8(Tr(TextId::PrintAnywayQuestion)).replace(QStringLiteral("%1"), lines);
+    return QMessageBox::warning(parent, QString::fromUtf8(Tr(TextId::PrintCheckTitle)), question,
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace etiqo

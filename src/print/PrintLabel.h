@@ -7,6 +7,7 @@
 #include "model/Label.h"
 #include "print/LabelPage.h"
 #include "print/LabelPrintJob.h"
+#include "print/PrintCheck.h"
 
 class QWidget;
 
@@ -15,7 +16,10 @@ namespace etiqo {
 PrintResult PrintLabel(QWidget* parent, Label& label, const LabelPainter& painter,
                        const std::string& printerName, int copies);
 
-// The standard print dialog asking for a printer and a copy count; false when cancelled.
+// Shows the warnings of a check before printing and asks whether to print anyway; true to go on.
+bool AskPrintAnyway(QWidget* parent, const PrintCheck& check);
+
+// The print dialog asking for a printer and a copy count; false when cancelled.
 bool AskPrinterAndCopies(QWidget* parent, std::string& printer, int& copies);
 
 }  // namespace etiqo

@@ -32,6 +32,17 @@ struct PaperForm {
     int exactWidth100 = 0;  // the paper's own size, hundredths of a millimetre
     int exactHeight100 = 0;
     bool custom = false;
+    // False when the printer lists no such paper and takes no custom size of it: the job would
+    // come out on some other paper.
+    bool available = true;
+    // What the printer cannot print at each edge, hundredths of a millimetre.
+    int marginLeft100 = 0;
+    int marginTop100 = 0;
+    int marginRight100 = 0;
+    int marginBottom100 = 0;
+    bool HasMargins() const {
+        return marginLeft100 > 0 || marginTop100 > 0 || marginRight100 > 0 || marginBottom100 > 0;
+    }
 };
 
 struct PrinterEntry {
@@ -64,14 +75,23 @@ public:
     // The size of that paper, {0, 0} when it cannot be told.
     virtual PaperSizeMM GetPrinterPaperSize(const std::string& printer) = 0;
 
-    // A paper of exactly width × height mm: one the printer lists, or a custom size.
+    // A paper of exactly width × height mm: one the printer lists (equal in tenths of a millimetre,
+    // else the first that rounds to the size), or a custom size, not `available` when the printer
+    // takes none of that size.
     virtual PaperForm FindOrAddPaperForm(const std::string& printer, int widthMM, int heightMM) = 0;
 
-    // Makes width × height mm the printer's default paper; false when that could not be stored.
+    // Makes width × height mm the printer's default paper; false when that could not be stored or
+    // the printer has no such paper (nothing is stored then).
     virtual bool SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) = 0;
 
     // Makes the count the printer's default number of copies (unchanged when it already is).
     virtual bool SetPrinterCopies(const std::string& printer, int copies) = 0;
+
+    // The printers of a class (a printer name that stands for several); empty for a printer.
+    virtual std::vector<std::string> ClassMembers(const std::string& printer) {
+        (void)printer;
+        return {};
+    }
 
     // Whether the print service answers at all.
     virtual bool IsServiceRunning() = 0;

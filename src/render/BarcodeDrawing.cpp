@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/Ean13.h"
 #include "render/FontMapping.h"
 #include "render/RenderParts.h"
 #include "render/SymbolCache.h"
@@ -151,6 +152,19 @@ void DrawBarcodeElement(const RenderContext& context, Element& element) {
 void Encode2DCodeIfNeeded(const RenderContext& context, Element& element) {
     // zint turns clockwise: the symbol turns the other way from every other element.
     CachedSymbol(context, element, true, QuarterTurn(element.nEscapement) / 10);
+}
+
+std::string EncodeForOutput(const RenderContext& context, Element& element) {
+    const int turn = QuarterTurn(element.nEscapement);
+    if (element.nKind == ElementKind::Barcode && element.nSymbology == kSymbologyOwnEan13) {
+        return Ean13Code::Encode(ContentBytes(element)) ? std::string() : Tr(TextId::DataEan13Digits);
+    }
+    if (element.nKind != ElementKind::Barcode && element.nKind != ElementKind::Code2D) {
+        return {};
+    }
+    const int angle = element.nKind == ElementKind::Code2D ? turn / 10 : turn == 0 ? 0 : (3600 - turn) / 10;
+    const SymbolImage* symbol = CachedSymbol(context, element, true, angle);
+    return HasImage(symbol) ? std::string() : symbol ? symbol->error : std::string("?");
 }
 
 void Draw2DCodeElement(const RenderContext& context, Element& element) {

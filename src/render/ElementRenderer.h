@@ -39,4 +39,9 @@ void DrawElement(const RenderContext& context, Element& element);
 // For headless output (the command line), before DrawLabel.
 void PrepareForOutput(const RenderContext& screen, Element& element);
 
+// Encodes a barcode or 2D symbol into the cache as drawing it would (output draws 2D symbols only
+// from the cache), so a content that cannot be encoded is known before its page is made. Returns
+// the encoder's reason, empty when the symbol was encoded or the element has none.
+std::string EncodeForOutput(const RenderContext& context, Element& element);
+
 }  // namespace etiqo

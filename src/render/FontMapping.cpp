@@ -7,10 +7,13 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <memory>
 
 #include "render/RenderParts.h"
 
@@ -34,11 +37,30 @@ QString FirstInstalled(std::initializer_list<const char*> families, const QStrin
     return fallback;
 }
 
+// The family fontconfig chooses for Simplified Chinese, the way the desktop picks one; only a font that
+// really covers the language counts.
+QString SimplifiedChineseFamily() {
+    using Pattern = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
+    const Pattern wanted(FcNameParse(reinterpret_cast<const FcChar8*>(":lang=zh-cn")), FcPatternDestroy);
+    if (!wanted) {
+        return QStringLiteral("Sans Serif");
+    }
+    FcConfigSubstitute(nullptr, wanted.get(), FcMatchPattern);
+    FcDefaultSubstitute(wanted.get());
+    FcResult result = FcResultNoMatch;
+    const Pattern match(FcFontMatch(nullptr, wanted.get(), &result), FcPatternDestroy);
+    FcLangSet* languages = nullptr;
+    FcChar8* family = nullptr;
+    if (match && FcPatternGetLangSet(match.get(), FC_LANG, 0, &languages) == FcResultMatch &&
+        FcLangSetHasLang(languages, reinterpret_cast<const FcChar8*>("zh-cn")) == FcLangEqual &&
+        FcPatternGetString(match.get(), FC_FAMILY, 0, &family) == FcResultMatch) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(family));
+    }
+    return QStringLiteral("Sans Serif");
+}
+
 const QString& CjkFamily() {
-    static const QString family =
-        FirstInstalled({"WenQuanYi Zen Hei", "Noto Sans CJK SC", "Noto Serif CJK SC", "AR PL UMing CN",
-                        "Droid Sans Fallback", "WenQuanYi Micro Hei"},
-                       QStringLiteral("Sans Serif"));
+    static const QString family = SimplifiedChineseFamily();
     return family;
 }
 

@@ -89,7 +89,7 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "batch print(&V)", "Help(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "Insert(&I)", "batch print(&V)", "Help(&H)"}));
     ASSERT_NE(frame->MenuAction(32773), nullptr);  // the English Save
     EXPECT_EQ(frame->MenuAction(32797), nullptr);
 
@@ -101,10 +101,35 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "批量打印(&V)", "帮助(&H)"}));
+    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "插入(&I)", "批量打印(&V)", "帮助(&H)"}));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Etiqo Editor"));
     EXPECT_NE(frame->MenuAction(32797), nullptr);
     EXPECT_EQ(frame->MenuAction(32794), nullptr);
+}
+
+TEST_F(Frame, CheckLabelOutlinesACodeThatWouldNotScanUntilTheNextEdit) {
+    Canvas().CreateBarcodeElement(QStringLiteral("123456789012345678901234567890"), QPoint(20, 20));
+    Element& code = *Canvas().GetLabel().m_elements.back();
+    code.nWidth = 280;  // 200 modules in 280 dots
+    code.nHeight = 100;
+    code.nSerialMode = kSerialIncrement;
+    code.bSelected = 0;
+    frame->OnCommand(32900);  // Check Label
+    EXPECT_TRUE(frame->m_wndStatusBar.currentMessage().startsWith(QStringLiteral("Check Label: 1 code(s)")))
+        << frame->m_wndStatusBar.currentMessage().toStdString();
+    EXPECT_TRUE(Canvas().toolTip().contains(QStringLiteral("does not read")))
+        << Canvas().toolTip().toStdString();
+    EXPECT_STREQ(code.str, "123456789012345678901234567890");  // checking prints nothing
+    const QImage shot = Canvas().grab().toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            red += QColor(shot.pixel(x, y)) == QColor(Qt::red);
+        }
+    }
+    EXPECT_GT(red, 50);
+    Canvas().SaveSnapshot();  // any edit
+    EXPECT_TRUE(Canvas().toolTip().isEmpty());
 }
 
 TEST_F(Frame, MenuStateFollowsTheLabel) {

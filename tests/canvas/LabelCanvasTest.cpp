@@ -395,26 +395,44 @@ TEST_F(CanvasTest, RightClickOpensTheMenusOfTheTextsAndPicturesUnderIt) {
     });
     QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(60, 30));
     EXPECT_EQ(Selected(Elements()), (std::vector<int>{1, 1, 1}));
-    ASSERT_EQ(seen.size(), 2u);
+    ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].title, "Text Attributes");
     EXPECT_EQ(seen[0].items, (std::vector<std::string>{"Delte Text", "Text Attributes"}));
     EXPECT_EQ(seen[1].title, "Piture Settings");
     EXPECT_EQ(seen[1].items, (std::vector<std::string>{"Delete Picture", "Change Picture Size"}));
-    EXPECT_EQ(canvas->m_nCurElement, 1);
+    EXPECT_EQ(seen[2].title, "Barcode");
+    EXPECT_EQ(seen[2].items, (std::vector<std::string>{"Fit to Dots"}));
+    EXPECT_EQ(canvas->m_nCurElement, 2);
 
     SetChineseInterface(true);
     seen.clear();
     QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(20, 20));
     SetChineseInterface(false);
-    ASSERT_EQ(seen.size(), 1u);
+    ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].items, (std::vector<std::string>{"删除文字", "文字属性"}));
+    EXPECT_EQ(seen[1].items, (std::vector<std::string>{"适配整点宽度"}));
 
     seen.clear();
     QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(250, 180));  // the barcode only
-    EXPECT_TRUE(seen.empty());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, "Barcode");
     EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0, 1}));
     QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(400, 250));
     EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0, 0}));
+}
+
+TEST_F(CanvasTest, FitToDotsFromTheBarcodeMenuSetsTheWholeDotWidthOnce) {
+    Element dense = Box(ElementKind::Barcode, 10, 10, 280, 100);
+    dense.nSymbology = kSymbologyCode128;
+    std::strcpy(dense.str, "123456789012345678901234567890");  // 200 modules
+    Element& b = Put(dense);
+    canvas->SetMenuRunner([](QMenu& menu) { return menu.actions().front(); });
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(20, 20));
+    EXPECT_EQ(b.nWidth, 200);
+    EXPECT_EQ(b.nHeight, 100);
+    EXPECT_EQ(Snapshots(), 1);
+    QTest::mouseClick(canvas, Qt::RightButton, Qt::NoModifier, At(20, 20));
+    EXPECT_EQ(Snapshots(), 1);  // already fitted: nothing to undo
 }
 
 TEST_F(CanvasTest, DeletingFromTheFirstMenuSkipsTheMenuOfAnElementItRemoved) {

@@ -2,14 +2,22 @@
 // without a display: dialog_screenshots OUTPUT_DIR [POINT_SIZE]
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFont>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QScopeGuard>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
 
+#include "app/Language.h"
 #include "dialogs/BarcodeDlg.h"
 #include "dialogs/BatchPrintDlg.h"
 #include "dialogs/Code2DDlg.h"
@@ -19,6 +27,8 @@
 #include "dialogs/ShapeDlg.h"
 #include "dialogs/TextDlg.h"
 #include "model/Element.h"
+#include "print/PrintDlg.h"
+#include "print/PrinterConfig.h"
 #include "res/Texts.h"
 
 namespace {
@@ -34,6 +44,22 @@ Element SampleElement() {
     e.nPenWidth = 4;
     return e;
 }
+
+// Two label printers, for the print dialog's list.
+class SamplePrinters : public etiqo::PrinterConfig {
+public:
+    std::vector<etiqo::PrinterEntry> Printers() override {
+        return {{"Zebra-ZD420", true}, {"TSC-TTP-244", false}};
+    }
+    bool GetPrinterInfo(const std::string&, etiqo::PrinterInfo&) override { return false; }
+    std::string GetPrinterMedia(const std::string&) override { return {}; }
+    etiqo::PaperSizeMM GetPrinterPaperSize(const std::string&) override { return {}; }
+    etiqo::PaperForm FindOrAddPaperForm(const std::string&, int, int) override { return {}; }
+    bool SetPrinterPaperSize(const std::string&, int, int) override { return false; }
+    bool SetPrinterCopies(const std::string&, int) override { return false; }
+    bool IsServiceRunning() override { return true; }
+    std::string WhyUnavailable(const std::string&) override { return {}; }
+};
 
 struct Shot {
     const char* name;
@@ -81,11 +107,54 @@ int main(int argc, char** argv) {
              auto dlg = std::make_unique<etiqo::CBatchPrintDlg>();
              return dlg;
          }},
+        // The content box full: one more key is refused and the note says why.
+        {"text-full",
+         [](Element& e) {
+             auto dlg = std::make_unique<etiqo::CTextDlg>(&e, QString(255, QLatin1Char('7')));
+             auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("contentEdit"));
+             dlg->show();
+             edit->end(false);  // typed at the end, not over a selection
+             QKeyEvent key(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, QStringLiteral("8"));
+             QApplication::sendEvent(edit, &key);
+             return dlg;
+         }},
+        {"print",
+         [](Element&) {
+             static SamplePrinters printers;
+             return std::make_unique<etiqo::CPrintDlg>(printers);
+         }},
+        {"font", [](Element&) { return std::make_unique<QFontDialog>(); }},
+        {"message",
+         [](Element&) {
+             return std::make_unique<QMessageBox>(
+                 QMessageBox::Question, QString::fromUtf8(etiqo::Tr(etiqo::TextId::CloseQuestionCaption)),
+                 QString::fromUtf8(etiqo::Tr(etiqo::TextId::CloseQuestion)),
+                 QMessageBox::Yes | QMessageBox::No);
+         }},
+        {"file",
+         [](Element&) {
+             auto dlg = std::make_unique<QFileDialog>(
+                 nullptr, QString(), QDir::homePath(),
+                 QString::fromUtf8(etiqo::Tr(etiqo::TextId::PictureFilesFilter)));
+             dlg->setOption(QFileDialog::DontUseNativeDialog);
+             dlg->resize(640, 420);
+             return dlg;
+         }},
     };
 
     int written = 0;
     for (const bool chinese : {true, false}) {
         etiqo::SetChineseInterface(chinese);
+        // Qt's own dialogs speak Chinese too, as in the designer.
+        const bool translated = etiqo::LoadQtTranslations();
+        const auto untranslate = qScopeGuard([translated] {
+            if (translated) {
+                for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+                    QCoreApplication::removeTranslator(t);
+                    t->deleteLater();
+                }
+            }
+        });
         for (const Shot& shot : shots) {
             Element e = SampleElement();
             const std::unique_ptr<QDialog> dlg = shot.make(e);

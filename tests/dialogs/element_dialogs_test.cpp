@@ -63,6 +63,20 @@ TEST_F(ElementDialogsTest, BarcodeWritesEveryControlOnOk) {
     EXPECT_EQ(e.bShowText, 0);
 }
 
+TEST_F(ElementDialogsTest, BarcodeFitToDotsStoresTheWholeDotWidthOnOk) {
+    Element e = NewBarcode();
+    OnNextModal([&](QWidget* dlg) {
+        TypeList(dlg)->setCurrentIndex(0);                           // CODE_128
+        Type(dlg, "contentEdit", "123456789012345678901234567890");  // 200 modules
+        Type(dlg, "widthEdit", "35");                                // 280 dots
+        Click(dlg, "fitToDotsCheck");
+        Click(dlg, "okButton");
+    });
+    PropertyDialogs dialogs;
+    ASSERT_TRUE(dialogs.EditBarcode(nullptr, e, 203, 203));
+    EXPECT_EQ(e.nWidth, 200);  // one dot a module
+}
+
 TEST_F(ElementDialogsTest, BarcodeCancelChangesNothing) {
     Element e = NewBarcode();
     const Element before = e;

@@ -87,6 +87,27 @@ bool CupsdRig::Run(const QString& action) {
     return ok;
 }
 
+std::vector<std::pair<QString, QString>> CupsdRig::AddDriverQueues() {
+    bool ok = false;
+    const QString output = RunTool(Script(), {QStringLiteral("drivers"), Dir()}, &ok);
+    std::vector<std::pair<QString, QString>> queues;
+    if (!ok) {
+        ADD_FAILURE() << "cupsd-rig.sh drivers: " << output.toStdString();
+        return queues;
+    }
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const qsizetype space = line.indexOf(QLatin1Char(' '));
+        if (space > 0) {
+            queues.emplace_back(line.left(space), line.mid(space + 1).trimmed());
+        }
+    }
+    return queues;
+}
+
+QString CupsdRig::DriverQueueOutput(const QString& queue) {
+    return Dir() + QStringLiteral("/") + queue + QStringLiteral(".out");
+}
+
 void CupsdRig::ClearUserOptions() {
     QFile::remove(UserOptionsFile());
 }

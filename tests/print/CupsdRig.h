@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace etiqo::test {
 
@@ -30,6 +32,11 @@ public:
     // Appends a comment line to the user's lpoptions file; a rewrite of the file drops it.
     static void MarkUserOptions();
     static bool UserOptionsMarked();
+
+    // Adds a queue for every label printer driver the rig knows (cupsd-rig.sh drivers): queue
+    // name and driver, in the script's order; each writes its jobs to DriverQueueOutput(queue).
+    static std::vector<std::pair<QString, QString>> AddDriverQueues();
+    static QString DriverQueueOutput(const QString& queue);
 };
 
 }  // namespace etiqo::test

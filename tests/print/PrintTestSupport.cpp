@@ -64,4 +64,35 @@ void RemoveQueue(const char* name) {
     Lpadmin({QStringLiteral("-x"), QString::fromUtf8(name)});
 }
 
+ProgramRun RunEtiqo(const QStringList& arguments, const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo"), arguments);
+    ProgramRun run;
+    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit) {
+        run.status = process.exitCode();
+    }
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    // Qt's own start-up chatter (no XDG runtime folder in a test) is not ours.
+    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'))) {
+        if (!line.isEmpty() && !line.startsWith(QStringLiteral("QStandardPaths"))) {
+            run.err += line + QLatin1Char('\n');
+        }
+    }
+    return run;
+}
+
+QStringList ReadBarcodes(const QImage& image, const QString& pngPath) {
+    if (!image.save(pngPath)) {
+        return {};
+    }
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), pngPath});
+    zbar.waitForFinished(30000);
+    QStringList codes =
+        QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    codes.sort();
+    return codes;
+}
+
 }  // namespace etiqo::test

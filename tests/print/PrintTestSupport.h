@@ -2,6 +2,9 @@
 // Labels and helpers shared by the print job tests.
 
 #include <QByteArray>
+#include <QImage>
+#include <QProcessEnvironment>
+#include <QStringList>
 
 #include <chrono>
 #include <string>
@@ -24,5 +27,17 @@ QByteArray WaitForQueueOutput(int jobId, std::chrono::milliseconds timeout = std
 // Adds a queue with the given driver that writes its jobs to output, or removes it again.
 bool AddQueue(const char* name, const QString& output, const char* driver);
 void RemoveQueue(const char* name);
+
+// Runs the etiqo program; exit status (-1 when it did not end normally), stdout and stderr.
+struct ProgramRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+ProgramRun RunEtiqo(const QStringList& arguments,
+                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// The barcodes zbarimg reads in the image (saved as pngPath), sorted.
+QStringList ReadBarcodes(const QImage& image, const QString& pngPath);
 
 }  // namespace etiqo::test

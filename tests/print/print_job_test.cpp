@@ -58,12 +58,18 @@ TEST_F(PrintJobTest, OneLabelIsOnePageOfExactlyTheLabelSizeAtThePrintersResoluti
 }
 
 // A driver that does not read CUPS raster gets the page images as a PDF, which its own filters
-// turn into what it reads (this sample PostScript driver knows no custom sizes: it prints Letter).
+// turn into what it reads. This sample PostScript driver knows no custom sizes: the job is refused
+// until the user says to print anyway, and then comes out on Letter.
 TEST_F(PrintJobTest, APrinterWithoutARasterDriverGetsAPdf) {
     const QString output = CupsdRig::Dir() + QStringLiteral("/postscript.out");
     ASSERT_TRUE(test::AddQueue("postscript", output, "drv:///sample.drv/generic.ppd"));
     Label label = test::MakeTextLabel(50, 30, "HELLO");
-    const PrintResult result = job.Print(label, "postscript", 1);
+    PrintResult result = job.Print(label, "postscript", 1);
+    EXPECT_EQ(result.status, PrintResult::Status::PaperUnavailable);
+    EXPECT_EQ(result.error, "the printer postscript has no 50 × 30 mm paper and takes no custom size of it");
+    EXPECT_FALSE(QFile::exists(CupsdRig::UserOptionsFile()));  // no default of a paper it lacks
+    job.AllowUnavailablePaper(true);
+    result = job.Print(label, "postscript", 1);
     ASSERT_TRUE(result) << result.error;
     CupsSpooler waiter;
     EXPECT_EQ(waiter.WaitForJob(result.jobId, std::chrono::seconds(60)), JobEnd::Completed)
@@ -74,6 +80,7 @@ TEST_F(PrintJobTest, APrinterWithoutARasterDriverGetsAPdf) {
     EXPECT_TRUE(postscript.startsWith("%!PS"));
     EXPECT_TRUE(postscript.contains("%%Title: (docname)")) << postscript.left(600).constData();
     EXPECT_TRUE(postscript.contains("%%Pages: 1")) << postscript.right(300).constData();
+    EXPECT_FALSE(CupsdRig::Lpoptions(QStringLiteral("postscript")).contains(QStringLiteral("media=")));
     test::RemoveQueue("postscript");
 }
 

@@ -5,16 +5,20 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "CupsdRig.h"
 #include "PrintTestSupport.h"
+#include "model/ElementFactory.h"
 #include "model/TextCodec.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
+#include "print/DrawLabel.h"
 #include "print/LabelPreview.h"
+#include "render/SymbolCache.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -118,6 +122,32 @@ TEST_F(PrintPreviewTest, ShowsTheLabelAndEveryPaintStepsSerialNumbers) {
     preview->grab();
     EXPECT_EQ(ContentUtf8(*label.m_elements[0]), "N-03");
     EXPECT_EQ(repaints, 2);
+}
+
+TEST_F(PrintPreviewTest, NamesAndOutlinesACodeOfThePageThatWouldNotScan) {
+    Element dense = MakeBarcodeElement(40, 16, "123456789012345678901234567890");
+    dense.nWidth = 280;  // 200 modules in 280 dots
+    dense.nHeight = 100;
+    label.Append(dense);
+    SymbolCache symbols;
+    CPrintPreviewDlg::Canvas canvas = MakeCanvas();
+    canvas.painter = [&symbols](QPainter& p, Label& l) { return DrawLabel(p, l, symbols, {1, 1}); };
+    CPrintPreviewDlg dialog(std::move(canvas), printers);
+    dialog.resize(500, 400);
+    auto* preview = dialog.findChild<LabelPreview*>();
+    ASSERT_TRUE(preview);
+    const QImage shot = preview->grab().toImage();
+    const auto* line = dialog.findChild<QLabel*>(QStringLiteral("checkLine"));
+    ASSERT_TRUE(line);
+    EXPECT_TRUE(line->text().contains(QStringLiteral("element 1 (CODE_128): does not read")))
+        << line->text().toStdString();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            red += QColor(shot.pixel(x, y)) == QColor(Qt::red);
+        }
+    }
+    EXPECT_GT(red, 100);
 }
 
 TEST_F(PrintPreviewTest, WithoutPrintersNothingCanBePrinted) {

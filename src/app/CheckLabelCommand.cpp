@@ -1,0 +1,35 @@
+#include "app/CheckLabelCommand.h"
+
+#include <QStatusBar>
+
+#include "canvas/LabelCanvas.h"
+#include "check/CheckText.h"
+#include "print/DrawLabel.h"
+#include "print/LabelCheck.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+void RunCheckLabel(CLabelCanvas& canvas, QStatusBar& statusBar) {
+    LabelChecker checker;
+    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
+        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
+    };
+    const PageCheck page = CheckNextPage(canvas.GetLabel(), painter, checker);
+    std::vector<CLabelCanvas::CheckMark> marks;
+    for (const ElementCheck& check : page.elements) {
+        if (check.Fails()) {
+            marks.push_back(
+                {check.area, QString::fromUtf8(Tr(TextId::CheckElementReason))
+                                 .arg(check.index)
+                                 .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check))});
+        }
+    }
+    const QString summary = marks.empty() ? QString::fromUtf8(Tr(TextId::CheckAllRight))
+                                          : QString::fromUtf8(Tr(TextId::CheckSomeFail)).arg(marks.size());
+    statusBar.showMessage(marks.size() == 1 ? summary + QStringLiteral(": ") + marks.front().reason
+                                            : summary);
+    canvas.SetCheckMarks(std::move(marks));
+}
+
+}  // namespace etiqo

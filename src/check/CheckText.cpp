@@ -1,0 +1,64 @@
+#include "check/CheckText.h"
+
+#include "dialogs/SymbologyLists.h"
+#include "res/Texts.h"
+
+namespace etiqo {
+
+namespace {
+
+QString Text(TextId id) {
+    return QString::fromUtf8(Tr(id));
+}
+
+}  // namespace
+
+std::string SymbologyName(const ElementCheck& check) {
+    for (const auto& list : {std::span<const SymbologyChoice>(kBarcodeSymbologies),
+                             std::span<const SymbologyChoice>(k2DSymbologies)}) {
+        if (const int at = SymbologyPosition(list, check.symbology); at >= 0) {
+            return list[static_cast<std::size_t>(at)].name;
+        }
+    }
+    return std::to_string(check.symbology);
+}
+
+QString CheckReason(const ElementCheck& check) {
+    QStringList parts;
+    switch (check.result) {
+        case ReadResult::ReadsRight:
+            parts << Text(TextId::CheckReadsRight);
+            break;
+        case ReadResult::ReadsWrong:
+            parts << Text(TextId::CheckReadsWrong).arg(QString::fromStdString(check.read));
+            break;
+        case ReadResult::DoesNotRead:
+            parts << Text(TextId::CheckDoesNotRead);
+            break;
+        case ReadResult::NotChecked:
+            return Text(TextId::CheckNotChecked);
+    }
+    if (check.quietZone == QuietZone::CutByLabelEdge) {
+        parts << Text(TextId::CheckQuietZoneEdge);
+    } else if (check.quietZone == QuietZone::CutByElement) {
+        parts << Text(TextId::CheckQuietZoneElement);
+    }
+    if (check.Fails() && check.moduleSpread > 0) {
+        parts << Text(TextId::CheckUnevenBars).arg(check.moduleSpread);
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+std::vector<QString> FailureLines(const PageCheck& page) {
+    std::vector<QString> lines;
+    for (const ElementCheck& check : page.elements) {
+        if (check.Fails()) {
+            lines.push_back(Text(TextId::CheckElementReason)
+                                .arg(check.index)
+                                .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check)));
+        }
+    }
+    return lines;
+}
+
+}  // namespace etiqo

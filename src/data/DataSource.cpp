@@ -1,0 +1,83 @@
+#include "data/DataSource.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "data/CsvSource.h"
+#include "data/SqlSource.h"
+
+namespace etiqo {
+
+namespace {
+
+bool EndsWith(const std::string& text, const char* suffix) {
+    const std::size_t length = std::strlen(suffix);
+    if (text.size() < length) {
+        return false;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[text.size() - length + i];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != suffix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HasSqliteMagic(const std::string& path) {
+    char magic[16] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return false;
+    }
+    const bool read = std::fread(magic, 1, sizeof magic, file) == sizeof magic;
+    std::fclose(file);
+    return read && std::memcmp(magic, "SQLite format 3", 16) == 0;
+}
+
+constexpr const char* kKindNames[] = {"csv", "tsv", "sqlite", "sql"};
+
+}  // namespace
+
+SourceSpec SourceSpecFor(const std::string& location) {
+    SourceSpec spec;
+    spec.location = location;
+    if (location.starts_with("postgresql://") || location.starts_with("postgres://") ||
+        location.starts_with("odbc:")) {
+        spec.kind = SourceKind::Sql;
+    } else if (EndsWith(location, ".tsv") || EndsWith(location, ".tab")) {
+        spec.kind = SourceKind::Tsv;
+    } else if (HasSqliteMagic(location)) {
+        spec.kind = SourceKind::Sqlite;
+    }
+    return spec;
+}
+
+const char* SourceKindName(SourceKind kind) {
+    return kKindNames[static_cast<int>(kind)];
+}
+
+bool SourceKindFromName(const std::string& name, SourceKind& kind) {
+    for (int i = 0; i < 4; ++i) {
+        if (name == kKindNames[i]) {
+            kind = static_cast<SourceKind>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::unique_ptr<DataSource> OpenDataSource(const SourceSpec& spec, std::string& error) {
+    switch (spec.kind) {
+        case SourceKind::Csv:
+            return OpenCsvSource(spec.location, ',', error);
+        case SourceKind::Tsv:
+            return OpenCsvSource(spec.location, '\t', error);
+        case SourceKind::Sqlite:
+        case SourceKind::Sql:
+            return OpenSqlSource(spec, error);
+    }
+    return nullptr;
+}
+
+}  // namespace etiqo

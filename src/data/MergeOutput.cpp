@@ -1,0 +1,232 @@
+#include "data/MergeOutput.h"
+
+#include <QFile>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "print/LabelPdfPages.h"
+#include "print/LabelPrintJob.h"
+#include "print/TextFormat.h"
+
+namespace etiqo {
+
+namespace {
+
+std::string Join(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) {
+        out += (out.empty() ? "" : ", ") + name;
+    }
+    return out;
+}
+
+MergeOutcome Failed(std::string error, std::vector<RecordProblem> problems = {}) {
+    MergeOutcome outcome;
+    outcome.error = std::move(error);
+    outcome.problems = std::move(problems);
+    return outcome;
+}
+
+// The end of a run: a source that failed on the way spoils the output.
+bool Finished(const RecordMerge& merge, MergeOutcome& outcome) {
+    outcome.problems = merge.Problems();
+    outcome.labels = merge.Pages();
+    if (!merge.SourceError().empty()) {
+        outcome.error = TrFormat(TextId::DataReadFailed, {merge.SourceError()});
+        return false;
+    }
+    if (merge.Pages() == 0 && outcome.problems.empty()) {
+        outcome.error = Tr(TextId::DataNoRecords);
+        return false;
+    }
+    return true;
+}
+
+QString CannotWrite(const QString& name, const QString& why) {
+    return QString::fromStdString(TrFormat(TextId::CliCannotWrite, {name.toStdString(), why.toStdString()}));
+}
+
+}  // namespace
+
+MergeSettings SettingsFor(const SourceSpec& spec, RecordRange range, QDateTime now) {
+    MergeSettings settings;
+    settings.range = range;
+    settings.copies = spec.copies;
+    settings.quantityColumn = spec.quantityColumn;
+    settings.now = std::move(now);
+    return settings;
+}
+
+std::unique_ptr<DataSource> OpenForLabel(const Label& label, const SourceSpec& spec, std::string& error) {
+    std::unique_ptr<DataSource> source = OpenDataSource(spec, error);
+    if (!source) {
+        return nullptr;
+    }
+    std::vector<std::string> missing;
+    std::vector<std::string> wanted = LabelColumns(label);
+    if (!spec.quantityColumn.empty()) {
+        wanted.push_back(spec.quantityColumn);
+    }
+    const std::vector<std::string>& columns = source->Columns();
+    for (const std::string& name : wanted) {
+        if (std::find(columns.begin(), columns.end(), name) == columns.end() &&
+            std::find(missing.begin(), missing.end(), name) == missing.end()) {
+            missing.push_back(name);
+        }
+    }
+    if (!missing.empty()) {
+        error = TrFormat(TextId::DataMissingColumns, {Join(missing)});
+        return nullptr;
+    }
+    return source;
+}
+
+QString MergedPngName(const QString& path, long page) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return path.left(dot) + QStringLiteral("-%1").arg(page) + path.mid(dot);
+}
+
+MergeOutcome ExportMergedPdf(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+                             SymbolCache& symbols, const LabelPainter& painter, const QString& path) {
+    std::string error;
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+    if (!source) {
+        return Failed(error);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return Failed(CannotWrite(path, file.errorString()).toStdString());
+    }
+    LabelPdfPages pdf(file, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
+                      label.m_nDpiY, QString::fromStdString(label.m_strFileName));
+    RecordMerge merge(label, *source, symbols, settings);
+    Label page;
+    bool painted = true;
+    while (painted && merge.NextPage(page)) {
+        QPainter* device = pdf.NextPage();
+        painted = device != nullptr;
+        if (painted) {
+            painter(*device, page);
+        }
+        merge.PageDone(page);
+    }
+    MergeOutcome outcome;
+    if (!Finished(merge, outcome)) {
+        return outcome;  // the save file, uncommitted, leaves nothing behind
+    }
+    if (!pdf.Finish() || !painted || !file.commit()) {
+        return Failed(CannotWrite(path, file.errorString()).toStdString(), outcome.problems);
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+                             SymbolCache& symbols, const LabelPainter& painter, const QString& path) {
+    std::string error;
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+    if (!source) {
+        return Failed(error);
+    }
+    RecordMerge merge(label, *source, symbols, settings);
+    Label page;
+    std::vector<QString> written;
+    const auto removeWritten = [&] {
+        for (const QString& name : written) {
+            QFile::remove(name);
+        }
+    };
+    while (merge.NextPage(page)) {
+        bool moved = false;
+        QImage image = RenderLabelPage(page, painter, moved);
+        merge.PageDone(page);
+        image.setDotsPerMeterX(qRound(label.m_nDpiX / 0.0254));
+        image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
+        const QString name = MergedPngName(path, static_cast<long>(written.size()) + 1);
+        QSaveFile file(name);
+        bool ok = file.open(QIODevice::WriteOnly);
+        if (ok) {
+            QImageWriter writer(&file, "png");
+            writer.setCompression(1);
+            ok = writer.write(image) && file.commit();
+        }
+        if (!ok) {
+            removeWritten();
+            return Failed(CannotWrite(name, file.errorString()).toStdString(), merge.Problems());
+        }
+        written.push_back(name);
+    }
+    MergeOutcome outcome;
+    if (!Finished(merge, outcome)) {
+        removeWritten();
+        return outcome;
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+                         SymbolCache& symbols, const LabelPainter& painter, PrinterConfig& printers,
+                         PrintSpooler& spooler, const std::string& printer, LabelChecker* checker,
+                         CheckApproval approve) {
+    std::string error;
+    MergeOutcome outcome;
+    {
+        const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+        if (!source) {
+            return Failed(error);
+        }
+        RecordMerge count(label, *source, symbols, settings);
+        Label page;
+        while (count.NextPage(page)) {
+            count.Discard(page);
+        }
+        if (!Finished(count, outcome)) {
+            return outcome;
+        }
+    }
+    if (outcome.labels > std::numeric_limits<int>::max()) {
+        return Failed(Tr(TextId::DataNoRecords), outcome.problems);
+    }
+    if (outcome.labels == 0) {
+        outcome.ok = true;  // every record was left out: nothing to send
+        return outcome;
+    }
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+    if (!source) {
+        return Failed(error, outcome.problems);
+    }
+    RecordMerge merge(label, *source, symbols, settings);
+    Label page;
+    std::vector<DrawnElement> drawn;  // the record's page as drawn, for the scan check
+    const LabelPainter pages = [&](QPainter& device, Label&) {
+        if (!merge.NextPage(page)) {
+            return false;
+        }
+        if (checker) {
+            drawn = DrawnElements(page.m_elements);
+        }
+        painter(device, page);
+        merge.PageDone(page);
+        return true;
+    };
+    LabelPrintJob job(printers, spooler, pages);
+    if (checker) {
+        job.SetCheck(checker, std::move(approve));
+        job.SetDrawnElements([&drawn] { return drawn; });
+    }
+    const PrintResult result = job.PrintPages(label, printer, static_cast<int>(outcome.labels));
+    if (result.status == PrintResult::Status::CheckRefused) {
+        MergeOutcome refused = Failed(result.error, outcome.problems);
+        refused.wouldNotScan = true;
+        return refused;
+    }
+    if (!result) {
+        return Failed(result.error, outcome.problems);
+    }
+    outcome.jobId = result.jobId;
+    outcome.ok = true;
+    return outcome;
+}
+
+}  // namespace etiqo

@@ -1,0 +1,232 @@
+#include "data/RecordMerge.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <charconv>
+
+#include "data/FieldTemplate.h"
+#include "model/Serial.h"
+#include "model/TextCodec.h"
+#include "print/TextFormat.h"
+#include "render/ElementRenderer.h"
+#include "render/SymbolCache.h"
+
+namespace etiqo {
+
+namespace {
+
+bool TakesFields(const Element& element) {
+    return element.nKind == ElementKind::Text || element.nKind == ElementKind::Barcode ||
+           element.nKind == ElementKind::Code2D;
+}
+
+std::optional<long> Number(std::string_view text) {
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<RecordRange> ParseRecordRange(std::string_view text) {
+    RecordRange range;
+    const std::size_t dash = text.find('-');
+    const auto first = Number(text.substr(0, dash));
+    if (!first || *first < 1) {
+        return std::nullopt;
+    }
+    range.first = *first;
+    if (dash == std::string_view::npos) {
+        range.last = *first;
+    } else if (dash + 1 < text.size()) {
+        const auto last = Number(text.substr(dash + 1));
+        if (!last || *last < *first) {
+            return std::nullopt;
+        }
+        range.last = *last;
+    }
+    return range;
+}
+
+std::string DescribeProblem(const RecordProblem& problem) {
+    if (problem.element < 0) {
+        return TrFormat(TextId::DataRecordProblem, {std::to_string(problem.record), problem.reason});
+    }
+    return TrFormat(TextId::DataElementProblem,
+                    {std::to_string(problem.record), std::to_string(problem.element), problem.reason});
+}
+
+std::string MergeSummary(std::size_t skipped, long labels) {
+    return TrFormat(TextId::DataSummary, {std::to_string(skipped), std::to_string(labels)});
+}
+
+bool LabelHasFields(const Label& label) {
+    for (const ElementPtr& element : label.m_elements) {
+        if (element && TakesFields(*element) && FieldTemplate::Parse(ContentUtf8(*element)).HasFields()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> LabelColumns(const Label& label) {
+    std::vector<std::string> names;
+    for (const ElementPtr& element : label.m_elements) {
+        if (!element || !TakesFields(*element)) {
+            continue;
+        }
+        for (std::string& name : FieldTemplate::Parse(ContentUtf8(*element)).Columns()) {
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    return names;
+}
+
+RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols, MergeSettings settings)
+    : m_label(label), m_source(source), m_symbols(symbols), m_settings(std::move(settings)) {
+    const std::vector<std::string>& columns = m_source.Columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        m_columns.emplace(columns[i], static_cast<int>(i));  // the first of equal names wins
+    }
+}
+
+std::vector<std::string> RecordMerge::MissingColumns() const {
+    std::vector<std::string> wanted = LabelColumns(m_label);
+    if (!m_settings.quantityColumn.empty()) {
+        wanted.push_back(m_settings.quantityColumn);
+    }
+    std::vector<std::string> missing;
+    for (const std::string& name : wanted) {
+        if (!m_columns.contains(name) && std::find(missing.begin(), missing.end(), name) == missing.end()) {
+            missing.push_back(name);
+        }
+    }
+    return missing;
+}
+
+bool RecordMerge::LoadRecord() {
+    while (!m_done) {
+        if (m_record >= m_settings.range.last || !m_source.Next(m_values)) {
+            m_done = true;
+            return false;
+        }
+        ++m_record;
+        if (m_record < m_settings.range.first) {
+            continue;
+        }
+        m_copies = m_settings.copies;
+        if (!m_settings.quantityColumn.empty()) {
+            const auto column = m_columns.find(m_settings.quantityColumn);
+            const std::string text = column == m_columns.end()
+                                         ? std::string()
+                                         : m_values[static_cast<std::size_t>(column->second)];
+            const auto quantity = Number(text);
+            if (!quantity || *quantity > 1000000) {
+                m_problems.push_back({m_record, -1, TrFormat(TextId::DataBadQuantity, {text})});
+                continue;
+            }
+            m_copies = static_cast<int>(*quantity);
+        }
+        m_copy = 0;
+        if (m_copies > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RecordMerge::Fill(Label& page, int copy, RecordProblem& problem) {
+    page.m_nLabelWidthMM = m_label.m_nLabelWidthMM;
+    page.m_nLabelHeightMM = m_label.m_nLabelHeightMM;
+    page.m_nDpiX = m_label.m_nDpiX;
+    page.m_nDpiY = m_label.m_nDpiY;
+    page.m_elements.resize(m_label.m_elements.size());
+    m_filled.assign(m_label.m_elements.size(), false);
+    const FieldValues values{&m_columns, &m_values, m_record, copy, m_settings.now};
+    for (std::size_t i = 0; i < m_label.m_elements.size(); ++i) {
+        const Element& source = *m_label.m_elements[i];
+        if (!page.m_elements[i]) {
+            page.m_elements[i] = std::make_unique<Element>();
+        }
+        Element& element = *page.m_elements[i];
+        element = source;
+        if (!TakesFields(source)) {
+            continue;
+        }
+        const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(source));
+        if (!content.HasFields()) {
+            continue;
+        }
+        m_filled[i] = true;
+        element.hImage = 0;  // the symbol of this record's value, encoded below
+        const std::string bytes = Gb18030FromUtf8(content.Expand(values));
+        problem = {m_record, static_cast<int>(i), {}};
+        if (StoreGb18030(element.str, bytes, Overflow::Refuse) == TextFit::Refused) {
+            problem.reason = Tr(TextId::DataTooLong);
+            return false;
+        }
+        QImage scratch(1, 1, QImage::Format_Mono);
+        QPainter painter(&scratch);
+        const RenderContext context{painter, m_symbols, DisplayScale{1.0, 1.0}, true, DisplayScale{1.0, 1.0},
+                                    {}};
+        problem.reason = EncodeForOutput(context, element);
+        if (!problem.reason.empty()) {
+            m_symbols.Release(element);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool RecordMerge::NextPage(Label& page) {
+    while (true) {
+        if (m_copy >= m_copies && !LoadRecord()) {
+            return false;
+        }
+        ++m_copy;
+        RecordProblem problem;
+        if (Fill(page, m_copy, problem)) {
+            ++m_pages;
+            return true;
+        }
+        // The record's other copies are left out with it.
+        Discard(page);
+        m_problems.push_back(std::move(problem));
+        m_copy = m_copies;
+    }
+}
+
+void RecordMerge::Discard(Label& page) {
+    for (std::size_t i = 0; i < m_filled.size() && i < page.m_elements.size(); ++i) {
+        if (m_filled[i]) {
+            m_symbols.Release(*page.m_elements[i]);
+        }
+    }
+    m_filled.clear();
+}
+
+void RecordMerge::PageDone(Label& page) {
+    for (std::size_t i = 0; i < m_filled.size() && i < page.m_elements.size(); ++i) {
+        Element& stored = *m_label.m_elements[i];
+        Element& drawn = *page.m_elements[i];
+        if (!m_filled[i]) {
+            // Drawing stepped the copy's serial number and may have encoded its symbol anew.
+            std::memcpy(stored.str, drawn.str, sizeof stored.str);
+            stored.hImage = drawn.hImage;
+            continue;
+        }
+        m_symbols.Release(drawn);
+        if (stored.nSerialMode != kSerialNone && stored.nKind != ElementKind::Code2D) {
+            AdvanceSerial(stored);
+        }
+    }
+    m_filled.clear();
+}
+
+}  // namespace etiqo

@@ -1,0 +1,96 @@
+#pragma once
+// One label per record: each page is a copy of the label's elements with the record's values
+// filled into their contents; the label itself keeps its references. Serialized elements keep
+// counting from page to page across records.
+
+#include <QDateTime>
+
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "data/DataSource.h"
+#include "model/Label.h"
+
+namespace etiqo {
+
+class SymbolCache;
+
+struct RecordRange {
+    long first = 1;
+    long last = std::numeric_limits<long>::max();
+};
+
+// "A-B", "A-" or "A" (record numbers from 1); nullopt when it reads otherwise or B < A.
+std::optional<RecordRange> ParseRecordRange(std::string_view text);
+
+struct MergeSettings {
+    RecordRange range;
+    int copies = 1;              // of each record, unless
+    std::string quantityColumn;  // the record says how many
+    QDateTime now;               // the job's clock
+};
+
+// A record that was left out, and why.
+struct RecordProblem {
+    long record = 0;
+    int element = -1;  // index in the label, -1 for the record as a whole (its quantity)
+    std::string reason;
+};
+
+// The line the user is shown for a problem.
+std::string DescribeProblem(const RecordProblem& problem);
+// The closing line: how many records were left out and how many labels made.
+std::string MergeSummary(std::size_t skipped, long labels);
+
+// Contents of the label that refer to fields, so the caller knows whether data matters at all.
+bool LabelHasFields(const Label& label);
+// Every column the label refers to, in order of first use.
+std::vector<std::string> LabelColumns(const Label& label);
+
+class RecordMerge {
+public:
+    // label: the stored label (its serial numbers step); symbols: where barcodes are encoded to
+    // check them before a page is given out.
+    RecordMerge(Label& label, DataSource& source, SymbolCache& symbols, MergeSettings settings);
+
+    // Referred columns (and the quantity column) the source lacks. Nothing should be made while
+    // any is missing.
+    std::vector<std::string> MissingColumns() const;
+
+    // Makes the next page in `page` (its size and resolution follow the label); false at the end
+    // of the records or the range, or when the source failed (SourceError()).
+    bool NextPage(Label& page);
+    // After the page has been drawn: the label's serial numbers step, the page's symbols go.
+    void PageDone(Label& page);
+    // Instead of PageDone for a page that is not drawn (counting pages before a print job): only
+    // its symbols go, the label does not step.
+    void Discard(Label& page);
+
+    const std::vector<RecordProblem>& Problems() const { return m_problems; }
+    std::string SourceError() const { return m_source.Error(); }
+    long Pages() const { return m_pages; }
+
+private:
+    bool LoadRecord();
+    bool Fill(Label& page, int copy, RecordProblem& problem);
+
+    Label& m_label;
+    DataSource& m_source;
+    SymbolCache& m_symbols;
+    MergeSettings m_settings;
+    std::unordered_map<std::string, int> m_columns;
+    std::vector<std::string> m_values;
+    std::vector<bool> m_filled;  // page elements whose content came from the record
+    long m_record = 0;           // number of the record last read
+    int m_copies = 0;            // copies of the current record
+    int m_copy = 0;              // copies of it made so far
+    long m_pages = 0;
+    bool m_done = false;
+    std::vector<RecordProblem> m_problems;
+};
+
+}  // namespace etiqo

@@ -1,0 +1,164 @@
+// Long runs over several printers: a CUPS class of three ZPL printers taking raw jobs on a port of
+// the test's own (one file per job), and a second private print service standing in for a remote
+// server. What arrives is decoded: every serial number exactly once, whichever printer took it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <set>
+
+#include "CupsdRig.h"
+#include "DriverOutput.h"
+#include "PrintTestSupport.h"
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "model/Serial.h"
+#include "model/TextCodec.h"
+
+namespace etiqo {
+namespace {
+
+using test::CupsdRig;
+
+QString Rig() {
+    return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh");
+}
+
+bool RunTool(const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+                    process.exitCode() == 0;
+    EXPECT_TRUE(ok) << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return ok;
+}
+
+// The complete job files of the class's port, waiting until `count` are there.
+QStringList JobFiles(int count) {
+    const QDir jobs(CupsdRig::Dir() + QStringLiteral("/trio-jobs"));
+    QStringList files;
+    for (int i = 0; i < 600 && files.size() < count; ++i) {
+        files = jobs.entryList({QStringLiteral("*.prn")}, QDir::Files, QDir::Name);
+        QThread::msleep(50);
+    }
+    return files;
+}
+
+class PrintClassTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        RunTool(Rig(), {QStringLiteral("class"), CupsdRig::Dir(), QStringLiteral("trio"), QStringLiteral("3"),
+                        QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")});
+    }
+    static void TearDownTestSuite() {
+        for (const char* queue : {"trio", "trio-1", "trio-2", "trio-3", "mixed", "hi"}) {
+            test::RemoveQueue(queue);
+        }
+    }
+    void SetUp() override {
+        CupsdRig::ClearUserOptions();
+        ASSERT_TRUE(folder.isValid());
+    }
+    QString SerialLabel(const char* first) {
+        Label label;
+        label.SetLabelSize(50, 80);
+        Element code = MakeBarcodeElement(40, 200, first);
+        code.nSerialMode = kSerialIncrement;
+        label.Append(code);
+        const QString file = folder.filePath(QStringLiteral("serial.lab"));
+        EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
+        return file;
+    }
+    QTemporaryDir folder;
+};
+
+TEST_F(PrintClassTest, AClassSpreadsJobsAndEveryNumberPrintsOnce) {
+    const QString file = SerialLabel("N-0001");
+    const test::ProgramRun run =
+        test::RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("trio"),
+                        QStringLiteral("--copies"), QStringLiteral("10"), QStringLiteral("--job-size"),
+                        QStringLiteral("3"), QStringLiteral("--update"), QStringLiteral("--wait")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.count(QLatin1Char('\n')), 4) << run.out.toStdString();  // jobs of 3, 3, 3 and 1
+
+    const QStringList files = JobFiles(4);
+    ASSERT_EQ(files.size(), 4);
+    std::multiset<QString> numbers;
+    int pages = 0;
+    for (const QString& name : files) {
+        QFile job(CupsdRig::Dir() + QStringLiteral("/trio-jobs/") + name);
+        ASSERT_TRUE(job.open(QIODevice::ReadOnly));
+        const auto decoded = test::DecodePrinterJob(test::PrinterLanguage::Zpl, job.readAll());
+        ASSERT_TRUE(decoded.has_value());
+        for (const auto& page : *decoded) {
+            EXPECT_EQ(page.dots.size(), QSize(400, 639));  // 50 × 80 mm at 203 dpi
+            for (const QString& code :
+                 test::ReadBarcodes(page.dots, folder.filePath(QStringLiteral("p.png")))) {
+                numbers.insert(code);
+            }
+            ++pages;
+        }
+    }
+    EXPECT_EQ(pages, 10);
+    std::multiset<QString> expected;
+    for (int n = 1; n <= 10; ++n) {
+        expected.insert(QStringLiteral("N-%1").arg(n, 4, 10, QLatin1Char('0')));
+    }
+    EXPECT_EQ(numbers, expected);
+    const LabelReadResult updated = ReadLabelFile(file.toStdString());
+    ASSERT_TRUE(updated) << updated.error;
+    EXPECT_EQ(ContentUtf8(*updated.contents->elements[0]), "N-0011");
+}
+
+// A class whose printers print at different resolutions would make labels of different sizes.
+TEST_F(PrintClassTest, AClassMixingResolutionsIsRefused) {
+    ASSERT_TRUE(RunTool(QStringLiteral("lpadmin"),
+                        {QStringLiteral("-p"), QStringLiteral("hi"), QStringLiteral("-E"),
+                         QStringLiteral("-v"), QStringLiteral("file:///dev/null"), QStringLiteral("-m"),
+                         QStringLiteral("drv:///sample.drv/zebra.ppd"), QStringLiteral("-o"),
+                         QStringLiteral("Resolution=300dpi")}));
+    for (const char* member : {"trio-1", "hi"}) {
+        ASSERT_TRUE(RunTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), QLatin1String(member),
+                                                        QStringLiteral("-c"), QStringLiteral("mixed")}));
+    }
+    ASSERT_TRUE(RunTool(QStringLiteral("cupsaccept"), {QStringLiteral("mixed")}));
+    const test::ProgramRun run = test::RunEtiqo(
+        {QStringLiteral("print"), SerialLabel("M-1"), QStringLiteral("--printer"), QStringLiteral("mixed")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              QStringLiteral("etiqo: the printers of class mixed differ in resolution (hi at 300 dpi, the "
+                             "class at 203 dpi): labels would come out in different sizes\n"));
+}
+
+// A second print service stands in for a remote one: CUPS_SERVER names it, as on another machine.
+TEST_F(PrintClassTest, PrintsThroughAnotherPrintService) {
+    QTemporaryDir remote(QDir::tempPath() + QStringLiteral("/etiqo-remote-XXXXXX"));
+    ASSERT_TRUE(remote.isValid());
+    ASSERT_TRUE(RunTool(Rig(), {QStringLiteral("start"), remote.path(), QStringLiteral("far")}));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CUPS_SERVER"), remote.filePath(QStringLiteral("cups.sock")));
+    environment.insert(QStringLiteral("HOME"), remote.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("CUPS_SERVERROOT"), remote.filePath(QStringLiteral("etc")));
+    const test::ProgramRun run = test::RunEtiqo(
+        {QStringLiteral("print"), SerialLabel("R-1"), QStringLiteral("--printer"), QStringLiteral("far"),
+         QStringLiteral("--copies"), QStringLiteral("2"), QStringLiteral("--wait")},
+        environment);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    QFile job(remote.filePath(QStringLiteral("far.zpl")));
+    ASSERT_TRUE(job.open(QIODevice::ReadOnly));
+    const auto pages = test::DecodePrinterJob(test::PrinterLanguage::Zpl, job.readAll());
+    ASSERT_TRUE(pages.has_value());
+    ASSERT_EQ(pages->size(), 2u);
+    EXPECT_EQ(test::ReadBarcodes((*pages)[1].dots, folder.filePath(QStringLiteral("r.png"))),
+              QStringList{QStringLiteral("R-2")});
+    RunTool(Rig(), {QStringLiteral("stop"), remote.path()});
+}
+
+}  // namespace
+}  // namespace etiqo
