@@ -4,6 +4,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "print/CheckedWrites.h"
 #include "print/LabelPdfPages.h"
 #include "print/LabelPrintJob.h"
 #include "print/TextFormat.h"
@@ -94,10 +95,11 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceSpec& spec, const MergeSe
         return Failed(error);
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return Failed(CannotWrite(path, file.errorString()).toStdString());
     }
-    LabelPdfPages pdf(file, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
+    CheckedWrites checked(file);
+    LabelPdfPages pdf(checked, QSizeF(label.m_nLabelWidthMM, label.m_nLabelHeightMM), label.m_nDpiX,
                       label.m_nDpiY, QString::fromStdString(label.m_strFileName));
     RecordMerge merge(label, *source, symbols, settings);
     Label page;
@@ -114,7 +116,7 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceSpec& spec, const MergeSe
     if (!Finished(merge, outcome)) {
         return outcome;  // the save file, uncommitted, leaves nothing behind
     }
-    if (!pdf.Finish() || !painted || !file.commit()) {
+    if (!pdf.Finish() || !painted || !checked.Finish() || !file.commit()) {
         return Failed(CannotWrite(path, file.errorString()).toStdString(), outcome.problems);
     }
     outcome.ok = true;
@@ -144,11 +146,12 @@ MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSe
         image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
         const QString name = MergedPngName(path, static_cast<long>(written.size()) + 1);
         QSaveFile file(name);
-        bool ok = file.open(QIODevice::WriteOnly);
+        bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         if (ok) {
-            QImageWriter writer(&file, "png");
+            CheckedWrites checked(file);
+            QImageWriter writer(&checked, "png");
             writer.setCompression(1);
-            ok = writer.write(image) && file.commit();
+            ok = writer.write(image) && checked.Finish() && file.commit();
         }
         if (!ok) {
             removeWritten();

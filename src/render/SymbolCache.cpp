@@ -128,6 +128,8 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
     Fit& slot = entry.fits[entry.nextFit];
     entry.nextFit = (entry.nextFit + 1) % 2;
     Account(-ImageBytes(slot.image));
+    slot = Fit{};
+    Trim(qint64{size.width()} * size.height() * 4);  // room first: peak memory stays at the budget
     slot = Fit{size, mode, Resample(entry.symbol, size, mode), ++m_clock};
     Account(ImageBytes(slot.image));
     const QImage fitted = slot.image;  // stays valid for the caller whatever Trim drops
@@ -243,8 +245,8 @@ void SymbolCache::SetBudgetForTesting(qint64 bytes) {
     Trim();
 }
 
-void SymbolCache::Trim() {
-    while (m_bytes > m_budget) {
+void SymbolCache::Trim(qint64 reserve) {
+    while (m_bytes + reserve > m_budget) {
         // The oldest rebuildable image: a fitted bitmap, a PNG file or a picture.
         std::uint64_t oldest = UINT64_MAX;
         std::function<void()> drop;

@@ -125,8 +125,9 @@ private:
     };
 
     void Account(qint64 delta) { m_bytes += delta; }
-    // Drops the least recently used rebuildable images until the budget holds.
-    void Trim();
+    // Drops the least recently used rebuildable images until the budget holds, with room for
+    // `reserve` more bytes (an image about to be made).
+    void Trim(qint64 reserve = 0);
     void DropEntryImages(Entry& entry);
 
     std::unordered_map<std::uint32_t, Entry> m_symbols;

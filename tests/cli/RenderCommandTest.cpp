@@ -8,6 +8,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <fstream>
 #include <regex>
 
 #include "RunProcess.h"
@@ -251,6 +252,7 @@ TEST_F(RenderCommand, OutputIsWholeOrNothingAndNeverTheInput) {
     std::filesystem::copy_file(file, dir / "lbl.png");
     std::filesystem::create_symlink("lbl.png", dir / "sym.png");
     std::filesystem::create_hard_link(dir / "lbl.png", dir / "hard.png");
+    std::ofstream(dir / "d.csv") << "a\n1\n2\n";
     const std::string etiqo = testing::ShellQuoted(testing::EtiqoProgram().string());
     const std::string stopped =
         " & pid=$!; for i in $(seq 500); do [ -e q-3.png ] && break; sleep 0.02; done; kill -";
@@ -265,6 +267,9 @@ TEST_F(RenderCommand, OutputIsWholeOrNothingAndNeverTheInput) {
          1, "p-1.png: cannot write (File too large)"},
         {"PDF over the size limit", "ulimit -f 4; " + etiqo + " render label.lab -o p.pdf --copies 50", 1,
          "p.pdf: cannot write (File too large)"},
+        {"pages from data over the size limit",
+         "ulimit -f 4; " + etiqo + " render label.lab --data d.csv -o m.png", 1,
+         "m-1.png: cannot write (File too large)"},
         {"output is the input", etiqo + " render lbl.png -o lbl.png", 1,
          "the output is the label file itself"},
         {"output links to the input", etiqo + " render lbl.png -o sym.png", 1,
@@ -293,7 +298,7 @@ TEST_F(RenderCommand, OutputIsWholeOrNothingAndNeverTheInput) {
             left.push_back(entry.path().filename().string());
         }
         std::sort(left.begin(), left.end());
-        EXPECT_EQ(left, (std::vector<std::string>{"hard.png", "label.lab", "lbl.png", "sym.png"}));
+        EXPECT_EQ(left, (std::vector<std::string>{"d.csv", "hard.png", "label.lab", "lbl.png", "sym.png"}));
         EXPECT_EQ(testing::FileText(dir / "lbl.png"), before);
     }
 }
