@@ -31,31 +31,6 @@ std::vector<int> Selected(const ElementList& list) {
     return flags;
 }
 
-TEST(CanvasLayout, ChoosesTheCanvasSizeAndZoomsBackAndForth) {
-    QWidget frame;
-    frame.resize(1050, 650);
-    testing::TempDir temp;
-    auto* canvas = new CLabelCanvas(SnapshotStore(temp.Path()), nullptr);
-    RulerPlacement told;
-    QObject::connect(canvas, &CLabelCanvas::placementChanged, [&](const RulerPlacement& p) { told = p; });
-    canvas->Create(&frame, 50, 80);
-    EXPECT_EQ(canvas->size(), QSize(375, 600));  // only the height is limited
-    EXPECT_EQ(told.viewWidth, 375);
-    EXPECT_EQ(told.labelHeightMM, 80);
-    EXPECT_EQ(told.rulerStep, 10);
-    canvas->Zoom(30);
-    EXPECT_EQ(canvas->size(), QSize(405, 648));
-    EXPECT_EQ(told.viewHeight, 648);
-    canvas->Zoom(-30);
-    EXPECT_EQ(canvas->size(), QSize(375, 600));
-    for (int i = 0; i < 40; ++i) {
-        canvas->Zoom(-30);
-    }
-    EXPECT_GT(canvas->m_nViewWidth, 0);  // the lower bound keeps every scale finite
-    canvas->SetLabelSize(20, 10);        // fits twice: two pixels per dot
-    EXPECT_EQ(canvas->size(), QSize(320, 160));
-}
-
 // The widget hands presses to the selection rules with Shift and Ctrl both meaning "add"; plain
 // clicks record nothing.
 TEST_F(CanvasTest, ClicksSelectAndRecordNothing) {
@@ -198,20 +173,6 @@ TEST_F(CanvasTest, DraggingTwoElementsTakesOneSnapshotPerStep) {
     EXPECT_EQ(Snapshots(), 4);
     EXPECT_EQ(b.nWidth, 50);
     EXPECT_EQ(b.nHeight, 50);
-}
-
-TEST_F(CanvasTest, TurningBackwardsCountsAsThreeQuarters) {
-    Element& e = Put(Box(ElementKind::Picture, 100, 50, 100, 40, true));
-    canvas->RotateSelection(-900);
-    EXPECT_EQ(e.nEscapement, -900);
-    EXPECT_EQ(Snapshots(), 1);
-    // Hit-tested as 2700: the turned box reaches above the upright one.
-    Click(At(300, 300));
-    Click(At(150, 30));
-    EXPECT_EQ(e.bSelected, 1);
-    canvas->DeselectAll();
-    canvas->RotateSelection(900);
-    EXPECT_EQ(Snapshots(), 1);  // nothing selected, nothing recorded
 }
 
 // Arrow keys nudge without a snapshot; Delete removes every selected element with one.

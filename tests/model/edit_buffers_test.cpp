@@ -101,14 +101,5 @@ TEST_F(EditBuffers, PasteNeverOverflowsAPosition) {
     EXPECT_EQ(label.m_elements[1]->nPosX, INT32_MAX);
 }
 
-TEST_F(EditBuffers, DeleteRemovesEverySelectedElementWithOneSnapshot) {
-    Fill({true, false, true, true});
-    EXPECT_TRUE(label.DeleteSelection());
-    EXPECT_EQ(Xs(), std::vector<int>{2});
-    EXPECT_EQ(label.m_nUndoCount, 1);
-    EXPECT_FALSE(label.DeleteSelection());
-    EXPECT_EQ(label.m_nUndoCount, 1);
-}
-
 }  // namespace
 }  // namespace etiqo
