@@ -31,6 +31,31 @@ std::vector<int> Selected(const ElementList& list) {
     return flags;
 }
 
+TEST(CanvasLayout, ChoosesTheCanvasSizeAndZoomsBackAndForth) {
+    QWidget frame;
+    frame.resize(1050, 650);
+    testing::TempDir temp;
+    auto* canvas = new CLabelCanvas(SnapshotStore(temp.Path()), nullptr);
+    RulerPlacement told;
+    QObject::connect(canvas, &CLabelCanvas::placementChanged, [&](const RulerPlacement& p) { told = p; });
+    canvas->Create(&frame, 50, 80);
+    EXPECT_EQ(canvas->size(), QSize(375, 600));  // only the height is limited
+    EXPECT_EQ(told.viewWidth, 375);
+    EXPECT_EQ(told.labelHeightMM, 80);
+    EXPECT_EQ(told.rulerStep, 10);
+    canvas->Zoom(30);
+    EXPECT_EQ(canvas->size(), QSize(405, 648));
+    EXPECT_EQ(told.viewHeight, 648);
+    canvas->Zoom(-30);
+    EXPECT_EQ(canvas->size(), QSize(375, 600));
+    for (int i = 0; i < 40; ++i) {
+        canvas->Zoom(-30);
+    }
+    EXPECT_GT(canvas->m_nViewWidth, 0);  // the lower bound keeps every scale finite
+    canvas->SetLabelSize(20, 10);        // fits twice: two pixels per dot
+    EXPECT_EQ(canvas->size(), QSize(320, 160));
+}
+
 // The widget hands presses to the selection rules with Shift and Ctrl both meaning "add"; plain
 // clicks record nothing.
 TEST_F(CanvasTest, ClicksSelectAndRecordNothing) {
@@ -91,6 +116,8 @@ TEST_F(CanvasTest, EachToolShowsItsCursor) {
     canvas->SetTool(kToolSelect);
     Move(GripPoint(e, 6));
     EXPECT_EQ(canvas->cursor().shape(), Qt::SizeVerCursor);
+    Move(GripPoint(e, 2));
+    EXPECT_EQ(canvas->cursor().shape(), Qt::SizeBDiagCursor);
     Move(At(300, 50));
     EXPECT_EQ(canvas->cursor().shape(), Qt::ArrowCursor);
 }
@@ -110,6 +137,12 @@ TEST_F(CanvasTest, ARectangleClickMakesACentredSquareKeptOnTheLabel) {
     EXPECT_EQ(Elements()[1]->nPosY, 0);
     EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 1}));
     EXPECT_EQ(Snapshots(), 4);  // each creation and each spanning release
+    canvas->SetTool(kToolRectangle);
+    Drag(At(20, 30), At(120, 90), 3);  // a drag spans the shape instead
+    ASSERT_EQ(Elements().size(), 3u);
+    EXPECT_EQ(Elements()[2]->nPosX, 20);
+    EXPECT_EQ(Elements()[2]->nWidth, 100);
+    EXPECT_EQ(Elements()[2]->nHeight, 60);
 }
 
 TEST_F(CanvasTest, DrawingALineAndDraggingOneOfItsEnds) {
@@ -173,6 +206,62 @@ TEST_F(CanvasTest, DraggingTwoElementsTakesOneSnapshotPerStep) {
     EXPECT_EQ(Snapshots(), 4);
     EXPECT_EQ(b.nWidth, 50);
     EXPECT_EQ(b.nHeight, 50);
+}
+
+TEST_F(CanvasTest, TheBarcodeTopGripStopsAboveTheMinimumBarHeight) {
+    Element barcode = Box(ElementKind::Barcode, 50, 50, 300, 80, true);
+    barcode.nSymbology = kSymbologyCode128;
+    barcode.nMinBarHeight = 15;
+    std::strcpy(barcode.str, "12345");
+    Element& e = Put(barcode);
+    const QPoint from = GripPoint(e, 1);
+    Move(from);
+    Press(from);
+    Move(from + QPoint(0, 40), Qt::LeftButton);  // 20 dots lower: 60 left
+    EXPECT_EQ(e.nHeight, 60);
+    Move(from + QPoint(0, 100), Qt::LeftButton);  // 30 would not stay above 35
+    Release(from + QPoint(0, 100));
+    EXPECT_EQ(e.nHeight, 60);
+    EXPECT_EQ(e.nPosY, (from.y() + 40) / 2);
+}
+
+// Dragged past both opposite edges, a box is drawn and caught where it now lies.
+TEST_F(CanvasTest, ASqueezedElementIsStillDrawnAndCaught) {
+    Element& e = Put(Box(ElementKind::Shape, 100, 50, 60, 40, true));
+    const QPoint from = GripPoint(e, 7);
+    Drag(from, from - QPoint(200, 160));  // 100 dots left and 80 up
+    EXPECT_EQ(e.nWidth, -40);
+    EXPECT_EQ(e.nHeight, -40);
+    Put(Box(ElementKind::Shape, 300, 200, -40, 20));  // past one edge only
+    Click(At(300, 250));
+    EXPECT_EQ(e.bSelected, 0);
+    Click(At(80, 30));  // inside the box as it now lies
+    EXPECT_EQ(e.bSelected, 1);
+    const QImage shown = canvas->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(At(60, 10) + QPoint(1, 0)), QColor(Qt::black));  // its outline
+}
+
+// Placing and aligning record nothing; turning records one snapshot, and none without a selection.
+TEST_F(CanvasTest, ArrangingAndTurning) {
+    Element& a = Put(Box(ElementKind::Text, 100, 10, 20, 20, true));
+    Put(Box(ElementKind::Text, 30, 10, 20, 20, true));
+    canvas->AlignElement(kAlignLeft);
+    EXPECT_EQ(a.nPosX, 30);
+    canvas->PositionElement(kPositionTop);
+    EXPECT_EQ(a.nPosY, 0);
+    EXPECT_EQ(Snapshots(), 0);
+    canvas->DeselectAll();
+    Element& e = Put(Picture(100, 50, 100, 40, true));  // a real file, drawn turned
+    canvas->RotateSelection(-900);
+    EXPECT_EQ(e.nEscapement, -900);
+    EXPECT_EQ(Snapshots(), 1);
+    // Hit-tested as 2700: the turned box reaches above the upright one.
+    Click(At(300, 300));
+    Click(At(150, 30));
+    EXPECT_EQ(e.bSelected, 1);
+    canvas->DeselectAll();
+    canvas->RotateSelection(900);
+    EXPECT_EQ(Snapshots(), 1);  // nothing selected, nothing recorded
 }
 
 // Arrow keys nudge without a snapshot; Delete removes every selected element with one.

@@ -113,6 +113,9 @@ TEST(ToolPalette, MovingOffWhilePressedCancels) {
     EXPECT_TRUE(palette.Sent().empty());
     palette.Click(text, QPoint(PaletteX(1) + 17, 60));  // released below the bar
     EXPECT_TRUE(palette.Sent().empty());
+    QTest::mousePress(&palette.bar, Qt::LeftButton, {}, text);  // released there with no move between
+    QTest::mouseRelease(&palette.bar, Qt::LeftButton, {}, QPoint(text.x(), 80));
+    EXPECT_TRUE(palette.Sent().empty());
 
     // Leaving the window resets every state, so the release after it sends nothing.
     QTest::mouseMove(&palette.bar, text);

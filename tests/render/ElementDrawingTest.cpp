@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <climits>
 #include <cstring>
 
 #include "RenderSupport.h"
@@ -290,6 +291,39 @@ TEST(ElementDrawing, UnencodableContentIsHatchedOnScreenAndBlankOnPaper) {
         EXPECT_NE(warning.find("not*encodable"), std::string::npos) << warning;
         EXPECT_TRUE(BlackBounds(RenderElement(e, symbols, 400, 200, true)).isEmpty()) << symbology;
     }
+}
+
+// Hostile records: huge, negative, unterminated. Every kind must draw (or not) without harm.
+TEST(ElementDrawing, HostileRecordsAreDrawnSafely) {
+    const std::int32_t extremes[] = {INT_MIN, -1000000, -1, 0, 1, 1000000, INT_MAX};
+    const ElementKind kinds[] = {ElementKind::Text,   ElementKind::Picture, ElementKind::Barcode,
+                                 ElementKind::Code2D, ElementKind::Line,    ElementKind::Shape};
+    SymbolCache symbols;
+    for (const ElementKind kind : kinds) {
+        for (const std::int32_t value : extremes) {
+            Element e = ZeroElement();
+            e.nKind = kind;
+            std::memset(e.str, 'A', sizeof e.str);  // no NUL anywhere
+            std::memset(e.lfFont.lfFaceName, 'Z', sizeof e.lfFont.lfFaceName);
+            e.nPosX = e.nPosY = value;
+            e.nWidth = e.nHeight = value;
+            e.nEscapement = value;
+            e.nEndX = e.nEndY = value;
+            e.nPenWidth = value;
+            e.nCornerSize = value;
+            e.nShapeType = value;
+            e.nSymbology = kind == ElementKind::Code2D ? 57 : 20;
+            e.lfFont.lfHeight = e.lfFont.lfWidth = value;
+            e.lfFont.lfEscapement = value;
+            e.lfFont.lfWeight = value;
+            e.bShowText = 1;
+            e.bSelected = 1;
+            e.hImage = static_cast<std::uint32_t>(value);
+            RenderElement(e, symbols, 64, 64, false, {0.5, 0.5});
+            RenderElement(e, symbols, 64, 64, true);
+        }
+    }
+    SUCCEED();
 }
 
 }  // namespace
