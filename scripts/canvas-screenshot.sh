@@ -4,4 +4,4 @@ set -euo pipefail
 dir=$1
 out=$2
 cmake --build "$dir" --target canvas_screenshot >/dev/null
-QT_QPA_PLATFORM=offscreen "$dir/tests/canvas/canvas_screenshot" "$out"
+QT_QPA_PLATFORM=offscreen "$dir/tools/canvas_screenshot" "$out"

@@ -7,4 +7,4 @@ build=${1:-$root/build}
 out=${2:-$build/dialog-screenshots}
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target dialog_screenshots
-QT_QPA_PLATFORM=offscreen "$build/tests/dialogs/dialog_screenshots" "$out" ${3:+"$3"}
+QT_QPA_PLATFORM=offscreen "$build/tools/dialog_screenshots" "$out" ${3:+"$3"}

@@ -56,3 +56,7 @@ shoot() {
 
 shoot en_US.UTF-8 designer-en.png
 shoot zh_CN.UTF-8 designer-zh.png
+# The palette, command bar and rulers alone, rendered without a display.
+if [ -x "$build/tools/chrome_screenshots" ]; then
+    QT_QPA_PLATFORM=offscreen "$build/tools/chrome_screenshots" "$out"
+fi

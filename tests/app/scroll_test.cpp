@@ -127,13 +127,5 @@ TEST_F(ViewFixture, GrowingTheWindowAfterAZoomUpdatesTheBars) {
     EXPECT_EQ(view.m_wndHScroll.maximum(), ScrollLimit(1000, 900));
 }
 
-TEST_F(ViewFixture, ReportsWhereTheCanvasMoves) {
-    QList<QPoint> moves;
-    QObject::connect(&view, &CTagoraView::canvasMoved, [&](QPoint p) { moves.append(p); });
-    view.resize(700, 500);
-    ASSERT_FALSE(moves.isEmpty());
-    EXPECT_EQ(moves.back(), QPoint(162, 100));
-}
-
 }  // namespace
 }  // namespace etiqo

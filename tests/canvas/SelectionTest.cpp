@@ -74,36 +74,34 @@ TEST(LineHit, TheWholeStraightLineCounts) {
     EXPECT_FALSE(LineHit(diagonal, kUnit, {50, 80}));
 }
 
-TEST(SelectAtPress, OverlappingTextsSelectTheLaterOne) {
+// Presses in turn on one list: a later text over an earlier one, a text inside a frame, a line's
+// extension, Shift or Ctrl adding.
+TEST(SelectAtPress, PressesChooseAsAUserExpects) {
     ElementList list;
+    Add(list, Box(ElementKind::Shape, 0, 0, 200, 200));
     Add(list, Box(ElementKind::Text, 10, 10, 100, 30));
     Add(list, Box(ElementKind::Text, 50, 20, 100, 30));
-    SelectAtPress(list, kUnit, {60, 25}, false);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 1}));
-    SelectAtPress(list, kUnit, {20, 15}, false);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 0}));
-    SelectAtPress(list, kUnit, {300, 300}, false);  // empty canvas clears
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 0}));
-}
-
-TEST(SelectAtPress, ATextInsideAFrameWinsOverTheFrame) {
-    ElementList list;
-    Add(list, Box(ElementKind::Shape, 0, 0, 200, 200, true));
-    Add(list, Box(ElementKind::Text, 50, 50, 60, 20));
-    SelectAtPress(list, kUnit, {60, 55}, false);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 1}));
-    SelectAtPress(list, kUnit, {150, 150}, false);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 0}));
-}
-
-TEST(SelectAtPress, ShiftOrCtrlAddsAndKeeps) {
-    ElementList list;
-    Add(list, Box(ElementKind::Text, 0, 0, 50, 20, true));
-    Add(list, Box(ElementKind::Barcode, 100, 100, 50, 20));
-    SelectAtPress(list, kUnit, {120, 110}, true);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1}));
-    SelectAtPress(list, kUnit, {400, 400}, true);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1}));
+    Add(list, Box(ElementKind::Barcode, 300, 300, 50, 20));
+    Add(list, Line(400, 100, 500, 200));
+    const struct {
+        const char* name;
+        PixelPoint at;
+        bool add;
+        std::vector<int> selected;
+    } rows[] = {
+        {"the later of two texts", {60, 25}, false, {0, 0, 1, 0, 0}},
+        {"the earlier where only it lies", {20, 15}, false, {0, 1, 0, 0, 0}},
+        {"the frame around the texts", {150, 150}, false, {1, 0, 0, 0, 0}},
+        {"adding keeps", {320, 310}, true, {1, 0, 0, 1, 0}},
+        {"adding on nothing keeps", {700, 700}, true, {1, 0, 0, 1, 0}},
+        {"a line on its extension", {550, 250}, false, {0, 0, 0, 0, 1}},
+        {"nothing clears", {700, 700}, false, {0, 0, 0, 0, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SelectAtPress(list, kUnit, row.at, row.add);
+        EXPECT_EQ(SelectedFlags(list), row.selected);
+    }
 }
 
 TEST(SelectAtPress, APressOnAGripArmsIt) {
@@ -120,14 +118,6 @@ TEST(SelectAtPress, APressOnAGripArmsIt) {
     // Text grip 1 lies at (125, 92); its square spans 124..129 × 91..96.
     EXPECT_EQ(SelectAtPress(list, kUnit, {128, 95}, false), EditCursor::SizeNS);
     EXPECT_EQ(text.nSize, 1);
-}
-
-TEST(SelectAtPress, ALineIsCaughtOnItsExtension) {
-    ElementList list;
-    Add(list, Box(ElementKind::Text, 0, 0, 20, 20, true));
-    Add(list, Line(100, 100, 200, 200));
-    SelectAtPress(list, kUnit, {250, 250}, false);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{0, 1}));
 }
 
 TEST(MouseMove, DragsEverySelectedElementFromItsCommittedPlace) {

@@ -104,16 +104,7 @@ TEST_F(ElementDialogsTest, BarcodeWithUnlistedSymbologyKeepsIt) {
     EXPECT_EQ(e.nSymbology, 3);
 }
 
-struct Ean13Case {
-    bool chinese;
-    const char* caption;
-    const char* text;
-};
-
-class Ean13MessageTest : public DialogTest, public ::testing::WithParamInterface<Ean13Case> {};
-
-TEST_P(Ean13MessageTest, TwelveDigitsKeepTheDialogOpenThirteenClose) {
-    SetChineseInterface(GetParam().chinese);
+TEST_F(ElementDialogsTest, Ean13OfTwelveDigitsKeepsTheDialogOpenThirteenClose) {
     Element e = NewBarcode();
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -140,17 +131,12 @@ TEST_P(Ean13MessageTest, TwelveDigitsKeepTheDialogOpenThirteenClose) {
     PropertyDialogs dialogs;
     ASSERT_TRUE(dialogs.EditBarcode(nullptr, e, 203, 203));
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(caption, QString::fromUtf8(GetParam().caption));
-    EXPECT_EQ(text, QString::fromUtf8(GetParam().text));
+    EXPECT_EQ(caption, QString::fromUtf8(Tr(TextId::Ean13LengthCaption)));
+    EXPECT_TRUE(text.contains(QStringLiteral("13"))) << text.toStdString();
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(e.nSymbology, kSymbologyOwnEan13);
     EXPECT_STREQ(e.str, "6920000000001");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    BothLanguages, Ean13MessageTest,
-    ::testing::Values(Ean13Case{false, "Etiqo Editor", "BARCDOE_EAN13 Barcode needs 13 chars"},
-                      Ean13Case{true, "Vanto标签编辑器", "BARCDOE_EAN13 条码需要13个字符"}));
 
 TEST_F(ElementDialogsTest, UpcEOfAnyLengthClosesWithoutMessage) {
     Element e = NewBarcode();

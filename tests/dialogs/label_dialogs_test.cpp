@@ -83,25 +83,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, NewLabelRangeTest,
                                            RangeCase{"-5", "70", false}, RangeCase{"abc", "70", false},
                                            RangeCase{"12.5", "70", false}, RangeCase{"50", "", false}));
 
-TEST_F(LabelDialogsTest, RangeMessageSpeaksTheInterfaceLanguage) {
-    SetChineseInterface(true);
-    QString message;
-    OnNextModal([&](QWidget* dlg) {
-        Type(dlg, "widthEdit", "0");
-        OnNextModal(
-            [&](QWidget* box) {
-                message = qobject_cast<QMessageBox*>(box)->text();
-                qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
-            },
-            dlg);
-        Click(dlg, "okButton");
-        Click(dlg, "cancelButton");
-    });
-    PropertyDialogs dialogs;
-    EXPECT_FALSE(dialogs.AskNewLabelSize(nullptr).has_value());
-    EXPECT_EQ(message, QString::fromUtf8("标签的宽度和高度必须是 1 到 1000 毫米之间的整数。"));
-}
-
 // ---- batch file list -----------------------------------------------------------------------
 
 class BatchDialogTest : public DialogTest {

@@ -173,13 +173,6 @@ TEST(SymbolCache, KeepsItsImagesWithinOneBudget) {
     EXPECT_LE(cache.Bytes(), kBudget + symbolBytes);
 }
 
-TEST(ZintSymbol, ScaleIsOneUnitPer42Dots) {
-    EXPECT_EQ(SymbolScale(300), 7);
-    EXPECT_EQ(SymbolScale(41), 1);
-    EXPECT_EQ(SymbolScale(0), 1);
-    EXPECT_EQ(SymbolScale(-500), 1);
-}
-
 TEST(ZintSymbol, HugeWidthsStayWithinAFewMegapixels) {
     for (const int symbology : {57, 58, 20, 71}) {
         const SymbolImage symbol = Encoded(symbology, "HUGE 123", INT32_MAX, symbology == 20);
