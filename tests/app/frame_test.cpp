@@ -89,7 +89,8 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"File(&F)", "Edit", "Insert(&I)", "batch print(&V)", "Data(&D)", "Help(&H)"}));
+    EXPECT_EQ(titles,
+              (QStringList{"File(&F)", "Edit", "Insert(&I)", "batch print(&V)", "Data(&D)", "Help(&H)"}));
     ASSERT_NE(frame->MenuAction(32773), nullptr);  // the English Save
     EXPECT_EQ(frame->MenuAction(32797), nullptr);
 
@@ -101,7 +102,8 @@ TEST_F(Frame, TitleAndMenusInBothLanguages) {
     for (QAction* a : frame->menuBar()->actions()) {
         titles << a->text();
     }
-    EXPECT_EQ(titles, (QStringList{"文件(&F)", "编辑(&E)", "插入(&I)", "批量打印(&V)", "数据(&D)", "帮助(&H)"}));
+    EXPECT_EQ(titles,
+              (QStringList{"文件(&F)", "编辑(&E)", "插入(&I)", "批量打印(&V)", "数据(&D)", "帮助(&H)"}));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Etiqo Editor"));
     EXPECT_NE(frame->MenuAction(32797), nullptr);
     EXPECT_EQ(frame->MenuAction(32794), nullptr);
