@@ -7,6 +7,8 @@
 // page with it: a job is queued whole).
 #include <benchmark/benchmark.h>
 
+#include "BenchProcess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,15 +29,7 @@ constexpr int kLabels = 10000;
 constexpr int kJobSize = 500;
 constexpr int kJobs = kLabels / kJobSize;
 
-QString Run(const QString& program, const QStringList& arguments, bool* ok = nullptr) {
-    QProcess process;
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(600000);
-    if (ok) {
-        *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-}
+using etiqo::bench::Run;
 
 class Rig {
 public:

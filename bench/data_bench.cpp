@@ -10,6 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchProcess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -113,24 +115,7 @@ bool MakeData() {
     return ok;
 }
 
-// Runs a program to its end; its peak resident memory in MB, or a negative value on failure.
-double RunForPeakMegabytes(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return -1;
-    }
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KB
-}
+using bench::RunForPeakMegabytes;
 
 void RunEtiqo(benchmark::State& state, std::vector<std::string> source, const char* output) {
     std::vector<std::string> arguments{

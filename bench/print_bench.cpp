@@ -6,6 +6,8 @@
 //          `lp` queues it and the iteration waits for the job (skipped when gLabels is missing).
 #include <benchmark/benchmark.h>
 
+#include "BenchProcess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -23,15 +25,7 @@ namespace {
 
 constexpr int kCopies = 100;
 
-QString Run(const QString& program, const QStringList& arguments, bool* ok = nullptr) {
-    QProcess process;
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(600000);
-    if (ok) {
-        *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    }
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-}
+using etiqo::bench::Run;
 
 // The private print service for the whole program.
 class Rig {

@@ -63,12 +63,8 @@ std::variant<CheckOptions, int> Parse(const QStringList& args) {
         std::tie(options.dpiX, options.dpiY) = *pair;
     }
     options.printer = ArgumentBytes(parser.value(printer));
-    if (parser.isSet(copies)) {
-        const auto count = WholeNumber(parser.value(copies), kMaxCopies);
-        if (!count) {
-            return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
-        }
-        options.copies = *count;
+    if (const auto status = command.ReadCount(copies, TextId::CliBadCopies, kMaxCopies, options.copies)) {
+        return *status;
     }
     if (const auto status =
             data.Read(command, options.file, parser.isSet(copies) ? options.copies : 0, options.data)) {

@@ -84,6 +84,19 @@ int CommandParser::UsageError(const QString& message) const {
     return Fail(UiText(TextId::CliUsageError).arg(message, m_name), kExitUsage);
 }
 
+std::optional<int> CommandParser::ReadCount(const QCommandLineOption& option, TextId message, int max,
+                                            int& value) const {
+    if (!m_parser.isSet(option)) {
+        return std::nullopt;
+    }
+    const std::optional<int> count = WholeNumber(m_parser.value(option), max);
+    if (!count) {
+        return UsageError(UiText(message).arg(m_parser.value(option)).arg(max));
+    }
+    value = *count;
+    return std::nullopt;
+}
+
 std::optional<int> WholeNumber(const QString& text, int max) {
     static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
     if (!digits.match(text).hasMatch()) {

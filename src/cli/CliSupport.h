@@ -37,6 +37,9 @@ public:
     std::optional<int> Parse(const QStringList& args, qsizetype positionals);
     // A usage error of this command, said the same way as the parser's own.
     int UsageError(const QString& message) const;
+    // The whole number (1 to max) given to option into value, when given; otherwise value stays.
+    // nullopt: go on; else the exit status of the usage error, said with message (%1 value, %2 max).
+    std::optional<int> ReadCount(const QCommandLineOption& option, TextId message, int max, int& value) const;
 
 private:
     QString m_name;

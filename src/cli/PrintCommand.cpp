@@ -62,24 +62,15 @@ std::variant<PrintOptions, int> Parse(const QStringList& args) {
     options.wait = parser.isSet(wait);
     options.check = !parser.isSet(noCheck);
     options.force = parser.isSet(force);
-    if (parser.isSet(copies)) {
-        const auto count = WholeNumber(parser.value(copies), kMaxCopies);
-        if (!count) {
-            return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
-        }
-        options.copies = *count;
+    if (const auto status = command.ReadCount(copies, TextId::CliBadCopies, kMaxCopies, options.copies)) {
+        return *status;
     }
     if (const auto status =
             data.Read(command, options.file, parser.isSet(copies) ? options.copies : 0, options.data)) {
         return *status;
     }
-    if (parser.isSet(jobSize)) {
-        const auto size = WholeNumber(parser.value(jobSize), kMaxCopies);
-        if (!size) {
-            return command.UsageError(
-                UiText(TextId::CliBadJobSize).arg(parser.value(jobSize)).arg(kMaxCopies));
-        }
-        options.jobSize = *size;
+    if (const auto status = command.ReadCount(jobSize, TextId::CliBadJobSize, kMaxCopies, options.jobSize)) {
+        return *status;
     }
     return options;
 }

@@ -228,12 +228,8 @@ std::variant<RenderOptions, int> ParseRenderOptions(const QStringList& args) {
         }
         std::tie(options.dpiX, options.dpiY) = *pair;
     }
-    if (parser.isSet(copies)) {
-        const auto count = WholeNumber(parser.value(copies), kMaxCopies);
-        if (!count) {
-            return command.UsageError(UiText(TextId::CliBadCopies).arg(parser.value(copies)).arg(kMaxCopies));
-        }
-        options.copies = *count;
+    if (const auto status = command.ReadCount(copies, TextId::CliBadCopies, kMaxCopies, options.copies)) {
+        return *status;
     }
     if (parser.isSet(view)) {
         const auto pair = WholePair(parser.value(view), kMaxView, true);

@@ -6,8 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
@@ -15,6 +13,7 @@
 #include <cstdlib>
 
 #include "print/LabelPreview.h"
+#include "print/PrintDlg.h"
 #include "print/PrinterConfig.h"
 #include "res/Texts.h"
 
@@ -124,19 +123,7 @@ void CPrintPreviewDlg::UpdateButtons() {
 }
 
 void CPrintPreviewDlg::OnProperties() {
-    const QString name = SelectedPrinter();
-    if (name.isEmpty()) {
-        return;
-    }
-    // The printer's page and option settings for a look; like the spooler's document properties
-    // without a device mode to keep, what is chosen there is not carried into the job.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(name);
-    if (printer.printerName() != name) {
-        return;  // the printer cannot be opened
-    }
-    QPageSetupDialog settings(&printer, this);
-    settings.exec();
+    ShowPrinterProperties(this, SelectedPrinter());
 }
 
 void CPrintPreviewDlg::OnPrint() {

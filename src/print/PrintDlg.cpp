@@ -72,16 +72,21 @@ int CPrintDlg::Copies() const {
     return m_copies->value();
 }
 
-void CPrintDlg::ShowProperties() {
-    // The printer's page and option settings, as the preview's Properties shows them.
-    const QString name = m_printerList->currentText();
+void ShowPrinterProperties(QWidget* parent, const QString& printerName) {
+    if (printerName.isEmpty()) {
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(name);
-    if (printer.printerName() != name) {
+    printer.setPrinterName(printerName);
+    if (printer.printerName() != printerName) {
         return;  // the printer cannot be opened
     }
-    QPageSetupDialog settings(&printer, this);
+    QPageSetupDialog settings(&printer, parent);
     settings.exec();
+}
+
+void CPrintDlg::ShowProperties() {
+    ShowPrinterProperties(this, m_printerList->currentText());
 }
 
 }  // namespace etiqo

@@ -13,6 +13,11 @@ class QSpinBox;
 
 namespace etiqo {
 
+// The printer's page and option settings for a look (Properties of the print dialog and the
+// preview); like the spooler's document properties without a device mode to keep, what is chosen
+// there is not carried into the job.
+void ShowPrinterProperties(QWidget* parent, const QString& printerName);
+
 class PrinterConfig;
 
 class CPrintDlg : public QDialog {
