@@ -33,13 +33,10 @@
 #include "print/PrintLabel.h"
 #include "res/Resources.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 namespace {
-
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
 
 // Command-bar placement and alignment buttons, in button order.
 constexpr std::array<int, 6> kPositionModes = {0, 2, 1, 3, 4, 5};                  // 140 to 145
@@ -123,7 +120,7 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
       m_wndCommandBar(m_pClient),
       m_pDialogs(dialogs) {
     setCentralWidget(m_pClient);
-    setWindowTitle(Text(TextId::AppTitle));
+    setWindowTitle(UiText(TextId::AppTitle));
     setWindowIcon(ProgramIcon());
 
     m_actions =
@@ -148,7 +145,7 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     new CDataMenu(*this);  // owned by the frame
 
     m_wndStatusBar.setSizeGripEnabled(false);
-    m_wndStatusBar.showMessage(Text(TextId::AppReady));
+    m_wndStatusBar.showMessage(UiText(TextId::AppReady));
     m_pLabelInfo = new QLabel(&m_wndStatusBar);
     m_wndStatusBar.addPermanentWidget(m_pLabelInfo);
 
@@ -172,7 +169,7 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
         if (m_wndCanvas.GetLabel().TakeSnapshotFailure()) {
             const QString reason = QString::fromStdString(m_wndCanvas.GetLabel().Snapshots().LastError());
             QMetaObject::invokeMethod(
-                this, [this, reason] { Tell(Text(TextId::SnapshotsUnavailable).arg(reason)); },
+                this, [this, reason] { Tell(UiText(TextId::SnapshotsUnavailable).arg(reason)); },
                 Qt::QueuedConnection);
         }
     });
@@ -396,7 +393,7 @@ bool CMainFrame::SaveLabelTo(const std::filesystem::path& file) {
     const LabelFileStatus status = SaveLabelFile(label, file);
     if (!status) {
         // Losing work silently is worse than a message: say which file and why.
-        Tell(Text(TextId::SaveLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
+        Tell(UiText(TextId::SaveLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
         return false;
     }
     label.m_bModified = false;
@@ -423,7 +420,7 @@ bool CMainFrame::OpenLabelFile(const std::filesystem::path& file) {
     Label& label = m_wndCanvas.GetLabel();
     const LabelFileStatus status = etiqo::OpenLabelFile(label, file);
     if (!status) {
-        Tell(Text(TextId::OpenLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
+        Tell(UiText(TextId::OpenLabelFailed) + QStringLiteral("\n\n") + QString::fromStdString(status.error));
         return false;
     }
     m_wndCanvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
@@ -517,7 +514,7 @@ void CMainFrame::FillRecentFilesMenu() {
         connect(item, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
     }
     if (files.isEmpty()) {
-        menu->addAction(Text(TextId::MenuRecentNone))->setEnabled(false);
+        menu->addAction(UiText(TextId::MenuRecentNone))->setEnabled(false);
     }
 }
 
@@ -539,30 +536,30 @@ void CMainFrame::TellPrintResult(const PrintResult& result) {
         return;
     }
     // A copy count below 1 (an empty copies box) prints nothing: say so rather than show an empty box.
-    Tell(result.status == PrintResult::Status::NothingToPrint ? Text(TextId::PrintNoCopies)
+    Tell(result.status == PrintResult::Status::NothingToPrint ? UiText(TextId::PrintNoCopies)
                                                               : QString::fromStdString(result.error));
 }
 
 void CMainFrame::Tell(const QString& message) {
-    QMessageBox::warning(this, Text(TextId::MessageCaption), message);
+    QMessageBox::warning(this, UiText(TextId::MessageCaption), message);
 }
 
 void CMainFrame::UpdateStatus() {
     const Label& label = m_wndCanvas.GetLabel();
-    QString info = Text(TextId::AppStatusLabelSize).arg(label.m_nLabelWidthMM).arg(label.m_nLabelHeightMM);
+    QString info = UiText(TextId::AppStatusLabelSize).arg(label.m_nLabelWidthMM).arg(label.m_nLabelHeightMM);
     const QString file = QString::fromStdString(label.m_strFileName);
     info += QStringLiteral("   ") + (file.isEmpty()
-                                         ? Text(TextId::AppStatusNewLabel)
-                                         : Text(TextId::AppStatusFile).arg(QFileInfo(file).fileName()));
+                                         ? UiText(TextId::AppStatusNewLabel)
+                                         : UiText(TextId::AppStatusFile).arg(QFileInfo(file).fileName()));
     m_pLabelInfo->setText(info);
     UpdateMenuState();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_wndCanvas.GetLabel().HasUnsavedChanges()) {
-        const auto answer =
-            QMessageBox::question(nullptr, Text(TextId::CloseQuestionCaption), Text(TextId::CloseQuestion),
-                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        const auto answer = QMessageBox::question(nullptr, UiText(TextId::CloseQuestionCaption),
+                                                  UiText(TextId::CloseQuestion),
+                                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         // Yes always shows the save dialog, even for a label that has a file.
         if (answer == QMessageBox::Yes && !SaveLabel(QString())) {
             event->ignore();

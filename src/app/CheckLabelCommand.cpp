@@ -7,6 +7,7 @@
 #include "print/DrawLabel.h"
 #include "print/LabelCheck.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -20,13 +21,13 @@ void RunCheckLabel(CLabelCanvas& canvas, QStatusBar& statusBar) {
     for (const ElementCheck& check : page.elements) {
         if (check.Fails()) {
             marks.push_back(
-                {check.area, QString::fromUtf8(Tr(TextId::CheckElementReason))
+                {check.area, UiText(TextId::CheckElementReason)
                                  .arg(check.index)
                                  .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check))});
         }
     }
-    const QString summary = marks.empty() ? QString::fromUtf8(Tr(TextId::CheckAllRight))
-                                          : QString::fromUtf8(Tr(TextId::CheckSomeFail)).arg(marks.size());
+    const QString summary =
+        marks.empty() ? UiText(TextId::CheckAllRight) : UiText(TextId::CheckSomeFail).arg(marks.size());
     statusBar.showMessage(marks.size() == 1 ? summary + QStringLiteral(": ") + marks.front().reason
                                             : summary);
     canvas.SetCheckMarks(std::move(marks));

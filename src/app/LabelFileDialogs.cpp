@@ -5,18 +5,13 @@
 #include <QMessageBox>
 
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
-namespace {
-
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 QString LabelFileFilter() {
-    return Text(TextId::LabelFileFilter);
+    return UiText(TextId::LabelFileFilter);
 }
 
 QString AskSaveLabelPath(QWidget* parent, const QString& startFolder) {
@@ -37,8 +32,9 @@ QString AskSaveLabelPath(QWidget* parent, const QString& startFolder) {
         path += QStringLiteral(".lab");
     }
     if (QFileInfo::exists(path) &&
-        QMessageBox::question(parent, Text(TextId::OverwriteQuestionCaption), Text(TextId::OverwriteQuestion),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        QMessageBox::question(parent, UiText(TextId::OverwriteQuestionCaption),
+                              UiText(TextId::OverwriteQuestion), QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes) {
         return {};
     }
     return path;

@@ -8,13 +8,14 @@
 #include "canvas/LabelCanvas.h"
 #include "render/SymbolGeometry.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
 void CLabelCanvas::ShowBarcodeMenu() {
     QMenu menu(this);
-    menu.setTitle(QString::fromUtf8(Tr(TextId::CheckBarcodeMenuTitle)));
-    QAction* fit = menu.addAction(QString::fromUtf8(Tr(TextId::CheckFitToDots)));
+    menu.setTitle(UiText(TextId::CheckBarcodeMenuTitle));
+    QAction* fit = menu.addAction(UiText(TextId::CheckFitToDots));
     const Element* e = CurrentElement();
     fit->setEnabled(e != nullptr && WholeDotWidth(*e).has_value());
     QAction* chosen = m_menuRunner ? m_menuRunner(menu) : menu.exec(QCursor::pos());

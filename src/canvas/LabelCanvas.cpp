@@ -19,6 +19,7 @@
 #include "model/TextCodec.h"
 #include "render/ElementRenderer.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 namespace {
@@ -75,7 +76,7 @@ CLabelCanvas::CLabelCanvas(SnapshotStore snapshots, QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);  // Tab reaches it: the tools have keys
     m_message = [this](const QString& message) {
-        QMessageBox::warning(this, QString::fromUtf8(Tr(TextId::AppTitle)), message);
+        QMessageBox::warning(this, UiText(TextId::AppTitle), message);
     };
 }
 

@@ -9,6 +9,7 @@
 #include "canvas/LabelCanvas.h"
 #include "canvas/Selection.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -43,12 +44,10 @@ void CLabelCanvas::OnRButtonDown(QPoint point) {
 void CLabelCanvas::ShowContextMenu(ElementKind kind) {
     const bool text = kind == ElementKind::Text;
     QMenu menu(this);
-    menu.setTitle(QString::fromUtf8(Tr(text ? TextId::TextMenuTitle : TextId::PictureMenuTitle)));
+    menu.setTitle(UiText(text ? TextId::TextMenuTitle : TextId::PictureMenuTitle));
     // Both menus' delete items remove the whole selection.
-    QAction* remove =
-        menu.addAction(QString::fromUtf8(Tr(text ? TextId::TextMenuDelete : TextId::PictureMenuDelete)));
-    QAction* edit = menu.addAction(
-        QString::fromUtf8(Tr(text ? TextId::TextMenuAttributes : TextId::PictureMenuChangeSize)));
+    QAction* remove = menu.addAction(UiText(text ? TextId::TextMenuDelete : TextId::PictureMenuDelete));
+    QAction* edit = menu.addAction(UiText(text ? TextId::TextMenuAttributes : TextId::PictureMenuChangeSize));
     QAction* chosen = m_menuRunner ? m_menuRunner(menu) : menu.exec(QCursor::pos());
     if (chosen == remove) {
         DeleteSelection();

@@ -12,6 +12,7 @@
 #include "canvas/ToolKeys.h"
 #include "model/ElementFactory.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 namespace {
@@ -23,8 +24,7 @@ PixelPoint ToPixel(QPoint p) {
 }
 
 QString DefaultPictureChooser(QWidget* parent) {
-    const QString filter = QString::fromUtf8(Tr(TextId::PictureFilesFilter)) + ";;" +
-                           QString::fromUtf8(Tr(TextId::AllPictureFilesFilter));
+    const QString filter = UiText(TextId::PictureFilesFilter) + ";;" + UiText(TextId::AllPictureFilesFilter);
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter, nullptr, QFileDialog::ReadOnly);
 }
 
@@ -70,7 +70,7 @@ void CLabelCanvas::OnLButtonDown(QPoint point, bool extend) {
     m_MouseDownPoint = point;
     switch (m_nTool) {
         case kToolText:
-            CreateTextElement(QString::fromUtf8(Tr(TextId::NewTextContent)), point);
+            CreateTextElement(UiText(TextId::NewTextContent), point);
             SaveSnapshot();
             break;
         case kTool2DCode:
@@ -228,14 +228,14 @@ void CLabelCanvas::CreatePictureElement(QPoint point) {
     const QString shown = QDir::toNativeSeparators(path);
     const QSize size = PictureSize(path);
     if (size.isEmpty()) {
-        Tell(QString::fromUtf8(Tr(TextId::PictureUnreadable)).arg(shown));
+        Tell(UiText(TextId::PictureUnreadable).arg(shown));
         return;
     }
     const DisplayScale s = Scale();
     const auto picture = MakePictureElement(PixelsToDots(point.x(), s.x), PixelsToDots(point.y(), s.y),
                                             path.toStdString(), size.width(), size.height());
     if (!picture) {
-        Tell(QString::fromUtf8(Tr(TextId::PicturePathTooLong)).arg(shown));  // a cut path names another file
+        Tell(UiText(TextId::PicturePathTooLong).arg(shown));  // a cut path names another file
         return;
     }
     DeselectAll();
@@ -270,7 +270,7 @@ void CLabelCanvas::InsertElement(int tool) {
     constexpr int kHalfLineDots = 50;  // a keyboard line: 100 dots, level
     switch (tool) {
         case kToolText:
-            CreateTextElement(QString::fromUtf8(Tr(TextId::NewTextContent)), centre);
+            CreateTextElement(UiText(TextId::NewTextContent), centre);
             break;
         case kTool2DCode:
             Create2DElement(QString::fromLatin1(kDefaultSymbolData), centre);

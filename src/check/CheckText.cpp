@@ -2,16 +2,11 @@
 
 #include "dialogs/SymbologyLists.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
-namespace {
-
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string SymbologyName(const ElementCheck& check) {
     for (const auto& list : {std::span<const SymbologyChoice>(kBarcodeSymbologies),
@@ -27,24 +22,24 @@ QString CheckReason(const ElementCheck& check) {
     QStringList parts;
     switch (check.result) {
         case ReadResult::ReadsRight:
-            parts << Text(TextId::CheckReadsRight);
+            parts << UiText(TextId::CheckReadsRight);
             break;
         case ReadResult::ReadsWrong:
-            parts << Text(TextId::CheckReadsWrong).arg(QString::fromStdString(check.read));
+            parts << UiText(TextId::CheckReadsWrong).arg(QString::fromStdString(check.read));
             break;
         case ReadResult::DoesNotRead:
-            parts << Text(TextId::CheckDoesNotRead);
+            parts << UiText(TextId::CheckDoesNotRead);
             break;
         case ReadResult::NotChecked:
-            return Text(TextId::CheckNotChecked);
+            return UiText(TextId::CheckNotChecked);
     }
     if (check.quietZone == QuietZone::CutByLabelEdge) {
-        parts << Text(TextId::CheckQuietZoneEdge);
+        parts << UiText(TextId::CheckQuietZoneEdge);
     } else if (check.quietZone == QuietZone::CutByElement) {
-        parts << Text(TextId::CheckQuietZoneElement);
+        parts << UiText(TextId::CheckQuietZoneElement);
     }
     if (check.Fails() && check.moduleSpread > 0) {
-        parts << Text(TextId::CheckUnevenBars).arg(check.moduleSpread);
+        parts << UiText(TextId::CheckUnevenBars).arg(check.moduleSpread);
     }
     return parts.join(QStringLiteral("; "));
 }
@@ -53,7 +48,7 @@ std::vector<QString> FailureLines(const PageCheck& page) {
     std::vector<QString> lines;
     for (const ElementCheck& check : page.elements) {
         if (check.Fails()) {
-            lines.push_back(Text(TextId::CheckElementReason)
+            lines.push_back(UiText(TextId::CheckElementReason)
                                 .arg(check.index)
                                 .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check)));
         }

@@ -9,6 +9,8 @@
 #include "chrome/ButtonBarAccessible.h"
 #include "chrome/ChromeColours.h"
 
+#include "res/UiText.h"
+
 namespace etiqo {
 
 CButtonBar::CButtonBar(QWidget* parent) : QWidget(parent) {
@@ -45,7 +47,7 @@ QString CButtonBar::ToolTipAt(QPoint point) const {
 }
 
 QString CButtonBar::ButtonName(int button) const {
-    return QString::fromUtf8(Tr(m_buttons.at(button).tip));
+    return UiText(m_buttons.at(button).tip);
 }
 
 QString CButtonBar::ButtonToolTip(int button) const {

@@ -13,25 +13,23 @@
 #include "print/PrintLabel.h"
 #include "print/TextFormat.h"
 
+#include "res/UiText.h"
+
 namespace etiqo {
 
 namespace {
-
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
 
 // What the user reads at the end of a run that did not go through untouched.
 QString Summary(const BatchReport& report) {
     QStringList lines{
         QString::fromStdString(TrFormat(TextId::BatchPrinted, {std::to_string(report.printed)}))};
     if (report.cancelled) {
-        lines << Text(TextId::BatchCancelled);
+        lines << UiText(TextId::BatchCancelled);
     }
     for (const auto& [title, files] : {std::pair{TextId::BatchUnreadable, &report.unreadable},
                                        std::pair{TextId::BatchNotPrinted, &report.notPrinted}}) {
         if (!files->empty()) {
-            lines << QString() << Text(title);
+            lines << QString() << UiText(title);
             for (const std::string& file : *files) {
                 lines << QString::fromStdString(file);
             }
@@ -103,8 +101,8 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
                        const LabelPainter& painter,
                        std::function<std::optional<std::string>(Label&, const std::string&)> load) {
     QProgressDialog progress(parent);
-    progress.setWindowTitle(Text(TextId::BatchTitle));
-    progress.setCancelButtonText(Text(TextId::BatchCancel));
+    progress.setWindowTitle(UiText(TextId::BatchTitle));
+    progress.setCancelButtonText(UiText(TextId::BatchCancel));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
@@ -148,7 +146,7 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
     const BatchReport report = RunBatch(label, queue, job, hooks);
     progress.close();
     if (report.cancelled || !report.unreadable.empty() || !report.notPrinted.empty()) {
-        QMessageBox::warning(parent, Text(TextId::BatchTitle), Summary(report));
+        QMessageBox::warning(parent, UiText(TextId::BatchTitle), Summary(report));
     }
     return report;
 }

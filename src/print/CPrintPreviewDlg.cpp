@@ -16,41 +16,36 @@
 #include "print/PrintDlg.h"
 #include "print/PrinterConfig.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
-namespace {
-
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidget* parent)
     : QDialog(parent), m_canvas(std::move(canvas)), m_printers(printers) {
-    setWindowTitle(Text(TextId::PreviewTitle));
+    setWindowTitle(UiText(TextId::PreviewTitle));
 
-    auto* printerGroup = new QGroupBox(Text(TextId::PreviewPrinterGroup), this);
+    auto* printerGroup = new QGroupBox(UiText(TextId::PreviewPrinterGroup), this);
     m_printerList = new QComboBox(printerGroup);
     m_printerList->setMinimumContentsLength(24);
-    m_propertiesButton = new QPushButton(Text(TextId::PreviewProperties), printerGroup);
+    m_propertiesButton = new QPushButton(UiText(TextId::PreviewProperties), printerGroup);
     auto* printerRow = new QHBoxLayout(printerGroup);
-    printerRow->addWidget(new QLabel(Text(TextId::PreviewPrinterName), printerGroup));
+    printerRow->addWidget(new QLabel(UiText(TextId::PreviewPrinterName), printerGroup));
     printerRow->addWidget(m_printerList, 1);
     printerRow->addWidget(m_propertiesButton);
 
-    auto* settingsGroup = new QGroupBox(Text(TextId::PreviewSettingsGroup), this);
+    auto* settingsGroup = new QGroupBox(UiText(TextId::PreviewSettingsGroup), this);
     m_copiesEdit = new QLineEdit(settingsGroup);
     m_copiesEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), m_copiesEdit));
     m_copiesEdit->setMaximumWidth(80);
     auto* settingsRow = new QHBoxLayout(settingsGroup);
-    settingsRow->addWidget(new QLabel(Text(TextId::PreviewCopies), settingsGroup));
+    settingsRow->addWidget(new QLabel(UiText(TextId::PreviewCopies), settingsGroup));
     settingsRow->addWidget(m_copiesEdit);
     settingsRow->addStretch(1);
 
-    auto* previewGroup = new QGroupBox(Text(TextId::PreviewGroup), this);
+    auto* previewGroup = new QGroupBox(UiText(TextId::PreviewGroup), this);
     m_preview = new LabelPreview(m_canvas.label, m_canvas.painter, m_canvas.viewSize, previewGroup);
     m_preview->SetSerialsMoved(m_canvas.serialsMoved);
     m_preview->setMinimumSize(360, 240);
@@ -65,7 +60,7 @@ CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidg
     previewBox->addWidget(checkLine);
     m_preview->SetCheckShown([checkLine](const QString& summary) { checkLine->setText(summary); });
 
-    m_printButton = new QPushButton(Text(TextId::PreviewPrint), this);
+    m_printButton = new QPushButton(UiText(TextId::PreviewPrint), this);
     m_printButton->setDefault(true);  // Enter prints
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

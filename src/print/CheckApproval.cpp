@@ -5,6 +5,7 @@
 
 #include "check/CheckText.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -23,15 +24,15 @@ bool AskPrintDespiteCheck(QWidget* parent, const std::vector<FailingPage>& faili
                 lines << QStringLiteral("…");
                 break;
             }
-            lines << QString::fromUtf8(Tr(TextId::CheckPageLine)).arg(page.page).arg(line);
+            lines << UiText(TextId::CheckPageLine).arg(page.page).arg(line);
         }
         if (lines.size() > kMaxLines) {
             break;
         }
     }
     const QString question =
-        QString::fromUtf8(Tr(TextId::CheckAskPrint)).arg(failing.size()).arg(lines.join(QLatin1Char('\n')));
-    return QMessageBox::question(parent, QString::fromUtf8(Tr(TextId::CheckAskTitle)), question,
+        UiText(TextId::CheckAskPrint).arg(failing.size()).arg(lines.join(QLatin1Char('\n')));
+    return QMessageBox::question(parent, UiText(TextId::CheckAskTitle), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include "check/CheckText.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -76,10 +77,9 @@ void LabelPreview::paintEvent(QPaintEvent*) {
     const std::vector<QString> failures = FailureLines(check);
     QStringList lines(failures.begin(), failures.end());
     const QString summary = check.elements.empty() ? QString()
-                            : lines.isEmpty()
-                                ? QString::fromUtf8(Tr(TextId::CheckAllRight))
-                                : QString::fromUtf8(Tr(TextId::CheckSomeFail)).arg(lines.size()) +
-                                      QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+                            : lines.isEmpty()      ? UiText(TextId::CheckAllRight)
+                                                   : UiText(TextId::CheckSomeFail).arg(lines.size()) +
+                                                    QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
     setToolTip(lines.join(QLatin1Char('\n')));
     if (m_checkShown) {
         m_checkShown(summary);

@@ -11,13 +11,10 @@
 
 #include "print/PrinterConfig.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 namespace {
-
-QString Text(TextId id) {
-    return QString::fromUtf8(Tr(id));
-}
 
 constexpr int kMaxCopies = 9999;
 
@@ -27,8 +24,8 @@ CPrintDlg::CPrintDlg(PrinterConfig& printers, QWidget* parent)
     : QDialog(parent),
       m_printerList(new QComboBox(this)),
       m_copies(new QSpinBox(this)),
-      m_propertiesButton(new QPushButton(Text(TextId::PrintDlgProperties), this)) {
-    setWindowTitle(Text(TextId::PrintDlgTitle));
+      m_propertiesButton(new QPushButton(UiText(TextId::PrintDlgProperties), this)) {
+    setWindowTitle(UiText(TextId::PrintDlgTitle));
     m_printerList->setMinimumContentsLength(24);
     for (const PrinterEntry& entry : printers.Printers()) {
         m_printerList->addItem(QString::fromStdString(entry.name));
@@ -43,12 +40,12 @@ CPrintDlg::CPrintDlg(PrinterConfig& printers, QWidget* parent)
     printerRow->addWidget(m_printerList, 1);
     printerRow->addWidget(m_propertiesButton);
     auto* form = new QFormLayout;
-    form->addRow(Text(TextId::PrintDlgPrinter), printerRow);
-    form->addRow(Text(TextId::PrintDlgCopies), m_copies);
+    form->addRow(UiText(TextId::PrintDlgPrinter), printerRow);
+    form->addRow(UiText(TextId::PrintDlgCopies), m_copies);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* print = buttons->addButton(Text(TextId::PrintDlgPrint), QDialogButtonBox::AcceptRole);
-    buttons->addButton(Text(TextId::PrintDlgCancel), QDialogButtonBox::RejectRole);
+    QPushButton* print = buttons->addButton(UiText(TextId::PrintDlgPrint), QDialogButtonBox::AcceptRole);
+    buttons->addButton(UiText(TextId::PrintDlgCancel), QDialogButtonBox::RejectRole);
     print->setDefault(true);
     // With no printer there is nothing to print on.
     const bool any = m_printerList->count() > 0;

@@ -8,6 +8,7 @@
 #include "print/PrintCheck.h"
 #include "print/PrintDlg.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -56,9 +57,8 @@ bool AskPrintAnyway(QWidget* parent, const PrintCheck& check) {
     for (const std::string& warning : check.warnings) {
         lines += (lines.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(warning);
     }
-    const QString question =
-        QString::fromUtf8(Tr(TextId::PrintAnywayQuestion)).replace(QStringLiteral("%1"), lines);
-    return QMessageBox::warning(parent, QString::fromUtf8(Tr(TextId::PrintCheckTitle)), question,
+    const QString question = UiText(TextId::PrintAnywayQuestion).replace(QStringLiteral("%1"), lines);
+    return QMessageBox::warning(parent, UiText(TextId::PrintCheckTitle), question,
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

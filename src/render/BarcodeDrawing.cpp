@@ -13,6 +13,7 @@
 #include "render/SymbolCache.h"
 #include "render/ZintSymbol.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -39,7 +40,7 @@ const SymbolImage* CachedSymbol(const RenderContext& context, Element& element, 
     request.angle = angle;
     SymbolImage symbol = EncodeSymbol(request);
     if (symbol.image.isNull() && context.warn) {
-        context.warn(QString::fromUtf8(Tr(TextId::RenderCannotEncode))
+        context.warn(UiText(TextId::RenderCannotEncode)
                          .arg(RecordText(request.content), QString::fromStdString(symbol.error))
                          .toStdString());
     }

@@ -8,6 +8,7 @@
 #include "render/RenderParts.h"
 #include "render/SymbolCache.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -100,7 +101,7 @@ void DrawEan13Element(const RenderContext& context, Element& element, int turn) 
                 DrawUnencodable(painter, rect, RecordText(ContentBytes(element)));
             }
             if (context.warn) {
-                context.warn(QString::fromUtf8(Tr(TextId::RenderCannotEncode))
+                context.warn(UiText(TextId::RenderCannotEncode)
                                  .arg(RecordText(ContentBytes(element)), QStringLiteral("EAN-13"))
                                  .toStdString());
             }

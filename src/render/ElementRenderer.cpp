@@ -8,6 +8,7 @@
 
 #include "render/RenderParts.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -89,7 +90,7 @@ void DrawElement(const RenderContext& context, Element& element) {
         case ElementKind::Picture:
             if (!QFileInfo::exists(RecordText(ContentBytes(element)))) {
                 if (context.warn) {
-                    context.warn(QString::fromUtf8(Tr(TextId::RenderPictureMissing))
+                    context.warn(UiText(TextId::RenderPictureMissing)
                                      .arg(RecordText(ContentBytes(element)))
                                      .toStdString());
                 }

@@ -6,6 +6,7 @@
 #include "render/RenderParts.h"
 #include "render/SymbolCache.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -23,9 +24,8 @@ void DrawPictureElement(const RenderContext& context, Element& element, int turn
     }
     if (image.isNull()) {
         if (context.warn) {
-            context.warn(problem.isEmpty()
-                             ? QString::fromUtf8(Tr(TextId::RenderPictureUndecodable)).arg(path).toStdString()
-                             : problem.toStdString());
+            context.warn(problem.isEmpty() ? UiText(TextId::RenderPictureUndecodable).arg(path).toStdString()
+                                           : problem.toStdString());
         }
     } else if (box.width > 0 && box.height > 0) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

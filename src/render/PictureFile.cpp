@@ -10,13 +10,14 @@
 #include <QImageReader>
 
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
 namespace {
 
 QString Problem(TextId id, const QString& path) {
-    return QString::fromUtf8(Tr(id)).arg(path);
+    return UiText(id).arg(path);
 }
 
 // The whole file, or null with the reason. Opened without blocking (a FIFO with no writer must
