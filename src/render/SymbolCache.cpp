@@ -250,7 +250,8 @@ void SymbolCache::Trim(qint64 reserve) {
         // The oldest rebuildable image: a fitted bitmap, a PNG file or a picture.
         std::uint64_t oldest = UINT64_MAX;
         std::function<void()> drop;
-        for (auto& [handle, entry] : m_symbols) {
+        for (auto& symbol : m_symbols) {
+            auto& entry = symbol.second;  // a plain reference: lambdas below capture it
             for (Fit& fit : entry.fits) {
                 if (!fit.image.isNull() && fit.used < oldest) {
                     oldest = fit.used;
