@@ -21,30 +21,8 @@ namespace {
 
 using test::CupsdRig;
 
-struct ProcessRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-ProcessRun Etiqo(const QStringList& arguments,
-                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo"), arguments);
-    ProcessRun run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit) {
-        run.status = process.exitCode();
-    }
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    // Qt's own start-up chatter (no XDG runtime folder in a test) is not ours.
-    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'))) {
-        if (!line.isEmpty() && !line.startsWith(QStringLiteral("QStandardPaths"))) {
-            run.err += line + QLatin1Char('\n');
-        }
-    }
-    return run;
-}
+using test::ProgramRun;
+using test::RunEtiqo;
 
 QStringList Decoded(const QImage& image, const QString& pngPath) {
     if (!image.save(pngPath)) {
@@ -79,7 +57,7 @@ TEST_F(PrintCommandTest, PrintsAFiftyByThirtyLabelWithReadableBarcodes) {
     label.Append(Make2DElement(290, 110, "https://example.com/etiqo"));
     const QString file = Save(label, "codes.lab");
 
-    const ProcessRun run = Etiqo({QStringLiteral("print"), file, QStringLiteral("--wait")});
+    const ProgramRun run = RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--wait")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("zpl-"))) << run.out.toStdString();
@@ -100,9 +78,9 @@ TEST_F(PrintCommandTest, PrintsAFiftyByThirtyLabelWithReadableBarcodes) {
 TEST_F(PrintCommandTest, CopiesAndSerialNumbers) {
     Label plain = test::MakeTextLabel(50, 30, "PLAIN");
     const QString plainFile = Save(plain, "plain.lab");
-    ProcessRun run = Etiqo({QStringLiteral("print"), plainFile, QStringLiteral("--printer"),
-                            QLatin1String(CupsdRig::kQueue), QStringLiteral("--copies"), QStringLiteral("3"),
-                            QStringLiteral("--wait")});
+    ProgramRun run = RunEtiqo({QStringLiteral("print"), plainFile, QStringLiteral("--printer"),
+                               QLatin1String(CupsdRig::kQueue), QStringLiteral("--copies"),
+                               QStringLiteral("3"), QStringLiteral("--wait")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     auto pages = test::DecodeZplJob(CupsdRig::ReadQueueOutput());
     ASSERT_EQ(pages.size(), 1u);
@@ -111,17 +89,17 @@ TEST_F(PrintCommandTest, CopiesAndSerialNumbers) {
 
     // The same size again: the stored paper and copies are left as they are.
     CupsdRig::MarkUserOptions();
-    run = Etiqo({QStringLiteral("print"), plainFile, QStringLiteral("--printer"),
-                 QLatin1String(CupsdRig::kQueue), QStringLiteral("--copies"), QStringLiteral("3"),
-                 QStringLiteral("--wait")});
+    run = RunEtiqo({QStringLiteral("print"), plainFile, QStringLiteral("--printer"),
+                    QLatin1String(CupsdRig::kQueue), QStringLiteral("--copies"), QStringLiteral("3"),
+                    QStringLiteral("--wait")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(CupsdRig::UserOptionsMarked());
 
     Label serial = test::MakeTextLabel(50, 30, "A-009", kSerialIncrement);
     serial.m_strPrinterName = CupsdRig::kQueue;
     const QString serialFile = Save(serial, "serial.lab");
-    run = Etiqo({QStringLiteral("print"), serialFile, QStringLiteral("--copies"), QStringLiteral("3"),
-                 QStringLiteral("--update"), QStringLiteral("--wait")});
+    run = RunEtiqo({QStringLiteral("print"), serialFile, QStringLiteral("--copies"), QStringLiteral("3"),
+                    QStringLiteral("--update"), QStringLiteral("--wait")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     pages = test::DecodeZplJob(CupsdRig::ReadQueueOutput());
     ASSERT_EQ(pages.size(), 3u);
@@ -146,12 +124,13 @@ TEST_F(PrintCommandTest, CodesThatWouldNotScanAreReportedAndNotPrintedUnlessNoCh
     label.Append(dense);
     const QString file = Save(label, "dense.lab");
 
-    ProcessRun run = Etiqo({QStringLiteral("check"), file, QStringLiteral("--copies"), QStringLiteral("2")});
+    ProgramRun run =
+        RunEtiqo({QStringLiteral("check"), file, QStringLiteral("--copies"), QStringLiteral("2")});
     EXPECT_EQ(run.status, 3) << run.err.toStdString();
     EXPECT_EQ(run.out.count(QStringLiteral("\"result\": \"does not read\"")), 2) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("\"expected\": \"123456789012345678901234567891\"")));
 
-    run = Etiqo({QStringLiteral("print"), file, QStringLiteral("--update")});
+    run = RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--update")});
     EXPECT_EQ(run.status, 3);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains(QStringLiteral("page 1, element 0 (CODE_128): does not read")))
@@ -161,12 +140,12 @@ TEST_F(PrintCommandTest, CodesThatWouldNotScanAreReportedAndNotPrintedUnlessNoCh
     EXPECT_EQ(ContentUtf8(*ReadLabelFile(file.toStdString()).contents->elements[0]),
               "123456789012345678901234567890");
 
-    run = Etiqo({QStringLiteral("print"), file, QStringLiteral("--no-check"), QStringLiteral("--wait")});
+    run = RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--no-check"), QStringLiteral("--wait")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(test::DecodeZplJob(CupsdRig::ReadQueueOutput()).size(), 1u);
 
-    const ProcessRun checked =
-        Etiqo({QStringLiteral("check"), QStringLiteral(ETIQO_SOURCE_DIR "/samples/sample.lab")});
+    const ProgramRun checked =
+        RunEtiqo({QStringLiteral("check"), QStringLiteral(ETIQO_SOURCE_DIR "/samples/sample.lab")});
     EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
 }
 
@@ -200,7 +179,7 @@ TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        const ProcessRun run = Etiqo(c.arguments, c.environment);
+        const ProgramRun run = RunEtiqo(c.arguments, c.environment);
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
@@ -211,7 +190,7 @@ TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
 }
 
 TEST_F(PrintCommandTest, ListsPrintersWithTheDefaultMarked) {
-    const ProcessRun run = Etiqo({QStringLiteral("printers")});
+    const ProgramRun run = RunEtiqo({QStringLiteral("printers")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
