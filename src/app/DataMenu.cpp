@@ -52,13 +52,13 @@ CDataMenu::CDataMenu(CMainFrame& frame)
     });
     m_rows = m_menu->addAction(UiText(TextId::DataChooseRows), this, [this] {
         bool ok = false;
-        const QString rows =
-            QInputDialog::getText(&m_frame, UiText(TextId::DataMenuTitle).section('(', 0, 0),
-                                  UiText(TextId::DataRowsPrompt), QLineEdit::Normal,
-                                  QString::fromStdString(m_spec && !m_spec->query.empty() ? m_spec->query
-                                                         : m_spec                         ? m_spec->table
-                                                                                          : ""),
-                                  &ok);
+        const QString rows = QInputDialog::getText(
+            &m_frame, UiText(TextId::DataMenuTitle).section('(', 0, 0), UiText(TextId::DataRowsPrompt),
+            QLineEdit::Normal,
+            QString::fromStdString(m_choice && !m_choice->query.empty() ? m_choice->query
+                                   : m_choice                           ? m_choice->table
+                                                                        : ""),
+            &ok);
         if (ok && !rows.trimmed().isEmpty()) {
             ChooseRows(rows.trimmed());
         }
@@ -97,11 +97,11 @@ void CDataMenu::Sync() {
         return;
     }
     m_labelFile = file;
-    const std::optional<SourceSpec> remembered = file.empty() ? std::nullopt : ReadSourceFile(file);
+    const std::optional<SourceChoice> remembered = file.empty() ? std::nullopt : ReadSourceFile(file);
     if (remembered) {
         Use(*remembered, false);
     } else {
-        m_spec.reset();
+        m_choice.reset();
         m_record = 0;
         Refresh();
     }
@@ -109,28 +109,28 @@ void CDataMenu::Sync() {
 
 void CDataMenu::AttachFile(const QString& path) {
     Sync();
-    SourceSpec spec = SourceSpecFor(path.toStdString());
-    if (spec.kind == SourceKind::Sqlite) {
-        spec.table = m_spec && m_spec->location == spec.location ? m_spec->table : std::string();
+    SourceChoice choice = SourceChoiceFor(path.toStdString());
+    if (choice.kind == SourceKind::Sqlite) {
+        choice.table = m_choice && m_choice->location == choice.location ? m_choice->table : std::string();
     }
-    Use(spec, true);
+    Use(choice, true);
 }
 
 void CDataMenu::AttachServer(const QString& connection) {
     Sync();
-    Use(SourceSpecFor(connection.toStdString()), true);
+    Use(SourceChoiceFor(connection.toStdString()), true);
 }
 
 void CDataMenu::ChooseRows(const QString& tableOrQuery) {
-    if (!m_spec) {
+    if (!m_choice) {
         return;
     }
-    SourceSpec spec = *m_spec;
+    SourceChoice choice = *m_choice;
     static const QRegularExpression query(QStringLiteral("^\\s*(select|with)\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
-    spec.query = query.match(tableOrQuery).hasMatch() ? tableOrQuery.toStdString() : std::string();
-    spec.table = spec.query.empty() ? tableOrQuery.toStdString() : std::string();
-    Use(spec, true);
+    choice.query = query.match(tableOrQuery).hasMatch() ? tableOrQuery.toStdString() : std::string();
+    choice.table = choice.query.empty() ? tableOrQuery.toStdString() : std::string();
+    Use(choice, true);
 }
 
 void CDataMenu::Detach() {
@@ -138,20 +138,20 @@ void CDataMenu::Detach() {
     if (!m_labelFile.empty()) {
         RemoveSourceFile(m_labelFile);
     }
-    m_spec.reset();
+    m_choice.reset();
     m_record = 0;
     Refresh();
 }
 
 // Takes the source (remembered beside the label when it has a file) and shows its first record.
-void CDataMenu::Use(const SourceSpec& spec, bool remember) {
-    m_spec = spec;
+void CDataMenu::Use(const SourceChoice& choice, bool remember) {
+    m_choice = choice;
     m_record = 0;
     if (remember && !m_labelFile.empty()) {
-        WriteSourceFile(m_labelFile, spec);
+        WriteSourceFile(m_labelFile, choice);
     }
-    const bool needsRows = (spec.kind == SourceKind::Sqlite || spec.kind == SourceKind::Sql) &&
-                           spec.table.empty() && spec.query.empty();
+    const bool needsRows = (choice.kind == SourceKind::Sqlite || choice.kind == SourceKind::Sql) &&
+                           choice.table.empty() && choice.query.empty();
     if (!needsRows) {
         ShowRecord(1);
     }
@@ -159,22 +159,22 @@ void CDataMenu::Use(const SourceSpec& spec, bool remember) {
 }
 
 void CDataMenu::ShowRecord(long n) {
-    if (!m_spec || n < 1) {
+    if (!m_choice || n < 1) {
         return;
     }
     std::string error;
-    std::unique_ptr<DataSource> source = OpenDataSource(*m_spec, error);
-    if (!source && m_spec->kind == SourceKind::Sql && error.find("password") != std::string::npos) {
+    std::unique_ptr<DataSource> source = OpenDataSource(*m_choice, error);
+    if (!source && m_choice->kind == SourceKind::Sql && error.find("password") != std::string::npos) {
         // Asked for, used for this session only: never written anywhere.
         bool ok = false;
         const QString password = QInputDialog::getText(
             &m_frame, m_frame.windowTitle(),
-            UiText(TextId::DataPasswordPrompt).arg(QString::fromStdString(m_spec->location)),
+            UiText(TextId::DataPasswordPrompt).arg(QString::fromStdString(m_choice->location)),
             QLineEdit::Password, QString(), &ok);
         if (ok) {
-            qputenv(m_spec->location.starts_with("odbc:") ? "ODBC_PASSWORD" : "PGPASSWORD",
+            qputenv(m_choice->location.starts_with("odbc:") ? "ODBC_PASSWORD" : "PGPASSWORD",
                     password.toUtf8());
-            source = OpenDataSource(*m_spec, error);
+            source = OpenDataSource(*m_choice, error);
         }
     }
     if (!source) {
@@ -202,14 +202,14 @@ void CDataMenu::ShowRecord(long n) {
 
 bool CDataMenu::PrintRecords(std::string printer, int copies) {
     Sync();
-    if (!m_spec) {
+    if (!m_choice) {
         return false;
     }
     if (printer.empty() && !AskPrinterAndCopies(&m_frame, printer, copies)) {
         return true;
     }
-    SourceSpec spec = *m_spec;
-    spec.copies = std::max(1, copies);
+    SourceChoice choice = *m_choice;
+    choice.copies = std::max(1, copies);
     CLabelCanvas& canvas = m_frame.m_wndCanvas;
     const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
         return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
@@ -218,7 +218,7 @@ bool CDataMenu::PrintRecords(std::string printer, int copies) {
     CupsSpooler spooler;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const MergeOutcome outcome =
-        PrintMerged(canvas.GetLabel(), spec, SettingsFor(spec, {}, QDateTime::currentDateTime()),
+        PrintMerged(canvas.GetLabel(), choice, SettingsFor(choice, {}, QDateTime::currentDateTime()),
                     canvas.Symbols(), painter, printers, spooler, printer);
     QGuiApplication::restoreOverrideCursor();
     canvas.update();
@@ -274,12 +274,12 @@ bool CDataMenu::DrawShown(QPainter& painter, Label& label) {
 
 void CDataMenu::Refresh() {
     QStringList columns;
-    for (const std::string& column : m_spec ? m_columns : std::vector<std::string>()) {
+    for (const std::string& column : m_choice ? m_columns : std::vector<std::string>()) {
         columns << QString::fromStdString(column);
     }
     ContentEdit::SetFieldColumns(columns);
-    m_rows->setEnabled(m_spec && m_spec->kind != SourceKind::Csv && m_spec->kind != SourceKind::Tsv);
-    m_detach->setEnabled(m_spec.has_value());
+    m_rows->setEnabled(m_choice && m_choice->kind != SourceKind::Csv && m_choice->kind != SourceKind::Tsv);
+    m_detach->setEnabled(m_choice.has_value());
     for (QAction* step : m_steps) {
         step->setEnabled(m_record > 0);
     }

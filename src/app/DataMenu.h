@@ -31,7 +31,7 @@ public:
     explicit CDataMenu(CMainFrame& frame);
 
     // The source of the label now on the canvas (nullopt: none).
-    const std::optional<SourceSpec>& Source() const { return m_spec; }
+    const std::optional<SourceChoice>& Source() const { return m_choice; }
     long Record() const { return m_record; }
 
     void AttachFile(const QString& path);
@@ -50,7 +50,7 @@ public:
 
 private:
     void Sync();
-    void Use(const SourceSpec& spec, bool remember);
+    void Use(const SourceChoice& choice, bool remember);
     void Refresh();
     void Tell(const QString& message);
     // Fills a copy of an element with the shown record's values; false when it has no fields.
@@ -63,7 +63,7 @@ private:
     QAction* m_steps[4];
     QLabel* m_status;
     std::string m_labelFile;  // the label whose side file is shown
-    std::optional<SourceSpec> m_spec;
+    std::optional<SourceChoice> m_choice;
     std::vector<std::string> m_columns;
     std::unordered_map<std::string, int> m_index;
     std::vector<std::string> m_values;

@@ -78,12 +78,12 @@ std::optional<std::string> CheckRecordPages(Label& label, const DataOptions& dat
                                             const LabelPainter& painter, LabelChecker& checker,
                                             std::vector<PageCheck>& pages) {
     std::string error;
-    const std::unique_ptr<DataSource> source = OpenForLabel(label, data.spec, error);
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, data.choice, error);
     if (!source) {
         return error;
     }
     RecordMerge merge(label, *source, symbols,
-                      SettingsFor(data.spec, data.range, QDateTime::currentDateTime()));
+                      SettingsFor(data.choice, data.range, QDateTime::currentDateTime()));
     Label page;
     while (merge.NextPage(page)) {
         pages.push_back(CheckDrawnPage(page, painter, checker));

@@ -22,9 +22,9 @@ std::optional<int> DataOptionSet::Read(const CommandParser& command, const std::
         return command.UsageError(UiText(TextId::DataTableAndQuery));
     }
     if (m_parser.isSet(m_data)) {
-        options.spec = SourceSpecFor(ArgumentBytes(m_parser.value(m_data)));
-    } else if (const std::optional<SourceSpec> remembered = ReadSourceFile(labelFile)) {
-        options.spec = *remembered;
+        options.choice = SourceChoiceFor(ArgumentBytes(m_parser.value(m_data)));
+    } else if (const std::optional<SourceChoice> remembered = ReadSourceFile(labelFile)) {
+        options.choice = *remembered;
     } else {
         const bool dataOnly = m_parser.isSet(m_table) || m_parser.isSet(m_query) ||
                               m_parser.isSet(m_quantity) || m_parser.isSet(m_records);
@@ -32,18 +32,18 @@ std::optional<int> DataOptionSet::Read(const CommandParser& command, const std::
     }
     options.used = true;
     if (m_parser.isSet(m_table)) {
-        options.spec.table = ArgumentText(m_parser.value(m_table)).toStdString();
-        options.spec.query.clear();
+        options.choice.table = ArgumentText(m_parser.value(m_table)).toStdString();
+        options.choice.query.clear();
     }
     if (m_parser.isSet(m_query)) {
-        options.spec.query = ArgumentText(m_parser.value(m_query)).toStdString();
-        options.spec.table.clear();
+        options.choice.query = ArgumentText(m_parser.value(m_query)).toStdString();
+        options.choice.table.clear();
     }
     if (m_parser.isSet(m_quantity)) {
-        options.spec.quantityColumn = ArgumentText(m_parser.value(m_quantity)).toStdString();
+        options.choice.quantityColumn = ArgumentText(m_parser.value(m_quantity)).toStdString();
     }
     if (copies > 0) {
-        options.spec.copies = copies;
+        options.choice.copies = copies;
     }
     if (m_parser.isSet(m_records)) {
         const auto range = ParseRecordRange(m_parser.value(m_records).toStdString());
@@ -52,10 +52,10 @@ std::optional<int> DataOptionSet::Read(const CommandParser& command, const std::
         }
         options.range = *range;
     }
-    const bool sql = options.spec.kind == SourceKind::Sqlite || options.spec.kind == SourceKind::Sql;
-    if (sql && options.spec.table.empty() && options.spec.query.empty()) {
+    const bool sql = options.choice.kind == SourceKind::Sqlite || options.choice.kind == SourceKind::Sql;
+    if (sql && options.choice.table.empty() && options.choice.query.empty()) {
         return command.UsageError(
-            UiText(TextId::DataNeedsTable).arg(QString::fromStdString(options.spec.location)));
+            UiText(TextId::DataNeedsTable).arg(QString::fromStdString(options.choice.location)));
     }
     return std::nullopt;
 }

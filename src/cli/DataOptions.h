@@ -20,7 +20,7 @@ struct MergeOutcome;
 
 struct DataOptions {
     bool used = false;  // a source was given or remembered
-    SourceSpec spec;
+    SourceChoice choice;
     RecordRange range;
 };
 

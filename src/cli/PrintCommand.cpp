@@ -116,8 +116,8 @@ int RunPrint(const QStringList& args) {
     };
     if (options->data.used) {
         const MergeOutcome outcome =
-            PrintMerged(label, options->data.spec,
-                        SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime()),
+            PrintMerged(label, options->data.choice,
+                        SettingsFor(options->data.choice, options->data.range, QDateTime::currentDateTime()),
                         symbols, HeadlessPainter(symbols, view, warn), printers, spooler, printer,
                         options->check ? &checker : nullptr, refuse);
         if (outcome.wouldNotScan) {

@@ -311,11 +311,11 @@ int RunRender(const QStringList& args) {
 
     if (options->data.used) {
         const MergeSettings settings =
-            SettingsFor(options->data.spec, options->data.range, QDateTime::currentDateTime());
+            SettingsFor(options->data.choice, options->data.range, QDateTime::currentDateTime());
         const QString out = ArgumentFromBytes(options->output.c_str());
         const MergeOutcome outcome =
-            options->pdf ? ExportMergedPdf(label, options->data.spec, settings, symbols, painter, out)
-                         : ExportMergedPng(label, options->data.spec, settings, symbols, painter, out);
+            options->pdf ? ExportMergedPdf(label, options->data.choice, settings, symbols, painter, out)
+                         : ExportMergedPng(label, options->data.choice, settings, symbols, painter, out);
         if (outcome.ok && options->update) {
             if (const LabelFileStatus saved = SaveLabelFile(label, options->labelFile); !saved) {
                 return Fail(saved.error);

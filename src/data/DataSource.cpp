@@ -39,18 +39,18 @@ constexpr const char* kKindNames[] = {"csv", "tsv", "sqlite", "sql"};
 
 }  // namespace
 
-SourceSpec SourceSpecFor(const std::string& location) {
-    SourceSpec spec;
-    spec.location = location;
+SourceChoice SourceChoiceFor(const std::string& location) {
+    SourceChoice choice;
+    choice.location = location;
     if (location.starts_with("postgresql://") || location.starts_with("postgres://") ||
         location.starts_with("odbc:")) {
-        spec.kind = SourceKind::Sql;
+        choice.kind = SourceKind::Sql;
     } else if (EndsWith(location, ".tsv") || EndsWith(location, ".tab")) {
-        spec.kind = SourceKind::Tsv;
+        choice.kind = SourceKind::Tsv;
     } else if (HasSqliteMagic(location)) {
-        spec.kind = SourceKind::Sqlite;
+        choice.kind = SourceKind::Sqlite;
     }
-    return spec;
+    return choice;
 }
 
 const char* SourceKindName(SourceKind kind) {
@@ -67,15 +67,15 @@ bool SourceKindFromName(const std::string& name, SourceKind& kind) {
     return false;
 }
 
-std::unique_ptr<DataSource> OpenDataSource(const SourceSpec& spec, std::string& error) {
-    switch (spec.kind) {
+std::unique_ptr<DataSource> OpenDataSource(const SourceChoice& choice, std::string& error) {
+    switch (choice.kind) {
         case SourceKind::Csv:
-            return OpenCsvSource(spec.location, ',', error);
+            return OpenCsvSource(choice.location, ',', error);
         case SourceKind::Tsv:
-            return OpenCsvSource(spec.location, '\t', error);
+            return OpenCsvSource(choice.location, '\t', error);
         case SourceKind::Sqlite:
         case SourceKind::Sql:
-            return OpenSqlSource(spec, error);
+            return OpenSqlSource(choice, error);
     }
     return nullptr;
 }

@@ -10,7 +10,7 @@ namespace etiqo {
 
 enum class SourceKind { Csv, Tsv, Sqlite, Sql };
 
-struct SourceSpec {
+struct SourceChoice {
     SourceKind kind = SourceKind::Csv;
     // A file's path, or for an SQL server a connection: postgresql://[user@][host][:port]/database
     // (a unix socket folder as ?host=/folder), or odbc:DSN-or-connection-string. Passwords come
@@ -24,7 +24,7 @@ struct SourceSpec {
 
 // The kind a --data argument names: a URL or odbc: prefix is a server, .tsv/.tab a TSV file, a
 // file beginning with SQLite's magic an SQLite database, anything else CSV.
-SourceSpec SourceSpecFor(const std::string& location);
+SourceChoice SourceChoiceFor(const std::string& location);
 
 const char* SourceKindName(SourceKind kind);  // csv, tsv, sqlite, sql
 bool SourceKindFromName(const std::string& name, SourceKind& kind);
@@ -41,6 +41,6 @@ public:
 };
 
 // Opens the source; null with one line in error (the driver's or the system's reason).
-std::unique_ptr<DataSource> OpenDataSource(const SourceSpec& spec, std::string& error);
+std::unique_ptr<DataSource> OpenDataSource(const SourceChoice& choice, std::string& error);
 
 }  // namespace etiqo

@@ -49,24 +49,24 @@ QString CannotWrite(const QString& name, const QString& why) {
 
 }  // namespace
 
-MergeSettings SettingsFor(const SourceSpec& spec, RecordRange range, QDateTime now) {
+MergeSettings SettingsFor(const SourceChoice& choice, RecordRange range, QDateTime now) {
     MergeSettings settings;
     settings.range = range;
-    settings.copies = spec.copies;
-    settings.quantityColumn = spec.quantityColumn;
+    settings.copies = choice.copies;
+    settings.quantityColumn = choice.quantityColumn;
     settings.now = std::move(now);
     return settings;
 }
 
-std::unique_ptr<DataSource> OpenForLabel(const Label& label, const SourceSpec& spec, std::string& error) {
-    std::unique_ptr<DataSource> source = OpenDataSource(spec, error);
+std::unique_ptr<DataSource> OpenForLabel(const Label& label, const SourceChoice& choice, std::string& error) {
+    std::unique_ptr<DataSource> source = OpenDataSource(choice, error);
     if (!source) {
         return nullptr;
     }
     std::vector<std::string> missing;
     std::vector<std::string> wanted = LabelColumns(label);
-    if (!spec.quantityColumn.empty()) {
-        wanted.push_back(spec.quantityColumn);
+    if (!choice.quantityColumn.empty()) {
+        wanted.push_back(choice.quantityColumn);
     }
     const std::vector<std::string>& columns = source->Columns();
     for (const std::string& name : wanted) {
@@ -87,10 +87,10 @@ QString MergedPngName(const QString& path, long page) {
     return path.left(dot) + QStringLiteral("-%1").arg(page) + path.mid(dot);
 }
 
-MergeOutcome ExportMergedPdf(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+MergeOutcome ExportMergedPdf(Label& label, const SourceChoice& choice, const MergeSettings& settings,
                              SymbolCache& symbols, const LabelPainter& painter, const QString& path) {
     std::string error;
-    const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, choice, error);
     if (!source) {
         return Failed(error);
     }
@@ -123,10 +123,10 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceSpec& spec, const MergeSe
     return outcome;
 }
 
-MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+MergeOutcome ExportMergedPng(Label& label, const SourceChoice& choice, const MergeSettings& settings,
                              SymbolCache& symbols, const LabelPainter& painter, const QString& path) {
     std::string error;
-    const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, choice, error);
     if (!source) {
         return Failed(error);
     }
@@ -168,14 +168,14 @@ MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSe
     return outcome;
 }
 
-MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+MergeOutcome PrintMerged(Label& label, const SourceChoice& choice, const MergeSettings& settings,
                          SymbolCache& symbols, const LabelPainter& painter, PrinterConfig& printers,
                          PrintSpooler& spooler, const std::string& printer, LabelChecker* checker,
                          CheckApproval approve) {
     std::string error;
     MergeOutcome outcome;
     {
-        const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+        const std::unique_ptr<DataSource> source = OpenForLabel(label, choice, error);
         if (!source) {
             return Failed(error);
         }
@@ -195,7 +195,7 @@ MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettin
         outcome.ok = true;  // every record was left out: nothing to send
         return outcome;
     }
-    const std::unique_ptr<DataSource> source = OpenForLabel(label, spec, error);
+    const std::unique_ptr<DataSource> source = OpenForLabel(label, choice, error);
     if (!source) {
         return Failed(error, outcome.problems);
     }

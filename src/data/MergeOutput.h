@@ -33,17 +33,17 @@ struct MergeOutcome {
 };
 
 // Opens the source and checks it has every referred column. Null with the message otherwise.
-std::unique_ptr<DataSource> OpenForLabel(const Label& label, const SourceSpec& spec, std::string& error);
+std::unique_ptr<DataSource> OpenForLabel(const Label& label, const SourceChoice& choice, std::string& error);
 
 // pngPattern: OUT.png gives OUT-1.png, OUT-2.png … (one per label, always numbered).
-MergeOutcome ExportMergedPdf(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+MergeOutcome ExportMergedPdf(Label& label, const SourceChoice& choice, const MergeSettings& settings,
                              SymbolCache& symbols, const LabelPainter& painter, const QString& path);
-MergeOutcome ExportMergedPng(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+MergeOutcome ExportMergedPng(Label& label, const SourceChoice& choice, const MergeSettings& settings,
                              SymbolCache& symbols, const LabelPainter& painter, const QString& path);
 // Reads the source twice: once to count the labels (and find the bad records) before the job
 // starts, once to draw them.
 // With a checker, each page is scan-checked before the job is queued (see LabelPrintJob::SetCheck).
-MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettings& settings,
+MergeOutcome PrintMerged(Label& label, const SourceChoice& choice, const MergeSettings& settings,
                          SymbolCache& symbols, const LabelPainter& painter, PrinterConfig& printers,
                          PrintSpooler& spooler, const std::string& printer, LabelChecker* checker = nullptr,
                          CheckApproval approve = {});
@@ -52,6 +52,6 @@ MergeOutcome PrintMerged(Label& label, const SourceSpec& spec, const MergeSettin
 QString MergedPngName(const QString& path, long page);
 
 // The settings a source names (copies, quantity column) with the range and clock.
-MergeSettings SettingsFor(const SourceSpec& spec, RecordRange range, QDateTime now);
+MergeSettings SettingsFor(const SourceChoice& choice, RecordRange range, QDateTime now);
 
 }  // namespace etiqo

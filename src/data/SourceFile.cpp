@@ -32,36 +32,36 @@ std::string WithoutPassword(const std::string& location) {
     return url.toString().toStdString();
 }
 
-std::optional<SourceSpec> ReadSourceFile(const std::string& labelPath) {
+std::optional<SourceChoice> ReadSourceFile(const std::string& labelPath) {
     const QString path = QString::fromStdString(SourceFilePath(labelPath));
     if (!QFileInfo(path).isFile()) {
         return std::nullopt;
     }
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("source"));
-    SourceSpec spec;
-    if (!SourceKindFromName(file.value(QStringLiteral("kind")).toString().toStdString(), spec.kind)) {
+    SourceChoice choice;
+    if (!SourceKindFromName(file.value(QStringLiteral("kind")).toString().toStdString(), choice.kind)) {
         return std::nullopt;
     }
     QString location = file.value(QStringLiteral("location")).toString();
     if (location.isEmpty()) {
         return std::nullopt;
     }
-    if (IsFileKind(spec.kind) && QFileInfo(location).isRelative()) {
+    if (IsFileKind(choice.kind) && QFileInfo(location).isRelative()) {
         location = QFileInfo(QString::fromStdString(labelPath)).absoluteDir().filePath(location);
     }
-    spec.location = location.toStdString();
-    spec.table = file.value(QStringLiteral("table")).toString().toStdString();
-    spec.query = file.value(QStringLiteral("query")).toString().toStdString();
-    spec.quantityColumn = file.value(QStringLiteral("quantity")).toString().toStdString();
-    spec.copies = std::max(1, file.value(QStringLiteral("copies"), 1).toInt());
-    return spec;
+    choice.location = location.toStdString();
+    choice.table = file.value(QStringLiteral("table")).toString().toStdString();
+    choice.query = file.value(QStringLiteral("query")).toString().toStdString();
+    choice.quantityColumn = file.value(QStringLiteral("quantity")).toString().toStdString();
+    choice.copies = std::max(1, file.value(QStringLiteral("copies"), 1).toInt());
+    return choice;
 }
 
-bool WriteSourceFile(const std::string& labelPath, const SourceSpec& spec) {
+bool WriteSourceFile(const std::string& labelPath, const SourceChoice& choice) {
     const QString path = QString::fromStdString(SourceFilePath(labelPath));
-    QString location = QString::fromStdString(WithoutPassword(spec.location));
-    if (IsFileKind(spec.kind)) {
+    QString location = QString::fromStdString(WithoutPassword(choice.location));
+    if (IsFileKind(choice.kind)) {
         const QDir folder = QFileInfo(QString::fromStdString(labelPath)).absoluteDir();
         const QString relative = folder.relativeFilePath(QFileInfo(location).absoluteFilePath());
         if (!relative.startsWith(QLatin1String(".."))) {
@@ -71,18 +71,18 @@ bool WriteSourceFile(const std::string& labelPath, const SourceSpec& spec) {
     QFile::remove(path);  // no keys of an earlier source stay behind
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("source"));
-    file.setValue(QStringLiteral("kind"), QString::fromLatin1(SourceKindName(spec.kind)));
+    file.setValue(QStringLiteral("kind"), QString::fromLatin1(SourceKindName(choice.kind)));
     file.setValue(QStringLiteral("location"), location);
     const auto optional = [&](const char* key, const std::string& value) {
         if (!value.empty()) {
             file.setValue(QLatin1String(key), QString::fromStdString(value));
         }
     };
-    optional("table", spec.table);
-    optional("query", spec.query);
-    optional("quantity", spec.quantityColumn);
-    if (spec.copies != 1) {
-        file.setValue(QStringLiteral("copies"), spec.copies);
+    optional("table", choice.table);
+    optional("query", choice.query);
+    optional("quantity", choice.quantityColumn);
+    if (choice.copies != 1) {
+        file.setValue(QStringLiteral("copies"), choice.copies);
     }
     file.endGroup();
     file.sync();

@@ -13,9 +13,9 @@ namespace etiqo {
 std::string SourceFilePath(const std::string& labelPath);
 
 // The remembered source, or nullopt when there is no side file (or it names no source).
-std::optional<SourceSpec> ReadSourceFile(const std::string& labelPath);
+std::optional<SourceChoice> ReadSourceFile(const std::string& labelPath);
 // Writes (replaces) the side file; false when it could not be written.
-bool WriteSourceFile(const std::string& labelPath, const SourceSpec& spec);
+bool WriteSourceFile(const std::string& labelPath, const SourceChoice& choice);
 // Removes the side file (detaching the source); true when none is left.
 bool RemoveSourceFile(const std::string& labelPath);
 

@@ -35,16 +35,16 @@ public:
     SqlSource(const SqlSource&) = delete;
     SqlSource& operator=(const SqlSource&) = delete;
 
-    bool Open(const SourceSpec& spec, std::string& error) {
+    bool Open(const SourceChoice& choice, std::string& error) {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (!db.open()) {
-            error = TrFormat(TextId::DataCannotOpen, {spec.location, Reason(db.lastError())});
+            error = TrFormat(TextId::DataCannotOpen, {choice.location, Reason(db.lastError())});
             return false;
         }
-        QString sql = QString::fromStdString(spec.query);
+        QString sql = QString::fromStdString(choice.query);
         if (sql.trimmed().isEmpty()) {
             sql = QStringLiteral("SELECT * FROM ") +
-                  db.driver()->escapeIdentifier(QString::fromStdString(spec.table), QSqlDriver::TableName);
+                  db.driver()->escapeIdentifier(QString::fromStdString(choice.table), QSqlDriver::TableName);
         }
         m_query.emplace(db);
         m_query->setForwardOnly(true);
@@ -91,10 +91,10 @@ QString NewConnectionName() {
 }
 
 // Sets up the connection for the location; false with the reason.
-bool Configure(const SourceSpec& spec, const QString& name, std::string& error) {
-    const QString location = QString::fromStdString(spec.location);
+bool Configure(const SourceChoice& choice, const QString& name, std::string& error) {
+    const QString location = QString::fromStdString(choice.location);
     QString driver;
-    if (spec.kind == SourceKind::Sqlite) {
+    if (choice.kind == SourceKind::Sqlite) {
         driver = QStringLiteral("QSQLITE");
     } else if (location.startsWith(QLatin1String("odbc:"))) {
         driver = QStringLiteral("QODBC");
@@ -102,7 +102,7 @@ bool Configure(const SourceSpec& spec, const QString& name, std::string& error) 
                location.startsWith(QLatin1String("postgres://"))) {
         driver = QStringLiteral("QPSQL");
     } else {
-        error = TrFormat(TextId::DataUnknownSource, {spec.location});
+        error = TrFormat(TextId::DataUnknownSource, {choice.location});
         return false;
     }
     if (!QSqlDatabase::isDriverAvailable(driver)) {
@@ -114,7 +114,7 @@ bool Configure(const SourceSpec& spec, const QString& name, std::string& error) 
         // Qt would create an empty database for a missing file; a source is only ever read.
         const QFileInfo file(location);
         if (!file.isFile()) {
-            error = TrFormat(TextId::DataCannotOpen, {spec.location, Tr(TextId::DataNoSuchFile)});
+            error = TrFormat(TextId::DataCannotOpen, {choice.location, Tr(TextId::DataNoSuchFile)});
             return false;
         }
         db.setDatabaseName(location);
@@ -139,14 +139,14 @@ bool Configure(const SourceSpec& spec, const QString& name, std::string& error) 
 
 }  // namespace
 
-std::unique_ptr<DataSource> OpenSqlSource(const SourceSpec& spec, std::string& error) {
+std::unique_ptr<DataSource> OpenSqlSource(const SourceChoice& choice, std::string& error) {
     const QString name = NewConnectionName();
-    if (!Configure(spec, name, error)) {
+    if (!Configure(choice, name, error)) {
         QSqlDatabase::removeDatabase(name);
         return nullptr;
     }
     auto source = std::make_unique<SqlSource>(name);
-    if (!source->Open(spec, error)) {
+    if (!source->Open(choice, error)) {
         return nullptr;
     }
     return source;

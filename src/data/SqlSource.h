@@ -9,6 +9,6 @@
 
 namespace etiqo {
 
-std::unique_ptr<DataSource> OpenSqlSource(const SourceSpec& spec, std::string& error);
+std::unique_ptr<DataSource> OpenSqlSource(const SourceChoice& choice, std::string& error);
 
 }  // namespace etiqo

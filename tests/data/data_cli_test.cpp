@@ -69,7 +69,7 @@ TEST(DataCommandLine, RendersRecordsAndSaysWhatWasLeftOut) {
     EXPECT_EQ(Zbar(dir.filePath("out-4.png")), "D-4-3");
 
     // The remembered source, with a fixed count of copies per record.
-    SourceSpec remembered = SourceSpecFor(csv.toStdString());
+    SourceChoice remembered = SourceChoiceFor(csv.toStdString());
     remembered.copies = 2;
     ASSERT_TRUE(WriteSourceFile(label.toStdString(), remembered));
     run = Etiqo({"render", label, "--records", "1", "-o", dir.filePath("one.pdf")});

@@ -104,7 +104,7 @@ protected:
     }
 
     // Prints and checks what the queue received.
-    void PrintAndCheck(const SourceSpec& spec) {
+    void PrintAndCheck(const SourceChoice& choice) {
         const auto app = EnsureGuiApplication();
         Label label = MakeLabel();
         SymbolCache symbols;
@@ -113,7 +113,7 @@ protected:
         CupsPrinterConfig printers;
         CupsSpooler spooler;
         const MergeOutcome outcome =
-            PrintMerged(label, spec, SettingsFor(spec, {}, QDateTime::currentDateTime()), symbols,
+            PrintMerged(label, choice, SettingsFor(choice, {}, QDateTime::currentDateTime()), symbols,
                         HeadlessPainter(symbols, view), printers, spooler, CupsdRig::kQueue);
         ASSERT_TRUE(outcome.Complete()) << outcome.error;
         const std::vector<test::ZplPage> pages = test::DecodeZplJob(test::WaitForQueueOutput(outcome.jobId));
@@ -155,9 +155,9 @@ TEST_F(DataPrintTest, CsvFile) {
             << "\r\n";
     }
     csv.close();
-    SourceSpec spec = SourceSpecFor(path);
-    spec.quantityColumn = "qty";
-    PrintAndCheck(spec);
+    SourceChoice choice = SourceChoiceFor(path);
+    choice.quantityColumn = "qty";
+    PrintAndCheck(choice);
 }
 
 // Fills a table through Qt SQL; false when the server cannot be used.
@@ -189,10 +189,10 @@ TEST_F(DataPrintTest, SqliteFile) {
         ASSERT_TRUE(FillTable(db));
     }
     QSqlDatabase::removeDatabase("fill");
-    SourceSpec spec = SourceSpecFor(path.toStdString());
-    spec.table = "items";
-    spec.quantityColumn = "qty";
-    PrintAndCheck(spec);
+    SourceChoice choice = SourceChoiceFor(path.toStdString());
+    choice.table = "items";
+    choice.quantityColumn = "qty";
+    PrintAndCheck(choice);
 }
 
 TEST_F(DataPrintTest, PostgresServer) {
@@ -206,18 +206,18 @@ TEST_F(DataPrintTest, PostgresServer) {
     }
     QSqlDatabase::removeDatabase("fill");
     // The password comes from PGPASSWORD, never from the connection.
-    SourceSpec spec =
-        SourceSpecFor("postgresql://etiqo@/labels?host=" + qEnvironmentVariable("PGHOST").toStdString());
-    spec.query = "SELECT * FROM items ORDER BY sku";
-    spec.quantityColumn = "qty";
-    PrintAndCheck(spec);
+    SourceChoice choice =
+        SourceChoiceFor("postgresql://etiqo@/labels?host=" + qEnvironmentVariable("PGHOST").toStdString());
+    choice.query = "SELECT * FROM items ORDER BY sku";
+    choice.quantityColumn = "qty";
+    PrintAndCheck(choice);
 
     std::string error;
-    spec.query = "SELECT * FROM nowhere";
-    EXPECT_FALSE(OpenDataSource(spec, error));
+    choice.query = "SELECT * FROM nowhere";
+    EXPECT_FALSE(OpenDataSource(choice, error));
     EXPECT_NE(error.find("relation \"nowhere\" does not exist"), std::string::npos) << error;
     qputenv("PGPASSWORD", "wrong");
-    EXPECT_FALSE(OpenDataSource(spec, error));
+    EXPECT_FALSE(OpenDataSource(choice, error));
     EXPECT_NE(error.find("password authentication failed"), std::string::npos) << error;
     qputenv("PGPASSWORD", "etiqo-test");
 }
