@@ -23,6 +23,7 @@
 #include "app/FrameLayout.h"
 #include "app/LabelFileDialogs.h"
 #include "app/MainMenus.h"
+#include "canvas/Arrange.h"
 #include "canvas/ElementDialogs.h"
 #include "canvas/ToolKeys.h"
 #include "model/LabelFile.h"
@@ -38,9 +39,17 @@
 namespace etiqo {
 namespace {
 
-// Command-bar placement and alignment buttons, in button order.
-constexpr std::array<int, 6> kPositionModes = {0, 2, 1, 3, 4, 5};                  // 140 to 145
-constexpr std::array<int, 10> kAlignModes = {6, 8, 7, 9, 10, 11, 12, 13, 14, 15};  // 146 to 155
+// Command-bar placement and alignment buttons, in button order (140 to 145, 146 to 155).
+constexpr std::array kPositionModes = {
+    PositionMode::Top,   PositionMode::Left,           PositionMode::Bottom,
+    PositionMode::Right, PositionMode::VerticalCenter, PositionMode::HorizontalCenter};
+constexpr std::array kAlignModes = {
+    AlignMode::Left,           AlignMode::Top,          AlignMode::Right,
+    AlignMode::Bottom,         AlignMode::MoveToFront,  AlignMode::MoveToBack,
+    AlignMode::BringForward,   AlignMode::SendBackward, AlignMode::SpaceHorizontally,
+    AlignMode::SpaceVertically};
+// The palette's style buttons (111 to 113).
+constexpr std::array kTextStyles = {TextStyle::Bold, TextStyle::Italic, TextStyle::Underline};
 
 bool IsCanvasKey(int key) {
     switch (key) {
@@ -323,7 +332,7 @@ void CMainFrame::OnCommand(int nCommand) {
             m_wndCanvas.CutSelection();
             break;
         case cmd::kCopy:
-            m_wndCanvas.CopySelection(0);
+            m_wndCanvas.CopySelection(CopyMark::Keep);
             break;
         case cmd::kPaste:
             m_wndCanvas.PasteBuffers();
@@ -350,7 +359,7 @@ void CMainFrame::OnCommand(int nCommand) {
         case cmd::kPaletteBold:
         case cmd::kPaletteItalic:
         case cmd::kPaletteUnderline:
-            m_wndCanvas.ToggleTextStyle(nCommand - cmd::kPaletteFirst);
+            m_wndCanvas.ToggleTextStyle(kTextStyles[static_cast<std::size_t>(nCommand - cmd::kPaletteBold)]);
             m_wndCanvas.SetTool(nCommand - cmd::kPaletteFirst);
             break;
         default:
