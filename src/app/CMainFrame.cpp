@@ -18,6 +18,7 @@
 #include <array>
 
 #include "app/AboutBox.h"
+#include "app/CanvasPainter.h"
 #include "app/CheckLabelCommand.h"
 #include "app/CommandIds.h"
 #include "app/FrameLayout.h"
@@ -30,7 +31,6 @@
 #include "print/BatchPrint.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
-#include "print/DrawLabel.h"
 #include "print/PrintLabel.h"
 #include "res/Resources.h"
 #include "res/Texts.h"
@@ -445,10 +445,7 @@ void CMainFrame::Print(const std::string& printer) {
         return;
     }
     CLabelCanvas& canvas = m_wndCanvas;
-    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
-        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
-    };
-    const PrintResult result = PrintLabel(this, canvas.GetLabel(), painter, printer, 1);
+    const PrintResult result = PrintLabel(this, canvas.GetLabel(), CanvasPainter(canvas), printer, 1);
     if (result.serialsMoved) {
         canvas.update();
     }
@@ -467,11 +464,8 @@ void CMainFrame::PrintPreview() {
             if (findChild<CDataMenu*>()->PrintRecords(printer, copies)) {
                 return;
             }
-            CLabelCanvas& c = m_wndCanvas;
-            const PrintResult result = PrintLabel(
-                this, c.GetLabel(),
-                [&c](QPainter& p, Label& label) { return DrawLabel(p, label, c.Symbols(), c.Scale()); },
-                printer, copies);
+            const PrintResult result =
+                PrintLabel(this, m_wndCanvas.GetLabel(), CanvasPainter(m_wndCanvas), printer, copies);
             TellPrintResult(result);
         },
         [&canvas] { canvas.update(); },
@@ -496,16 +490,14 @@ void CMainFrame::BatchPrint() {
     // over its file.
     CLabelCanvas& canvas = m_wndCanvas;
     const LabelKeeper kept(label);
-    PrintBatch(
-        this, label, label.m_arrBatchFiles,
-        [&canvas](QPainter& p, Label& l) { return DrawLabel(p, l, canvas.Symbols(), canvas.Scale()); },
-        [&canvas](Label& l, const std::string& file) {
-            std::optional<std::string> error = LoadQueuedLabel(l, file);
-            if (!error) {
-                canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
-            }
-            return error;
-        });
+    PrintBatch(this, label, label.m_arrBatchFiles, CanvasPainter(canvas),
+               [&canvas](Label& l, const std::string& file) {
+                   std::optional<std::string> error = LoadQueuedLabel(l, file);
+                   if (!error) {
+                       canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
+                   }
+                   return error;
+               });
     kept.Restore(label);
     canvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     canvas.update();
