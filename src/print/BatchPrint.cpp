@@ -11,7 +11,7 @@
 #include "print/CupsSpooler.h"
 #include "print/PrintCheck.h"
 #include "print/PrintLabel.h"
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 #include "res/UiText.h"
 
@@ -21,8 +21,7 @@ namespace {
 
 // What the user reads at the end of a run that did not go through untouched.
 QString Summary(const BatchReport& report) {
-    QStringList lines{
-        QString::fromStdString(TrFormat(TextId::BatchPrinted, {std::to_string(report.printed)}))};
+    QStringList lines{UiText(TextId::BatchPrinted, report.printed)};
     if (report.cancelled) {
         lines << UiText(TextId::BatchCancelled);
     }
@@ -119,9 +118,8 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
         progress.setMaximum(total);
         progress.setValue(done);
         if (!file.empty()) {
-            const std::string name = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
-            progress.setLabelText(QString::fromStdString(
-                TrFormat(TextId::BatchProgress, {std::to_string(done + 1), std::to_string(total), name})));
+            const QString name = QFileInfo(QString::fromStdString(file)).fileName();
+            progress.setLabelText(UiText(TextId::BatchProgress, done + 1, total, name));
         }
         QCoreApplication::processEvents();
         return !progress.wasCanceled();

@@ -9,8 +9,8 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
-#include "print/TextFormat.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -59,8 +59,7 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
     const PaperForm paper = m_printers.FindOrAddPaperForm(printer, width, height);
     if (!paper.available && !m_allowUnavailablePaper) {
         return Failure(PrintResult::Status::PaperUnavailable,
-                       TrFormat(TextId::PrintPaperUnavailable,
-                                {printer, std::to_string(width), std::to_string(height)}));
+                       UiText(TextId::PrintPaperUnavailable, printer, width, height).toStdString());
     }
 
     // A class hands each job to whichever of its printers is free: each must take the paper, and
@@ -73,13 +72,12 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
         if (memberInfo.dpiX != info.dpiX || memberInfo.dpiY != info.dpiY) {
             return Failure(
                 PrintResult::Status::PrinterUnavailable,
-                TrFormat(TextId::PrintClassMixedResolution,
-                         {printer, member, std::to_string(memberInfo.dpiX), std::to_string(info.dpiX)}));
+                UiText(TextId::PrintClassMixedResolution, printer, member, memberInfo.dpiX, info.dpiX)
+                    .toStdString());
         }
         if (!m_allowUnavailablePaper && !m_printers.FindOrAddPaperForm(member, width, height).available) {
             return Failure(PrintResult::Status::PaperUnavailable,
-                           TrFormat(TextId::PrintPaperUnavailable,
-                                    {member, std::to_string(width), std::to_string(height)}));
+                           UiText(TextId::PrintPaperUnavailable, member, width, height).toStdString());
         }
     }
 
