@@ -1,7 +1,7 @@
 #include "print/BatchPrint.h"
 
 #include "model/LabelFile.h"
-#include "print/TextFormat.h"
+#include "res/Texts.h"
 
 namespace etiqo {
 

@@ -10,7 +10,6 @@
 #include "print/CupsSpooler.h"
 #include "print/PrintCheck.h"
 #include "print/PrintLabel.h"
-#include "print/TextFormat.h"
 #include "res/UiText.h"
 
 namespace etiqo {
@@ -19,8 +18,7 @@ namespace {
 
 // What the user reads at the end of a run that did not go through untouched.
 QString Summary(const BatchReport& report) {
-    QStringList lines{
-        QString::fromStdString(TrFormat(TextId::BatchPrinted, {std::to_string(report.printed)}))};
+    QStringList lines{UiText(TextId::BatchPrinted, report.printed)};
     if (report.cancelled) {
         lines << UiText(TextId::BatchCancelled);
     }
@@ -60,9 +58,8 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
         progress.setMaximum(total);
         progress.setValue(done);
         if (!file.empty()) {
-            const std::string name = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
-            progress.setLabelText(QString::fromStdString(
-                TrFormat(TextId::BatchProgress, {std::to_string(done + 1), std::to_string(total), name})));
+            const QString name = QFileInfo(QString::fromStdString(file)).fileName();
+            progress.setLabelText(UiText(TextId::BatchProgress, done + 1, total, name));
         }
         QCoreApplication::processEvents();
         return !progress.wasCanceled();

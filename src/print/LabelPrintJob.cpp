@@ -10,8 +10,8 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
-#include "print/TextFormat.h"
-#include "res/Texts.h"
+
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -29,8 +29,7 @@ using Refusal = std::optional<PrintResult>;
 
 Refusal PaperRefused(const std::string& printer, PaperSizeMM size) {
     return Failure(PrintResult::Status::PaperUnavailable,
-                   TrFormat(TextId::PrintPaperUnavailable,
-                            {printer, std::to_string(size.width), std::to_string(size.height)}));
+                   UiText(TextId::PrintPaperUnavailable, printer, size.width, size.height).toStdString());
 }
 
 // The printer must be usable and able to hold a page of the label at its resolution. A printer that
@@ -68,8 +67,8 @@ Refusal CheckClassMembers(PrinterConfig& printers, const std::string& printer, c
         if (memberInfo.dpiX != info.dpiX || memberInfo.dpiY != info.dpiY) {
             return Failure(
                 PrintResult::Status::PrinterUnavailable,
-                TrFormat(TextId::PrintClassMixedResolution,
-                         {printer, member, std::to_string(memberInfo.dpiX), std::to_string(info.dpiX)}));
+                UiText(TextId::PrintClassMixedResolution, printer, member, memberInfo.dpiX, info.dpiX)
+                    .toStdString());
         }
         if (!allowUnavailable && !printers.FindOrAddPaperForm(member, size.width, size.height).available) {
             return PaperRefused(member, size);

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "print/LabelPage.h"
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -54,8 +54,7 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
     check.paper = printers.FindOrAddPaperForm(printer, width, height);
     if (!check.paper.available) {
         check.paperUnavailable = true;
-        check.warnings.push_back(TrFormat(TextId::PrintPaperUnavailable,
-                                          {printer, std::to_string(width), std::to_string(height)}));
+        check.warnings.push_back(UiText(TextId::PrintPaperUnavailable, printer, width, height).toStdString());
         return check;
     }
     if (!check.paper.HasMargins()) {
@@ -75,10 +74,11 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
                    x.bottom > printable.bottom;
         });
     if (outside) {
-        check.warnings.push_back(TrFormat(
-            TextId::PrintOutsidePrintable,
-            {printer, Millimetres(check.paper.marginTop100), Millimetres(check.paper.marginBottom100),
-             Millimetres(check.paper.marginLeft100), Millimetres(check.paper.marginRight100)}));
+        check.warnings.push_back(
+            UiText(TextId::PrintOutsidePrintable, printer, Millimetres(check.paper.marginTop100),
+                   Millimetres(check.paper.marginBottom100), Millimetres(check.paper.marginLeft100),
+                   Millimetres(check.paper.marginRight100))
+                .toStdString());
     }
     return check;
 }
