@@ -12,14 +12,6 @@
 namespace etiqo {
 namespace {
 
-QString Output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // A 50 × 30 mm page at 203 dpi as a print job makes it: 1 bit a dot, bars of 2 to 5 dots and
 // one dot that moves with the page number.
 QImage BarsPage(int number) {
@@ -34,17 +26,17 @@ QImage BarsPage(int number) {
     return page.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither);
 }
 
-TEST(LabelPdf, PagesAreTheImagesDotForDotAndNeverJpeg) {
+// Rasterised again at the printer's resolution, without smoothing: a lossy image (JPEG) or a page
+// out by a dot would show.
+TEST(LabelPdf, PagesAreTheImagesDotForDot) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("job.pdf"));
     ASSERT_TRUE(WriteLabelPdf(path, PdfPageSetup{{5000, 3000}, 203, 203}, 2, BarsPage));
-
-    const QString images = Output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
-    EXPECT_FALSE(images.contains(QStringLiteral("jpeg"))) << images.toStdString();
-    Output(QStringLiteral("pdftoppm"),
-           {QStringLiteral("-r"), QStringLiteral("203"), QStringLiteral("-png"), QStringLiteral("-aa"),
-            QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"), path,
-            folder.filePath(QStringLiteral("page"))});
+    ASSERT_EQ(QProcess::execute(QStringLiteral("pdftoppm"),
+                                {QStringLiteral("-r"), QStringLiteral("203"), QStringLiteral("-png"),
+                                 QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
+                                 QStringLiteral("no"), path, folder.filePath(QStringLiteral("page"))}),
+              0);
     for (int number = 0; number < 2; ++number) {
         const QImage expected = BarsPage(number).convertToFormat(QImage::Format_RGB32);
         const QImage rasterised = QImage(folder.filePath(QStringLiteral("page-%1.png").arg(number + 1)))
