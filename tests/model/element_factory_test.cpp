@@ -1,16 +1,13 @@
+// The factories fill a new record of each kind as the file format expects it: every byte a kind
+// does not set stays zero.
 #include "model/ElementFactory.h"
 
 #include <gtest/gtest.h>
 
-#include "model/TextCodec.h"
+#include <cstring>
 
 namespace etiqo {
 namespace {
-
-// Every byte a kind does not set must stay zero: compare against a record built from zero.
-void ExpectOnlyTheseFields(const Element& actual, Element expected) {
-    EXPECT_EQ(std::memcmp(&actual, &expected, kElementSize), 0);
-}
 
 Element Base(ElementKind kind, int x, int y, int w, int h) {
     Element e = ZeroElement();
@@ -24,87 +21,72 @@ Element Base(ElementKind kind, int x, int y, int w, int h) {
     return e;
 }
 
-TEST(ElementFactory, TextDefaults) {
-    Element expected = Base(ElementKind::Text, 10, 20, 0, 0);
-    expected.lfFont.lfHeight = 20;
-    expected.lfFont.lfWeight = 400;
-    std::memcpy(expected.lfFont.lfFaceName, "\xCB\xCE\xCC\xE5", 4);
-    std::memcpy(expected.str, "\xA1\xBE\xCB\xAB", 4);  // 【双
-    const Element e = MakeTextElement(10, 20, "【双");
-    ExpectOnlyTheseFields(e, expected);
-    EXPECT_EQ(FaceNameUtf8(e.lfFont), "宋体");
+Element WithFont(Element e, int height, int weight, const char* face) {
+    e.lfFont.lfHeight = height;
+    e.lfFont.lfWeight = weight;
+    std::memcpy(e.lfFont.lfFaceName, face, std::strlen(face));
+    return e;
 }
 
-TEST(ElementFactory, BarcodeAnd2DDefaults) {
-    Element barcode = Base(ElementKind::Barcode, 1, 2, 300, 80);
-    barcode.lfFont.lfHeight = 20;
-    barcode.lfFont.lfWeight = 800;
-    std::memcpy(barcode.lfFont.lfFaceName, kDefaultFaceName, 4);
+TEST(ElementFactory, EachKindSetsItsFieldsAndNothingElse) {
+    Element text = WithFont(Base(ElementKind::Text, 10, 20, 0, 0), 20, 400, "\xCB\xCE\xCC\xE5");  // 宋体
+    std::memcpy(text.str, "\xA1\xBE\xCB\xAB", 4);                                                 // 【双
+    Element barcode = WithFont(Base(ElementKind::Barcode, 1, 2, 300, 80), 20, 800, kDefaultFaceName);
     barcode.nSymbology = 20;
     barcode.nMinBarHeight = 15;
     barcode.bShowText = 1;
     std::memcpy(barcode.str, "0123456789", 10);
-    ExpectOnlyTheseFields(MakeBarcodeElement(1, 2, "0123456789"), barcode);
-
-    Element code = Base(ElementKind::Code2D, 3, 4, 100, 100);
+    Element code = WithFont(Base(ElementKind::Code2D, 3, 4, 100, 100), 14, 400, kDefaultFaceName);
     code.nImageWidth = code.nImageHeight = 100;
-    code.lfFont.lfHeight = 14;
-    code.lfFont.lfWeight = 400;
-    std::memcpy(code.lfFont.lfFaceName, kDefaultFaceName, 4);
     code.nSymbology = 58;
     std::memcpy(code.str, "0123456789", 10);
-    ExpectOnlyTheseFields(Make2DElement(3, 4, "0123456789"), code);
-}
-
-TEST(ElementFactory, PictureKeepsTheImageAspect) {
-    const auto picture = MakePictureElement(5, 6, "/pics/logo.bmp", 640, 480);
-    ASSERT_TRUE(picture);
-    Element expected = Base(ElementKind::Picture, 5, 6, 100, 75);
-    expected.nImageWidth = 640;
-    expected.nImageHeight = 480;
-    std::memcpy(expected.str, "/pics/logo.bmp", 14);
-    ExpectOnlyTheseFields(*picture, expected);
-
-    EXPECT_EQ(MakePictureElement(0, 0, "a.bmp", 3, 1)->nHeight, 33);  // integer division
-    EXPECT_FALSE(MakePictureElement(0, 0, "a.bmp", 0, 10));
-    EXPECT_FALSE(
-        MakePictureElement(0, 0, "/" + std::string(255, 'p'), 10, 10));  // a cut path names another file
-    EXPECT_TRUE(MakePictureElement(0, 0, "/" + std::string(254, 'p'), 10, 10));
-    EXPECT_EQ(MakePictureElement(0, 0, "a.bmp", 1, INT32_MAX)->nHeight, INT32_MAX);
-}
-
-TEST(ElementFactory, LineAndShapeArmTheirGrip) {
+    Element picture = Base(ElementKind::Picture, 5, 6, 100, 75);  // the image's aspect
+    picture.nImageWidth = 640;
+    picture.nImageHeight = 480;
+    std::memcpy(picture.str, "/pics/logo.bmp", 14);
     Element line = Base(ElementKind::Line, 100, 50, 0, 0);
-    line.nSize = 1;
+    line.nSize = 1;    // the end grip, armed
     line.nEndX = 187;  // trunc(100 × 1.875)
     line.nEndY = 25;
     line.nPenWidth = 4;
-    ExpectOnlyTheseFields(MakeLineElement(100, 50, DisplayScale{1.875, 0.5}), line);
-
     Element shape = Base(ElementKind::Shape, 7, 8, 0, 0);
     shape.nSize = 7;
     shape.nEndX = 7;
     shape.nEndY = 8;
     shape.nPenWidth = 4;
-    ExpectOnlyTheseFields(MakeShapeElement(7, 8), shape);
+    const struct {
+        const char* name;
+        Element made;
+        const Element& expected;
+    } rows[] = {
+        {"text", MakeTextElement(10, 20, "【双"), text},
+        {"barcode", MakeBarcodeElement(1, 2, "0123456789"), barcode},
+        {"2D symbol", Make2DElement(3, 4, "0123456789"), code},
+        {"picture", *MakePictureElement(5, 6, "/pics/logo.bmp", 640, 480), picture},
+        {"line", MakeLineElement(100, 50, DisplayScale{1.875, 0.5}), line},
+        {"shape", MakeShapeElement(7, 8), shape},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(std::memcmp(&row.made, &row.expected, kElementSize), 0);
+    }
 }
 
-TEST(ElementFactory, LongContentIsCutAtACharacter) {
+TEST(ElementFactory, PicturesAndLongContentsAtTheLimits) {
+    EXPECT_EQ(MakePictureElement(0, 0, "a.bmp", 3, 1)->nHeight, 33);  // integer division
+    EXPECT_EQ(MakePictureElement(0, 0, "a.bmp", 1, INT32_MAX)->nHeight, INT32_MAX);
+    EXPECT_FALSE(MakePictureElement(0, 0, "a.bmp", 0, 10));
+    EXPECT_FALSE(
+        MakePictureElement(0, 0, "/" + std::string(255, 'p'), 10, 10));  // a cut path names another file
+    EXPECT_TRUE(MakePictureElement(0, 0, "/" + std::string(254, 'p'), 10, 10));
+
     std::string text;
     for (int i = 0; i < 200; ++i) {
         text += "字";
     }
     const Element e = MakeTextElement(0, 0, text);
-    EXPECT_EQ(ContentBytes(e).size(), 254u);
+    EXPECT_EQ(ContentBytes(e).size(), 254u) << "cut at a character";
     EXPECT_EQ(e.str[255], '\0');
-}
-
-TEST(Element, CopyDropsTheImageCacheAndNegativeAnglesWrap) {
-    Element e = MakeBarcodeElement(0, 0, "1");
-    e.hImage = 42;
-    EXPECT_EQ(CopyElement(e).hImage, 0u);
-    EXPECT_EQ(NormalisedAngle(-900), 2700);
-    EXPECT_EQ(NormalisedAngle(900), 900);
 }
 
 }  // namespace

