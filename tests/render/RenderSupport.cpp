@@ -43,7 +43,9 @@ std::string Decode(const QImage& image, Reader reader) {
     if (reader == Reader::Zbar) {
         process.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), file});
     } else {
-        process.start(QStringLiteral("ZXingReader"), {QStringLiteral("-bytes"), file});
+        // ZXingReader 1.4 aborts when it finds a linear code again in a downscaled copy.
+        process.start(QStringLiteral("ZXingReader"),
+                      {QStringLiteral("-bytes"), QStringLiteral("-noscale"), file});
     }
     process.waitForFinished(60000);
     std::string out = process.readAllStandardOutput().toStdString();
