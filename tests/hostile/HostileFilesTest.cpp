@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -179,27 +180,20 @@ TEST(HostileSnapshots, FolderIsPrivateAndPlantedFoldersAreRefused) {
 // Whatever stands under a snapshot's name or its temporary name (the folder may have been loosened
 // for a while) is never written through, never read and never blocks; it is removed.
 TEST(HostileSnapshots, PlantedEntriesAreNeitherWrittenThroughNorRead) {
-    enum class Kind { HardLink, Fifo, Symlink };
-    for (const auto& [kind, what] : {std::pair{Kind::HardLink, "hard link"}, std::pair{Kind::Fifo, "FIFO"},
-                                     std::pair{Kind::Symlink, "symlink"}}) {
+    const std::pair<const char*, std::function<void(const fs::path&, const fs::path&)>> plants[] = {
+        {"hard link", [](const fs::path& to, const fs::path& at) { fs::create_hard_link(to, at); }},
+        {"FIFO", [](const fs::path&, const fs::path& at) { ::mkfifo(at.c_str(), 0600); }},
+        {"symlink", [](const fs::path& to, const fs::path& at) { fs::create_symlink(to, at); }},
+    };
+    for (const auto& [what, plant] : plants) {
         SCOPED_TRACE(what);
         TempDir folder;
         const SnapshotStore store(folder / "snapshots");
         ASSERT_TRUE(store.Write(1, OneText("one")));
         { std::ofstream(folder / "precious") << "keep me"; }
         for (const char* name : {"2.undo.tmp", "2.undo", "7.undo"}) {
-            const fs::path at = store.Folder() / name;
-            switch (kind) {
-                case Kind::HardLink:
-                    fs::create_hard_link(folder / "precious", at);
-                    break;
-                case Kind::Fifo:
-                    ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0);
-                    break;
-                case Kind::Symlink:
-                    fs::create_symlink(folder / "precious", at);
-                    break;
-            }
+            plant(folder / "precious", store.Folder() / name);
+            ASSERT_TRUE(fs::exists(fs::symlink_status(store.Folder() / name)));
         }
         EXPECT_TRUE(store.Write(2, OneText("two")));
         EXPECT_EQ(ReadText(folder / "precious"), "keep me");
@@ -259,16 +253,8 @@ TEST(HostileSave, FullDiskLeavesTheOldLabelWholeAndNoTempFile) {
             EXPECT_NE(status.error.find(file.string()), std::string::npos) << status.error;
             EXPECT_NE(status.error.find(std::strerror(ENOSPC)), std::string::npos) << status.error;
             EXPECT_EQ(ReadText(file), before);
-            std::vector<fs::path> left;
-            for (const auto& entry : fs::directory_iterator(folder.Path())) {
-                if (entry.is_regular_file()) {
-                    left.push_back(entry.path().filename());
-                }
-            }
-            std::sort(left.begin(), left.end());
-            const std::vector<fs::path> expected =
-                linked ? std::vector<fs::path>{"other.lab", "shop.lab"} : std::vector<fs::path>{"shop.lab"};
-            EXPECT_EQ(left, expected);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), linked ? 2 : 1)
+                << "no temp file";
         }
         ASSERT_TRUE(SaveLabelFile(label, file));  // the disk has room again
         EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 41u);
