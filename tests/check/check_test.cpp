@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <functional>
 #include <string>
 
 #include "RenderSupport.h"
@@ -38,15 +39,11 @@ struct Printer {
             PrepareForOutput(context, *e);
         }
     }
+    bool Draw(QPainter& painter, Label& label) { return DrawLabel(painter, label, symbols, {1, 1}); }
     PageCheck NextPage(Label& label) {
         const std::vector<DrawnElement> drawn = DrawnElements(label.m_elements);
         bool moved = false;
-        page = RenderLabelPage(
-            label,
-            [this](QPainter& p, Label& l) {
-                return DrawLabel(p, l, symbols, {1, 1});
-            },
-            moved);
+        page = RenderLabelPage(label, std::bind_front(&Printer::Draw, this), moved);
         return checker.CheckPage(page, drawn);
     }
 };
