@@ -18,12 +18,12 @@ namespace {
 Element Base(ElementKind kind, int x, int y, int w, int h) {
     Element e = ZeroElement();
     e.nKind = kind;
-    e.nPosX = e.nOrgPosX = x;
+    e.bSelected = 1;  // a new element is selected, no grip armed
+    e.nSize = -1;
+    e.nPosX = e.nOrgPosX = x;  // the box as drawn and as last committed
     e.nPosY = e.nOrgPosY = y;
     e.nWidth = e.nOrgWidth = w;
     e.nHeight = e.nOrgHeight = h;
-    e.bSelected = 1;
-    e.nSize = -1;
     return e;
 }
 
