@@ -182,11 +182,8 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
         if (g_stopSignal != 0) {
             return false;  // the save file is dropped uncommitted
         }
-        QPainter* device = pages.NextPage();
-        painted = device != nullptr;
-        if (painted) {
-            painter(*device, label);
-        }
+        bool moved = false;
+        painted = pages.AddPage(RenderLabelPage(label, painter, moved));
     }
     if (!pages.Finish() || !painted || !checked.Finish() || !Commit(*file)) {
         error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());

@@ -105,11 +105,8 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceChoice& choice, const Mer
     Label page;
     bool painted = true;
     while (painted && merge.NextPage(page)) {
-        QPainter* device = pdf.NextPage();
-        painted = device != nullptr;
-        if (painted) {
-            painter(*device, page);
-        }
+        bool moved = false;
+        painted = pdf.AddPage(RenderLabelPage(page, painter, moved));
         merge.PageDone(page);
     }
     MergeOutcome outcome;
