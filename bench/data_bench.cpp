@@ -1,5 +1,6 @@
-// One label per record, run as `etiqo render --data` processes: labels a second and the process's
-// peak memory (`peak_MB`), which must stay flat as the records grow (the source is streamed).
+// One label per record, run as `etiqo render --data` processes: labels a second, labels a second of
+// the process's CPU time (`labels/cpu_s`, fairer on a busy machine) and its peak memory (`peak_MB`),
+// which must stay flat as the records grow (the source is streamed).
 //   EtiqoCsvPdf/N, EtiqoCsvPng/N: the first N of 100,000 CSV records to one PDF / to PNG pages
 //     (PNG up to 10,000: one file a label)
 //   EtiqoSqlitePdf/N, EtiqoPostgresPdf/N: the same rows from an SQLite file and a private
@@ -123,14 +124,16 @@ void RunEtiqo(benchmark::State& state, std::vector<std::string> source, const ch
         "1-" + std::to_string(state.range(0)), "-o",     Path(output).toStdString()};
     arguments.insert(arguments.end(), source.begin(), source.end());
     double peak = 0;
+    double cpu = 0;
     for (auto _ : state) {
-        peak = RunForPeakMegabytes(arguments);
+        peak = RunForPeakMegabytes(arguments, &cpu);
         if (peak < 0) {
             state.SkipWithError("etiqo render failed");
             return;
         }
     }
     state.counters["peak_MB"] = peak;
+    state.counters["labels/cpu_s"] = static_cast<double>(state.range(0)) / cpu;
     state.counters["labels/s"] = benchmark::Counter(static_cast<double>(state.range(0) * state.iterations()),
                                                     benchmark::Counter::kIsRate);
 }
@@ -226,6 +229,8 @@ void Glabels(benchmark::State& state) {
         }
         doc.write(kGlabelsDocument);
     }
+    rusage before{};
+    getrusage(RUSAGE_CHILDREN, &before);
     for (auto _ : state) {
         for (int file = 0; file < records / perFile; ++file) {
             QProcess run;
@@ -246,6 +251,12 @@ void Glabels(benchmark::State& state) {
             }
         }
     }
+    rusage after{};
+    getrusage(RUSAGE_CHILDREN, &after);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    const double cpu = seconds(after.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_utime) -
+                       seconds(before.ru_stime);
+    state.counters["labels/cpu_s"] = static_cast<double>(records * state.iterations()) / cpu;
     state.counters["labels/s"] =
         benchmark::Counter(static_cast<double>(records * state.iterations()), benchmark::Counter::kIsRate);
 }

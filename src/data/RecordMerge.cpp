@@ -61,7 +61,11 @@ std::string DescribeProblem(const RecordProblem& problem) {
 }
 
 std::string MergeSummary(std::size_t skipped, long labels) {
-    return TrFormat(TextId::DataSummary, {std::to_string(skipped), std::to_string(labels)});
+    const std::string records =
+        TrFormat(skipped == 1 ? TextId::DataSkippedOne : TextId::DataSkippedMany, {std::to_string(skipped)});
+    const std::string made =
+        TrFormat(labels == 1 ? TextId::DataMadeOne : TextId::DataMadeMany, {std::to_string(labels)});
+    return TrFormat(TextId::DataSummary, {records, made});
 }
 
 bool LabelHasFields(const Label& label) {

@@ -83,10 +83,14 @@ BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob
                 continue;
             }
         }
-        const PrintResult result = job.Print(label, printer, 1);
+        std::optional<PrintResult> own = hooks.print ? hooks.print(label, file, printer) : std::nullopt;
+        const PrintResult result = own ? *own : job.Print(label, printer, 1);
         if (result) {
             ++report.printed;
             report.jobs.push_back({file, printer, result.jobId});
+            if (!result.error.empty()) {
+                report.notPrinted.push_back(file + ": " + result.error);  // records left out
+            }
         } else {
             report.notPrinted.push_back(file + ": " + result.error);
         }
@@ -99,7 +103,8 @@ BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob
 
 BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
                        const LabelPainter& painter,
-                       std::function<std::optional<std::string>(Label&, const std::string&)> load) {
+                       std::function<std::optional<std::string>(Label&, const std::string&)> load,
+                       decltype(BatchHooks::print) print) {
     QProgressDialog progress(parent);
     progress.setWindowTitle(UiText(TextId::BatchTitle));
     progress.setCancelButtonText(UiText(TextId::BatchCancel));
@@ -110,6 +115,7 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
 
     BatchHooks hooks;
     hooks.load = std::move(load);
+    hooks.print = std::move(print);
     hooks.askPrinter = [parent]() -> std::optional<std::string> {
         std::string printer;
         int copies = 1;

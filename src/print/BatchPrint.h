@@ -40,6 +40,11 @@ struct BatchHooks {
     // Before a label goes to its printer: nullopt to print it, else why it is skipped (the user
     // declined to print it on a printer without its paper, say).
     std::function<std::optional<std::string>(const Label& label, const std::string& printer)> confirm;
+    // Prints a loaded file itself (a label with its own data source: one label per record);
+    // nullopt leaves it to the job.
+    std::function<std::optional<PrintResult>(Label& label, const std::string& file,
+                                             const std::string& printer)>
+        print;
     // Before each file: done files, all files, the next one. False cancels the run.
     std::function<bool(int done, int total, const std::string& file)> progress;
 };
@@ -53,9 +58,10 @@ BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob
 
 // The designer's batch run: a progress dialog that can cancel, the print dialog when a file names
 // no printer, and at the end a message listing what could not be read or printed. load defaults
-// to LoadQueuedLabel.
+// to LoadQueuedLabel; print, when given, may print a file itself (see BatchHooks).
 BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
                        const LabelPainter& painter,
-                       std::function<std::optional<std::string>(Label&, const std::string&)> load = {});
+                       std::function<std::optional<std::string>(Label&, const std::string&)> load = {},
+                       decltype(BatchHooks::print) print = {});
 
 }  // namespace etiqo

@@ -10,8 +10,10 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace etiqo {
 
@@ -103,7 +105,8 @@ private:
     }
 
     // The page as a stencil of its ink, painted black: cairo keeps an A1 mask under a solid colour
-    // as a 1-bit image mask, deflated, and unsmoothed with the nearest filter.
+    // as a 1-bit image mask, deflated, and unsmoothed with the nearest filter. A page equal to the
+    // one before (copies of an unchanging label) paints the same mask, which the PDF holds once.
     bool DrawPage(cairo_t* cr, const QImage& dots) {
         QImage ink = dots.format() == QImage::Format_Mono
                          ? dots
@@ -111,13 +114,6 @@ private:
                                                 Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
         // Bit 1 is to be ink: the darker of the two colours.
         const uchar flip = qGray(ink.color(1)) < qGray(ink.color(0)) ? 0x00 : 0xff;
-        cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, ink.width(), ink.height());
-        unsigned char* bits = cairo_image_surface_get_data(mask);
-        if (bits == nullptr) {
-            cairo_surface_destroy(mask);
-            return false;
-        }
-        cairo_surface_flush(mask);
         // cairo's A1 holds the first pixel in the low bit of a native-endian word, Qt's Mono in a
         // byte's high bit.
         static const std::array<uchar, 256> reversed = [] {
@@ -129,18 +125,32 @@ private:
             }
             return table;
         }();
-        const int stride = cairo_image_surface_get_stride(mask);
+        const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A1, ink.width());
         const int rowBytes = (ink.width() + 7) / 8;
+        std::vector<unsigned char> bits(static_cast<std::size_t>(stride) * ink.height(), 0);
         for (int y = 0; y < ink.height(); ++y) {
             const uchar* in = ink.constScanLine(y);
-            unsigned char* out = bits + static_cast<std::ptrdiff_t>(y) * stride;
+            unsigned char* out = bits.data() + static_cast<std::ptrdiff_t>(y) * stride;
             for (int i = 0; i < rowBytes; ++i) {
                 const uchar byte = in[i] ^ flip;
                 out[i] = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? reversed[byte] : byte;
             }
         }
-        cairo_surface_mark_dirty(mask);
-        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(mask);
+        if (bits != m_lastBits || ink.size() != m_lastSize || !m_lastMask) {
+            cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, ink.width(), ink.height());
+            unsigned char* data = cairo_image_surface_get_data(mask);
+            if (data == nullptr || cairo_image_surface_get_stride(mask) != stride) {
+                cairo_surface_destroy(mask);
+                return false;
+            }
+            cairo_surface_flush(mask);
+            std::memcpy(data, bits.data(), bits.size());
+            cairo_surface_mark_dirty(mask);
+            m_lastMask.reset(mask);
+            m_lastBits = std::move(bits);
+            m_lastSize = ink.size();
+        }
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(m_lastMask.get());
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
         cairo_save(cr);
         cairo_scale(cr, 72.0 / m_dpiX, 72.0 / m_dpiY);
@@ -149,9 +159,12 @@ private:
         cairo_restore(cr);
         cairo_show_page(cr);
         cairo_pattern_destroy(pattern);
-        cairo_surface_destroy(mask);
         return cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     }
+
+    struct SurfaceDeleter {
+        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+    };
 
     QIODevice& m_target;
     QSizeF m_points;
@@ -163,6 +176,9 @@ private:
     std::deque<QImage> m_queue;
     bool m_closing = false;
     std::atomic<bool> m_failed = false;
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_lastMask;  // the last page's, kept for the next
+    std::vector<unsigned char> m_lastBits;
+    QSize m_lastSize;
     std::thread m_thread;  // last: started once everything above is ready
 };
 
