@@ -13,8 +13,6 @@
 #include "model/Label.h"
 #include "print/LabelPrintJob.h"
 
-class QWidget;
-
 namespace etiqo {
 
 struct BatchJob {
@@ -55,13 +53,5 @@ std::optional<std::string> LoadQueuedLabel(Label& label, const std::string& file
 
 BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob& job,
                      const BatchHooks& hooks);
-
-// The designer's batch run: a progress dialog that can cancel, the print dialog when a file names
-// no printer, and at the end a message listing what could not be read or printed. load defaults
-// to LoadQueuedLabel; print, when given, may print a file itself (see BatchHooks).
-BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
-                       const LabelPainter& painter,
-                       std::function<std::optional<std::string>(Label&, const std::string&)> load = {},
-                       decltype(BatchHooks::print) print = {});
 
 }  // namespace etiqo

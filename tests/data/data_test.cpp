@@ -29,7 +29,7 @@
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
 #include "model/TextCodec.h"
-#include "print/BatchPrint.h"
+#include "print/BatchProgress.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
