@@ -1,6 +1,9 @@
 #include "print/LabelPage.h"
 
 #include <QPainter>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
 #include <bit>
 #include <cstdint>
@@ -90,6 +93,20 @@ QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsM
         }
     }
     return Threshold(page);
+}
+
+void RenderInQtPool(const std::function<void()>& work) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (pool->contains(QThread::currentThread())) {
+        work();
+        return;
+    }
+    QSemaphore done;
+    pool->start([&] {
+        work();
+        done.release();
+    });
+    done.acquire();
 }
 
 }  // namespace etiqo
