@@ -106,7 +106,13 @@ void BM_Pdf1000Pages(benchmark::State& state) {
         buffer.open(QIODevice::WriteOnly);
         LabelPdfPages pages(buffer, QSizeF(50, 80), 203, 203, QString());
         for (int page = 0; page < 1000; ++page) {
-            DrawLabel(*pages.NextPage(), label, symbols, {1, 1});
+            bool moved = false;
+            pages.AddPage(RenderLabelPage(
+                label,
+                [&](QPainter& painter, Label& page) {
+                    return DrawLabel(painter, page, symbols, {1, 1});
+                },
+                moved));
         }
         pages.Finish();
         state.counters["bytes"] = static_cast<double>(bytes.size());

@@ -406,6 +406,9 @@ bool CMainFrame::SaveLabelTo(const std::filesystem::path& file) {
         return false;
     }
     label.m_bModified = false;
+    if (auto* data = findChild<CDataMenu*>()) {
+        data->Saved(file.string());
+    }
     const QString shown = QFile::decodeName(QByteArray::fromStdString(file.string()));
     m_recentFiles.Add(shown);
     m_wndStatusBar.showMessage(shown, 5000);
@@ -490,14 +493,18 @@ void CMainFrame::BatchPrint() {
     // over its file.
     CLabelCanvas& canvas = m_wndCanvas;
     const LabelKeeper kept(label);
-    PrintBatch(this, label, label.m_arrBatchFiles, CanvasPainter(canvas),
-               [&canvas](Label& l, const std::string& file) {
-                   std::optional<std::string> error = LoadQueuedLabel(l, file);
-                   if (!error) {
-                       canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
-                   }
-                   return error;
-               });
+    PrintBatch(
+        this, label, label.m_arrBatchFiles, CanvasPainter(canvas),
+        [&canvas](Label& l, const std::string& file) {
+            std::optional<std::string> error = LoadQueuedLabel(l, file);
+            if (!error) {
+                canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
+            }
+            return error;
+        },
+        [data = findChild<CDataMenu*>()](Label& l, const std::string& file, const std::string& printer) {
+            return data->PrintQueued(l, file, printer);
+        });
     kept.Restore(label);
     canvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     canvas.update();

@@ -143,6 +143,15 @@ void CDataMenu::Detach() {
     Refresh();
 }
 
+// Saving never changes the label's current file name, so the source stays attached as it was; the
+// saved file remembers it too (the first save of a new label, or a copy saved under another name).
+void CDataMenu::Saved(const std::string& file) {
+    Sync();
+    if (m_choice && file != m_labelFile) {
+        WriteSourceFile(file, *m_choice);
+    }
+}
+
 // Takes the source (remembered beside the label when it has a file) and shows its first record.
 void CDataMenu::Use(const SourceChoice& choice, bool remember) {
     m_choice = choice;
@@ -233,6 +242,35 @@ bool CDataMenu::PrintRecords(std::string printer, int copies) {
         Tell(lines.join('\n'));
     }
     return true;
+}
+
+std::optional<PrintResult> CDataMenu::PrintQueued(Label& label, const std::string& file,
+                                                  const std::string& printer) {
+    const std::optional<SourceChoice> choice = ReadSourceFile(file);
+    if (!choice) {
+        return std::nullopt;
+    }
+    CLabelCanvas& canvas = m_frame.m_wndCanvas;
+    const LabelPainter painter = CanvasPainter(canvas);
+    CupsPrinterConfig printers;
+    CupsSpooler spooler;
+    const MergeOutcome outcome =
+        PrintMerged(label, *choice, SettingsFor(*choice, {}, QDateTime::currentDateTime()), canvas.Symbols(),
+                    painter, printers, spooler, printer);
+    PrintResult result;
+    result.jobId = outcome.jobId;
+    QStringList lines;
+    for (const RecordProblem& problem : outcome.problems) {
+        lines << QString::fromStdString(DescribeProblem(problem));
+    }
+    if (!outcome.ok) {
+        result.status = PrintResult::Status::SubmitFailed;
+        lines << QString::fromStdString(outcome.error);
+    } else if (!outcome.problems.empty()) {
+        lines << QString::fromStdString(MergeSummary(outcome.problems.size(), outcome.labels));
+    }
+    result.error = lines.join(QStringLiteral("; ")).toStdString();
+    return result;
 }
 
 bool CDataMenu::DrawShown(QPainter& painter, Label& label) {

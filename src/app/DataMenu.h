@@ -15,6 +15,7 @@
 
 #include "data/DataSource.h"
 #include "model/Label.h"
+#include "print/LabelPrintJob.h"
 
 class QAction;
 class QLabel;
@@ -39,12 +40,17 @@ public:
     // A table name, or a query when it begins with SELECT or WITH.
     void ChooseRows(const QString& tableOrQuery);
     void Detach();
+    // The label was saved as file: the attached source is remembered beside it as well.
+    void Saved(const std::string& file);
     // Shows record n (from 1; clamped to the records there are).
     void ShowRecord(long n);
 
     // With a source: prints one label per record (copies of each, unless a quantity column says)
     // on the printer, asked for when empty; says what was left out. False without a source.
     bool PrintRecords(std::string printer, int copies);
+    // A batch's queued file with its own side file: one label per record of that source on the
+    // printer (what was left out said in the result's error); nullopt for a file without one.
+    std::optional<PrintResult> PrintQueued(Label& label, const std::string& file, const std::string& printer);
     // Draws the label with the shown record's values (the preview), as DrawLabel would.
     bool DrawShown(QPainter& painter, Label& label);
 

@@ -182,11 +182,8 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
         if (g_stopSignal != 0) {
             return false;  // the save file is dropped uncommitted
         }
-        QPainter* device = pages.NextPage();
-        painted = device != nullptr;
-        if (painted) {
-            painter(*device, label);
-        }
+        bool moved = false;
+        painted = pages.AddPage(RenderLabelPage(label, painter, moved));
     }
     if (!pages.Finish() || !painted || !checked.Finish() || !Commit(*file)) {
         error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());
@@ -313,9 +310,12 @@ int RunRender(const QStringList& args) {
         const MergeSettings settings =
             SettingsFor(options->data.choice, options->data.range, QDateTime::currentDateTime());
         const QString out = ArgumentFromBytes(options->output.c_str());
-        const MergeOutcome outcome =
-            options->pdf ? ExportMergedPdf(label, options->data.choice, settings, symbols, painter, out)
-                         : ExportMergedPng(label, options->data.choice, settings, symbols, painter, out);
+        MergeOutcome outcome;
+        RenderInQtPool([&] {
+            outcome = options->pdf
+                          ? ExportMergedPdf(label, options->data.choice, settings, symbols, painter, out)
+                          : ExportMergedPng(label, options->data.choice, settings, symbols, painter, out);
+        });
         if (outcome.ok && options->update) {
             if (const LabelFileStatus saved = SaveLabelFile(label, options->labelFile); !saved) {
                 return Fail(saved.error);
@@ -328,8 +328,10 @@ int RunRender(const QStringList& args) {
     bool written = false;
     {
         const StopSignals stop;
-        written = options->pdf ? WritePdf(label, painter, *options, input, error)
-                               : WritePngPages(label, painter, *options, input, error);
+        RenderInQtPool([&] {
+            written = options->pdf ? WritePdf(label, painter, *options, input, error)
+                                   : WritePngPages(label, painter, *options, input, error);
+        });
     }
     if (g_stopSignal != 0) {
         std::raise(g_stopSignal);  // stopped as the signal would have stopped us, files removed

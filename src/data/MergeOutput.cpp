@@ -4,6 +4,9 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <deque>
+#include <future>
+
 #include "print/CheckedWrites.h"
 #include "print/LabelPdfPages.h"
 #include "print/LabelPrintJob.h"
@@ -42,6 +45,9 @@ bool Finished(const RecordMerge& merge, MergeOutcome& outcome) {
     }
     return true;
 }
+
+// PNG pages being written while the next is drawn.
+constexpr std::size_t kPagesAhead = 4;
 
 QString CannotWrite(const QString& name, const QString& why) {
     return UiText(TextId::CliCannotWrite, name, why);
@@ -105,11 +111,8 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceChoice& choice, const Mer
     Label page;
     bool painted = true;
     while (painted && merge.NextPage(page)) {
-        QPainter* device = pdf.NextPage();
-        painted = device != nullptr;
-        if (painted) {
-            painter(*device, page);
-        }
+        bool moved = false;
+        painted = pdf.AddPage(RenderLabelPage(page, painter, moved));
         merge.PageDone(page);
     }
     MergeOutcome outcome;
@@ -132,32 +135,54 @@ MergeOutcome ExportMergedPng(Label& label, const SourceChoice& choice, const Mer
     }
     RecordMerge merge(label, *source, symbols, settings);
     Label page;
-    std::vector<QString> written;
+    std::vector<QString> written;  // pages in place, in order
+    long made = 0;
+    // Pages are compressed and written (each synced, then renamed into place) on threads of their
+    // own while the next ones are drawn; a few at a time, oldest first, so memory stays flat.
+    std::deque<std::pair<QString, std::future<QString>>> writing;  // the file, and why it failed
+    QString failure;
+    const auto settle = [&](std::size_t keep) {
+        while (writing.size() > keep) {
+            const QString why = writing.front().second.get();
+            if (why.isEmpty()) {
+                written.push_back(writing.front().first);
+            }
+            writing.pop_front();
+            if (failure.isEmpty()) {
+                failure = why;
+            }
+        }
+    };
     const auto removeWritten = [&] {
+        settle(0);
         for (const QString& name : written) {
             QFile::remove(name);
         }
     };
-    while (merge.NextPage(page)) {
+    while (failure.isEmpty() && merge.NextPage(page)) {
         bool moved = false;
         QImage image = RenderLabelPage(page, painter, moved);
         merge.PageDone(page);
         image.setDotsPerMeterX(qRound(label.m_nDpiX / 0.0254));
         image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
-        const QString name = MergedPngName(path, static_cast<long>(written.size()) + 1);
-        QSaveFile file(name);
-        bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        if (ok) {
-            CheckedWrites checked(file);
-            QImageWriter writer(&checked, "png");
-            writer.setCompression(1);
-            ok = writer.write(image) && checked.Finish() && file.commit();
-        }
-        if (!ok) {
-            removeWritten();
-            return Failed(CannotWrite(name, file.errorString()).toStdString(), merge.Problems());
-        }
-        written.push_back(name);
+        const QString name = MergedPngName(path, ++made);
+        writing.emplace_back(name, std::async(std::launch::async, [name, image = std::move(image)] {
+                                 QSaveFile file(name);
+                                 bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+                                 if (ok) {
+                                     CheckedWrites checked(file);
+                                     QImageWriter writer(&checked, "png");
+                                     writer.setCompression(1);
+                                     ok = writer.write(image) && checked.Finish() && file.commit();
+                                 }
+                                 return ok ? QString() : CannotWrite(name, file.errorString());
+                             }));
+        settle(kPagesAhead);
+    }
+    settle(0);
+    if (!failure.isEmpty()) {
+        removeWritten();
+        return Failed(failure.toStdString(), merge.Problems());
     }
     MergeOutcome outcome;
     if (!Finished(merge, outcome)) {

@@ -60,7 +60,9 @@ std::string DescribeProblem(const RecordProblem& problem) {
 }
 
 std::string MergeSummary(std::size_t skipped, long labels) {
-    return UiText(TextId::DataSummary, skipped, labels).toStdString();
+    const QString records = UiText(skipped == 1 ? TextId::DataSkippedOne : TextId::DataSkippedMany, skipped);
+    const QString made = UiText(labels == 1 ? TextId::DataMadeOne : TextId::DataMadeMany, labels);
+    return UiText(TextId::DataSummary, records, made).toStdString();
 }
 
 bool LabelHasFields(const Label& label) {

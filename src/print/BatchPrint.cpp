@@ -48,10 +48,14 @@ BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob
                 continue;
             }
         }
-        const PrintResult result = job.Print(label, printer, 1);
+        std::optional<PrintResult> own = hooks.print ? hooks.print(label, file, printer) : std::nullopt;
+        const PrintResult result = own ? *own : job.Print(label, printer, 1);
         if (result) {
             ++report.printed;
             report.jobs.push_back({file, printer, result.jobId});
+            if (!result.error.empty()) {
+                report.notPrinted.push_back(file + ": " + result.error);  // records left out
+            }
         } else {
             report.notPrinted.push_back(file + ": " + result.error);
         }

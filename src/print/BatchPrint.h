@@ -38,6 +38,11 @@ struct BatchHooks {
     // Before a label goes to its printer: nullopt to print it, else why it is skipped (the user
     // declined to print it on a printer without its paper, say).
     std::function<std::optional<std::string>(const Label& label, const std::string& printer)> confirm;
+    // Prints a loaded file itself (a label with its own data source: one label per record);
+    // nullopt leaves it to the job.
+    std::function<std::optional<PrintResult>(Label& label, const std::string& file,
+                                             const std::string& printer)>
+        print;
     // Before each file: done files, all files, the next one. False cancels the run.
     std::function<bool(int done, int total, const std::string& file)> progress;
 };

@@ -38,7 +38,8 @@ QString Summary(const BatchReport& report) {
 
 BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
                        const LabelPainter& painter,
-                       std::function<std::optional<std::string>(Label&, const std::string&)> load) {
+                       std::function<std::optional<std::string>(Label&, const std::string&)> load,
+                       decltype(BatchHooks::print) print) {
     QProgressDialog progress(parent);
     progress.setWindowTitle(UiText(TextId::BatchTitle));
     progress.setCancelButtonText(UiText(TextId::BatchCancel));
@@ -49,6 +50,7 @@ BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& q
 
     BatchHooks hooks;
     hooks.load = std::move(load);
+    hooks.print = std::move(print);
     hooks.askPrinter = [parent]() -> std::optional<std::string> {
         std::string printer;
         int copies = 1;

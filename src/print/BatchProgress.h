@@ -14,9 +14,10 @@ namespace etiqo {
 
 // The designer's batch run: a progress dialog that can cancel, the print dialog when a file names
 // no printer, and at the end a message listing what could not be read or printed. load defaults
-// to LoadQueuedLabel.
+// to LoadQueuedLabel; print, when given, may print a file itself (see BatchHooks).
 BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
                        const LabelPainter& painter,
-                       std::function<std::optional<std::string>(Label&, const std::string&)> load = {});
+                       std::function<std::optional<std::string>(Label&, const std::string&)> load = {},
+                       decltype(BatchHooks::print) print = {});
 
 }  // namespace etiqo

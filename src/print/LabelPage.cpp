@@ -1,6 +1,13 @@
 #include "print/LabelPage.h"
 
 #include <QPainter>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "model/Geometry.h"
 
@@ -20,12 +27,61 @@ bool PageWithinLimit(const Label& label) {
     return PageWithinLimit(label.m_nLabelWidthMM, label.m_nLabelHeightMM, label.m_nDpiX, label.m_nDpiY);
 }
 
+namespace {
+
+// Whatever grey is left (pictures the renderer drew) goes to black or white at half way, as Qt's
+// threshold conversion decides (grey below 128 is black). The page is drawn in grey, a byte a dot,
+// which Qt stores as qGray of what is drawn: a quarter of the bytes of a colour page to fill and to
+// read back here.
+std::uint64_t ByteSwapped(std::uint64_t value) {
+    std::uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i) {
+        swapped = swapped << 8 | (value >> (8 * i) & 0xff);
+    }
+    return swapped;
+}
+
+QImage Threshold(const QImage& page) {
+    QImage mono(page.size(), QImage::Format_Mono);
+    if (page.isNull() || mono.isNull()) {
+        return {};
+    }
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    const int width = page.width();
+    const int whole = width / 8 * 8;
+    for (int y = 0; y < page.height(); ++y) {
+        const uchar* in = page.constScanLine(y);
+        uchar* out = mono.scanLine(y);
+        for (int x = 0; x < whole; x += 8) {
+            // Eight dots at once: the high bit of each grey byte is set for white; the multiply
+            // gathers the eight dark bits, the first dot's in the top bit, as Mono keeps them.
+            std::uint64_t grey = 0;
+            std::memcpy(&grey, in + x, sizeof grey);
+            if constexpr (std::endian::native == std::endian::big) {
+                grey = ByteSwapped(grey);
+            }
+            const std::uint64_t dark = (~grey >> 7) & 0x0101010101010101ULL;
+            out[x / 8] = static_cast<uchar>((dark * 0x8040201008040201ULL) >> 56);
+        }
+        if (whole < width) {
+            uchar byte = 0;
+            for (int x = whole; x < width; ++x) {
+                byte |= static_cast<uchar>((in[x] < 128 ? 0x80 : 0) >> (x - whole));
+            }
+            out[whole / 8] = byte;
+        }
+    }
+    return mono;
+}
+
+}  // namespace
+
 QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved) {
     if (!PageWithinLimit(label)) {
         return {};
     }
     const QSize dots = LabelSizeInDots(label);
-    QImage page(dots.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage page(dots.expandedTo(QSize(1, 1)), QImage::Format_Grayscale8);
     page.fill(Qt::white);
     {
         QPainter device(&page);
@@ -36,8 +92,21 @@ QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsM
             serialsMoved = true;
         }
     }
-    // Whatever grey is left (pictures the renderer drew) goes to black or white at half way.
-    return page.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
+    return Threshold(page);
+}
+
+void RenderInQtPool(const std::function<void()>& work) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (pool->contains(QThread::currentThread())) {
+        work();
+        return;
+    }
+    QSemaphore done;
+    pool->start([&] {
+        work();
+        done.release();
+    });
+    done.acquire();
 }
 
 }  // namespace etiqo

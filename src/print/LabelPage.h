@@ -27,6 +27,13 @@ inline constexpr qint64 kMaxPagePixels = 8000LL * 8000;
 bool PageWithinLimit(const Label& label);
 bool PageWithinLimit(int widthMM, int heightMM, int dpiX, int dpiY);
 
+// Runs work, which renders many pages, on a thread of Qt's global thread pool and waits for it. From
+// any other thread Qt's raster engine and image conversions split every fill taller than about a
+// hundred rows over that pool and wait for the pieces: on a run of one page per label the thread
+// hand-offs cost more than the fills (a third of the time of `etiqo render --copies`). Work that
+// opens a database does so inside work, since a connection belongs to the thread that opened it.
+void RenderInQtPool(const std::function<void()>& work);
+
 // Renders one page (a null image for a page over the limit); serial numbers step as DrawLabel steps them.
 // serialsMoved is set to true (never cleared) when they did.
 QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved);

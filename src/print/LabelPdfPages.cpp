@@ -1,42 +1,199 @@
 #include "print/LabelPdfPages.h"
 
-#include <QPageLayout>
-#include <QPageSize>
+#include <QIODevice>
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace etiqo {
 
-LabelPdfPages::LabelPdfPages(QIODevice& target, QSizeF millimetres, int dpiX, int dpiY, const QString& title)
-    : m_exact(target, LabelSizeInPoints(millimetres.width(), millimetres.height())),
-      m_pdf(&m_exact),
-      m_yScale(static_cast<double>(dpiX) / dpiY) {
-    m_pdf.setCreator(QStringLiteral("Etiqo"));
-    m_pdf.setTitle(title);
-    m_pdf.setResolution(dpiX);  // one painter unit a dot across
-    m_pdf.setPageLayout(
-        QPageLayout(QPageSize(millimetres, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                    QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+QSizeF LabelSizeInPoints(double widthMM, double heightMM) {
+    return {widthMM * 72.0 / 25.4, heightMM * 72.0 / 25.4};
 }
 
-QPainter* LabelPdfPages::NextPage() {
-    if (m_painter.isActive()) {
-        if (!m_pdf.newPage()) {
-            return nullptr;
+class LabelPdfPages::Writer {
+public:
+    Writer(QIODevice& target, QSizeF points, int dpiX, int dpiY, const QString& title)
+        : m_target(target),
+          m_points(points),
+          m_dpiX(dpiX),
+          m_dpiY(dpiY),
+          m_title(title.toUtf8()),
+          m_thread([this] { Run(); }) {}
+
+    ~Writer() { Finish(); }
+
+    bool Push(QImage page) {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < kAhead || m_failed; });
+        if (m_failed || m_closing) {
+            return false;
         }
-    } else if (!m_painter.begin(&m_pdf)) {
-        return nullptr;
+        m_queue.push_back(std::move(page));
+        m_changed.notify_all();
+        return true;
     }
-    m_painter.resetTransform();
-    // Down the page a dot is 1/dpiY inch.
-    m_painter.scale(1.0, m_yScale);
-    // Without this Qt stores an image as JPEG whenever it can: grey fringes on every edge.
-    m_painter.setRenderHint(QPainter::LosslessImageRendering);
-    return &m_painter;
+
+    bool Finish() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_closing = true;
+            m_changed.notify_all();
+        }
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+        return !m_failed;
+    }
+
+private:
+    // Pages drawn ahead of the one being written: enough to keep both busy, few enough to stay small.
+    static constexpr std::size_t kAhead = 4;
+
+    static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
+        auto* self = static_cast<Writer*>(closure);
+        const auto size = static_cast<qint64>(length);
+        return self->m_target.write(reinterpret_cast<const char*>(data), size) == size
+                   ? CAIRO_STATUS_SUCCESS
+                   : CAIRO_STATUS_WRITE_ERROR;
+    }
+
+    void Fail() {
+        const std::lock_guard lock(m_mutex);
+        m_failed = true;
+        m_changed.notify_all();
+    }
+
+    void Run() {
+        cairo_surface_t* pdf =
+            cairo_pdf_surface_create_for_stream(&Write, this, m_points.width(), m_points.height());
+        cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATOR, "Etiqo");
+        cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, m_title.constData());
+        cairo_t* cr = cairo_create(pdf);
+        while (true) {
+            QImage page;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [this] { return !m_queue.empty() || m_closing; });
+                if (m_queue.empty()) {
+                    break;
+                }
+                page = std::move(m_queue.front());
+                m_queue.pop_front();
+                m_changed.notify_all();
+            }
+            if (!m_failed && !DrawPage(cr, page)) {
+                Fail();
+            }
+        }
+        cairo_destroy(cr);
+        cairo_surface_finish(pdf);
+        if (cairo_surface_status(pdf) != CAIRO_STATUS_SUCCESS) {
+            Fail();
+        }
+        cairo_surface_destroy(pdf);
+    }
+
+    // The page as a stencil of its ink, painted black: cairo keeps an A1 mask under a solid colour
+    // as a 1-bit image mask, deflated, and unsmoothed with the nearest filter. A page equal to the
+    // one before (copies of an unchanging label) paints the same mask, which the PDF holds once.
+    bool DrawPage(cairo_t* cr, const QImage& dots) {
+        QImage ink = dots.format() == QImage::Format_Mono
+                         ? dots
+                         : dots.convertToFormat(QImage::Format_Mono,
+                                                Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
+        // Bit 1 is to be ink: the darker of the two colours.
+        const uchar flip = qGray(ink.color(1)) < qGray(ink.color(0)) ? 0x00 : 0xff;
+        // cairo's A1 holds the first pixel in the low bit of a native-endian word, Qt's Mono in a
+        // byte's high bit.
+        static const std::array<uchar, 256> reversed = [] {
+            std::array<uchar, 256> table{};
+            for (int i = 0; i < 256; ++i) {
+                for (int bit = 0; bit < 8; ++bit) {
+                    table[static_cast<std::size_t>(i)] |= static_cast<uchar>((i >> bit & 1) << (7 - bit));
+                }
+            }
+            return table;
+        }();
+        const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A1, ink.width());
+        const int rowBytes = (ink.width() + 7) / 8;
+        std::vector<unsigned char> bits(static_cast<std::size_t>(stride) * ink.height(), 0);
+        for (int y = 0; y < ink.height(); ++y) {
+            const uchar* in = ink.constScanLine(y);
+            unsigned char* out = bits.data() + static_cast<std::ptrdiff_t>(y) * stride;
+            for (int i = 0; i < rowBytes; ++i) {
+                const uchar byte = in[i] ^ flip;
+                out[i] = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? reversed[byte] : byte;
+            }
+        }
+        if (bits != m_lastBits || ink.size() != m_lastSize || !m_lastMask) {
+            cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, ink.width(), ink.height());
+            unsigned char* data = cairo_image_surface_get_data(mask);
+            if (data == nullptr || cairo_image_surface_get_stride(mask) != stride) {
+                cairo_surface_destroy(mask);
+                return false;
+            }
+            cairo_surface_flush(mask);
+            std::memcpy(data, bits.data(), bits.size());
+            cairo_surface_mark_dirty(mask);
+            m_lastMask.reset(mask);
+            m_lastBits = std::move(bits);
+            m_lastSize = ink.size();
+        }
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(m_lastMask.get());
+        cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+        cairo_save(cr);
+        cairo_scale(cr, 72.0 / m_dpiX, 72.0 / m_dpiY);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_mask(cr, pattern);
+        cairo_restore(cr);
+        cairo_show_page(cr);
+        cairo_pattern_destroy(pattern);
+        return cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    }
+
+    struct SurfaceDeleter {
+        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+    };
+
+    QIODevice& m_target;
+    QSizeF m_points;
+    int m_dpiX;
+    int m_dpiY;
+    QByteArray m_title;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<QImage> m_queue;
+    bool m_closing = false;
+    std::atomic<bool> m_failed = false;
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_lastMask;  // the last page's, kept for the next
+    std::vector<unsigned char> m_lastBits;
+    QSize m_lastSize;
+    std::thread m_thread;  // last: started once everything above is ready
+};
+
+LabelPdfPages::LabelPdfPages(QIODevice& target, QSizeF millimetres, int dpiX, int dpiY, const QString& title)
+    : m_writer(std::make_unique<Writer>(target, LabelSizeInPoints(millimetres.width(), millimetres.height()),
+                                        dpiX, dpiY, title)) {}
+
+LabelPdfPages::~LabelPdfPages() = default;
+
+bool LabelPdfPages::AddPage(const QImage& dots) {
+    return !dots.isNull() && m_writer->Push(dots);
 }
 
 bool LabelPdfPages::Finish() {
-    const bool painted = !m_painter.isActive() || m_painter.end();
-    m_exact.close();
-    return painted;
+    return m_writer->Finish();
 }
 
 }  // namespace etiqo

@@ -38,6 +38,30 @@ bool ScalesByRepeating(int symbology) {
     }
 }
 
+// Matrix symbols drawn from square (or, for PDF417, rectangular) modules scale the same way: zint's
+// bitmap at scale s is the scale-½ one repeated 2s times, for every angle. MaxiCode's hexagons and
+// DotCode's dots are drawn anew at each scale.
+bool MatrixScalesByRepeating(int symbology) {
+    switch (symbology) {
+        case BARCODE_QRCODE:
+        case BARCODE_MICROQR:
+        case BARCODE_RMQR:
+        case BARCODE_DATAMATRIX:
+        case BARCODE_AZTEC:
+        case BARCODE_AZRUNE:
+        case BARCODE_GRIDMATRIX:
+        case BARCODE_HANXIN:
+        case BARCODE_PDF417:
+        case BARCODE_PDF417COMP:
+        case BARCODE_MICROPDF417:
+        case BARCODE_CODEONE:
+        case BARCODE_ULTRA:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool HasNonAscii(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -103,7 +127,9 @@ SymbolImage EncodeSymbol(const SymbolRequest& request) {
         return SymbolImage{{}, 1, "no data"};
     }
     const int wanted = SymbolScale(request.widthDots);
-    const bool repeating = request.barcode && ScalesByRepeating(request.symbology);
+    // Encoded once, small: a QR code from a field is encoded anew for every record.
+    const bool repeating =
+        request.barcode ? ScalesByRepeating(request.symbology) : MatrixScalesByRepeating(request.symbology);
     Encoded encoded = Encode(request, data, repeating ? 0.5F : 1.0F);
     if (!HasBitmap(encoded)) {
         return SymbolImage{{}, 1, ErrorText(encoded)};
