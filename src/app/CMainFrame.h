@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include <map>
+#include <span>
 
 #include "app/CTagoraView.h"
 #include "app/RecentFiles.h"
@@ -71,6 +72,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct CommandRow;
+    // What each command number does, in the order OnCommand looks it up.
+    static std::span<const CommandRow> CommandTable();
+
     void NewLabel(bool bForgetFile);
     void Print(const std::string& printer);
     void PrintPreview();
