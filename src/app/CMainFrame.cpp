@@ -29,7 +29,7 @@
 #include "canvas/ElementDialogs.h"
 #include "canvas/ToolKeys.h"
 #include "model/LabelFile.h"
-#include "print/BatchPrint.h"
+#include "print/BatchProgress.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/PrintLabel.h"
