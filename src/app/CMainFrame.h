@@ -50,7 +50,6 @@ public:
 
     // Places the children for a client area of cx × cy (below the menu bar).
     void OnSize(int cx, int cy);
-    QWidget* Client() const { return m_pClient; }
     QAction* MenuAction(int nCommand) const;
     // Brings the menu items' enabled state up to date.
     void UpdateMenuState();

@@ -115,7 +115,7 @@ protected:
         const MergeOutcome outcome =
             PrintMerged(label, choice, SettingsFor(choice, {}, QDateTime::currentDateTime()), symbols,
                         HeadlessPainter(symbols, view), printers, spooler, CupsdRig::kQueue);
-        ASSERT_TRUE(outcome.Complete()) << outcome.error;
+        ASSERT_TRUE(outcome.ok && outcome.problems.empty()) << outcome.error;
         const std::vector<test::ZplPage> pages = test::DecodeZplJob(test::WaitForQueueOutput(outcome.jobId));
         // Label k of the job is the copy of record records[k]; equal neighbours are copies of one record.
         std::vector<int> records;
