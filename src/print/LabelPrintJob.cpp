@@ -10,7 +10,7 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
-#include "res/Texts.h"
+
 #include "res/UiText.h"
 
 namespace etiqo {
