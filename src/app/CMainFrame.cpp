@@ -531,7 +531,7 @@ void CMainFrame::Tell(const QString& message) {
 
 void CMainFrame::UpdateStatus() {
     const Label& label = m_wndCanvas.GetLabel();
-    QString info = UiText(TextId::AppStatusLabelSize).arg(label.m_nLabelWidthMM).arg(label.m_nLabelHeightMM);
+    QString info = UiText(TextId::AppStatusLabelSize, label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     const QString file = QString::fromStdString(label.m_strFileName);
     info += QStringLiteral("   ") + (file.isEmpty()
                                          ? UiText(TextId::AppStatusNewLabel)
