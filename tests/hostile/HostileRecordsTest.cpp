@@ -24,8 +24,10 @@ struct HostileCase {
     std::function<void(Element&)> spoil;
 };
 
-void Fill(char* field, std::size_t size, const std::string& pattern) {
-    for (std::size_t i = 0; i < size; ++i) {
+// The pattern repeated over the whole field; one ending in NUL terminates the field at once.
+template <std::size_t N>
+void Fill(char (&field)[N], const std::string& pattern) {
+    for (std::size_t i = 0; i < N; ++i) {
         field[i] = pattern[i % pattern.size()];
     }
 }
@@ -70,16 +72,8 @@ const std::vector<HostileCase>& Cases() {
         {"SizeNarrowTall", [](Element& e) { e.nWidth = 1, e.nHeight = INT_MAX; }},
         {"PositionIntMax", [](Element& e) { e.nPosX = e.nPosY = INT_MAX; }},
         {"PositionIntMin", [](Element& e) { e.nPosX = e.nPosY = INT_MIN; }},
-        {"FarAwayAndHuge",
-         [](Element& e) {
-             e.nPosX = e.nPosY = INT_MIN;
-             e.nWidth = e.nHeight = INT_MAX;
-         }},
-        {"CoveringThePage",
-         [](Element& e) {
-             e.nPosX = e.nPosY = -1000000;
-             e.nWidth = e.nHeight = 2000000;
-         }},
+        {"FarAwayAndHuge", [](Element& e) { e.nPosX = e.nPosY = INT_MIN, e.nWidth = e.nHeight = INT_MAX; }},
+        {"CoveringThePage", [](Element& e) { e.nPosX = e.nPosY = -1000000, e.nWidth = e.nHeight = 2000000; }},
         {"PenIntMax", [](Element& e) { e.nPenWidth = INT_MAX; }},
         {"PenNegative", [](Element& e) { e.nPenWidth = INT_MIN; }},
         {"CornerIntMax", [](Element& e) { e.nCornerSize = INT_MAX; }},
@@ -90,110 +84,54 @@ const std::vector<HostileCase>& Cases() {
         {"FontWidthIntMin", [](Element& e) { e.lfFont.lfWidth = INT_MIN; }},
         {"FontSizeOfUnsizedText",
          [](Element& e) {
-             e.nWidth = e.nHeight = 0;
-             e.lfFont.lfHeight = INT_MIN;
-             e.lfFont.lfWidth = INT_MAX;
+             e.nWidth = e.nHeight = 0, e.lfFont.lfHeight = INT_MIN, e.lfFont.lfWidth = INT_MAX;
          }},
         {"FontWeightAndEscapement",
          [](Element& e) {
-             e.lfFont.lfWeight = INT_MIN;
-             e.lfFont.lfEscapement = INT_MIN;
-             e.lfFont.lfOrientation = INT_MAX;
+             e.lfFont.lfWeight = e.lfFont.lfEscapement = INT_MIN, e.lfFont.lfOrientation = INT_MAX;
          }},
-        {"CaptionHeightIntMax",
-         [](Element& e) {
-             e.bShowText = 1;
-             e.lfFont.lfHeight = INT_MAX;
-         }},
-        {"CaptionHeightIntMin",
-         [](Element& e) {
-             e.bShowText = -7;
-             e.lfFont.lfHeight = INT_MIN;
-         }},
+        {"CaptionHeightIntMax", [](Element& e) { e.bShowText = 1, e.lfFont.lfHeight = INT_MAX; }},
+        {"CaptionHeightIntMin", [](Element& e) { e.bShowText = -7, e.lfFont.lfHeight = INT_MIN; }},
         {"KindUnknown", [](Element& e) { e.nKind = static_cast<ElementKind>(6); }},
         {"KindNegative", [](Element& e) { e.nKind = static_cast<ElementKind>(INT_MIN); }},
         {"SymbologyUnknown", [](Element& e) { e.nSymbology = 9999; }},
         {"SymbologyNegative", [](Element& e) { e.nSymbology = INT_MIN; }},
         {"SymbologyZero", [](Element& e) { e.nSymbology = 0; }},
-        {"MaxiCodeHugeScale",
-         [](Element& e) {
-             e.nSymbology = 57;
-             e.nWidth = INT_MAX;
-         }},
-        {"QrHugeScale",
-         [](Element& e) {
-             e.nSymbology = kSymbologyQrCode;
-             e.nWidth = 40000;
-             e.nHeight = 40000;
-         }},
+        {"MaxiCodeHugeScale", [](Element& e) { e.nSymbology = 57, e.nWidth = INT_MAX; }},
+        {"QrHugeScale", [](Element& e) { e.nSymbology = kSymbologyQrCode, e.nWidth = e.nHeight = 40000; }},
         {"ShapeTypeUnknown", [](Element& e) { e.nShapeType = 99; }},
         {"ShapeTypeNegative", [](Element& e) { e.nShapeType = INT_MIN; }},
         {"AngleIntMax", [](Element& e) { e.nEscapement = INT_MAX; }},
         {"AngleIntMin", [](Element& e) { e.nEscapement = INT_MIN; }},
         {"AngleOdd", [](Element& e) { e.nEscapement = 451; }},
         {"AngleNegativeQuarter", [](Element& e) { e.nEscapement = -900; }},
-        {"TurnedAndHuge",
-         [](Element& e) {
-             e.nEscapement = 900;
-             e.nWidth = INT_MAX;
-             e.nHeight = INT_MIN;
-         }},
-        {"ContentWithoutNul", [](Element& e) { Fill(e.str, sizeof e.str, "A"); }},
+        {"TurnedAndHuge", [](Element& e) { e.nEscapement = 900, e.nWidth = INT_MAX, e.nHeight = INT_MIN; }},
+        {"ContentWithoutNul", [](Element& e) { Fill(e.str, "A"); }},
         {"DigitsWithoutNul",
-         [](Element& e) {
-             Fill(e.str, sizeof e.str, "9");
-             e.nSerialMode = kSerialIncrement;
-             e.nSerialStep = INT_MAX;
-         }},
-        {"FaceNameWithoutNul",
-         [](Element& e) { Fill(e.lfFont.lfFaceName, sizeof e.lfFont.lfFaceName, "X"); }},
+         [](Element& e) { Fill(e.str, "9"), e.nSerialMode = kSerialIncrement, e.nSerialStep = INT_MAX; }},
+        {"FaceNameWithoutNul", [](Element& e) { Fill(e.lfFont.lfFaceName, "X"); }},
         {"Gb18030Truncated",
          [](Element& e) {
-             std::memset(e.str, 0, sizeof e.str);
-             std::strcpy(e.str, "AB\x81\x30\x81");
-             std::strcpy(e.lfFont.lfFaceName, "\x81");
+             Fill(e.str, std::string("AB\x81\x30\x81", 6)), Fill(e.lfFont.lfFaceName, {"\x81", 2});
          }},
-        {"Gb18030Invalid",
-         [](Element& e) {
-             std::memset(e.str, 0, sizeof e.str);
-             std::strcpy(e.str, "\xFF\xFE\x80\x81\x7F\xA1");
-         }},
-        {"Gb18030LeadByteAtEnd", [](Element& e) { Fill(e.str, sizeof e.str, "\x81"); }},
+        {"Gb18030Invalid", [](Element& e) { Fill(e.str, std::string("\xFF\xFE\x80\x81\x7F\xA1", 7)); }},
+        {"Gb18030LeadByteAtEnd", [](Element& e) { Fill(e.str, "\x81"); }},
         {"LineEndsFarAway",
-         [](Element& e) {
-             e.nEndX = INT_MAX;
-             e.nEndY = INT_MIN;
-             e.nOrgEndX = INT_MIN;
-             e.nOrgEndY = INT_MAX;
-         }},
+         [](Element& e) { e.nEndX = e.nOrgEndY = INT_MAX, e.nEndY = e.nOrgEndX = INT_MIN; }},
         {"TriangleApexFarAway",
-         [](Element& e) {
-             e.nShapeType = kShapeTriangle;
-             e.nEndX = INT_MIN;
-             e.nEscapement = 2700;
-         }},
+         [](Element& e) { e.nShapeType = kShapeTriangle, e.nEndX = INT_MIN, e.nEscapement = 2700; }},
         {"MinBarAndImageSizes",
-         [](Element& e) {
-             e.nMinBarHeight = INT_MAX;
-             e.nImageWidth = INT_MIN;
-             e.nImageHeight = INT_MAX;
-         }},
+         [](Element& e) { e.nMinBarHeight = e.nImageHeight = INT_MAX, e.nImageWidth = INT_MIN; }},
         {"SerialFieldsOutOfRange",
          [](Element& e) {
-             std::memset(e.str, 0, sizeof e.str);
-             std::strcpy(e.str, "X99999999999999999999");
-             e.nSerialMode = 7;
-             e.nSerialStep = INT_MIN;
-             e.nSerialResetAt = INT_MIN;
-             e.nSerialResetTo = INT_MAX;
+             Fill(e.str, std::string("X99999999999999999999", 22)),
+                 e.nSerialMode = 7, e.nSerialStep = INT_MIN, e.nSerialResetAt = INT_MIN,
+                 e.nSerialResetTo = INT_MAX;
          }},
         {"StaleSymbolHandleAndGrips",
          [](Element& e) {
-             e.hImage = 0xFFFFFFFFu;
-             e.nSize = INT_MAX;
-             for (GripPoint& grip : e.ptGrip) {
-                 grip = {INT_MIN, INT_MAX};
-             }
+             e.hImage = 0xFFFFFFFFu, e.nSize = INT_MAX;
+             std::fill(std::begin(e.ptGrip), std::end(e.ptGrip), GripPoint{INT_MIN, INT_MAX});
          }},
     };
     return cases;
@@ -202,20 +140,15 @@ const std::vector<HostileCase>& Cases() {
 // The fields no drawing derives anything into: they must stay as the file had them.
 void ExpectStoredFieldsKept(const Element& before, const Element& after) {
     EXPECT_EQ(before.nKind, after.nKind);
-    EXPECT_EQ(before.nPosX, after.nPosX);
-    EXPECT_EQ(before.nPosY, after.nPosY);
+    for (const auto field : {&Element::nPosX, &Element::nPosY, &Element::nPenWidth, &Element::nCornerSize,
+                             &Element::nEscapement, &Element::nSymbology, &Element::nShapeType,
+                             &Element::nEndX, &Element::nEndY, &Element::nMinBarHeight}) {
+        EXPECT_EQ(before.*field, after.*field);
+    }
     if (before.nKind != ElementKind::Text) {  // a never-sized text takes its measured size
         EXPECT_EQ(before.nWidth, after.nWidth);
         EXPECT_EQ(before.nHeight, after.nHeight);
     }
-    EXPECT_EQ(before.nPenWidth, after.nPenWidth);
-    EXPECT_EQ(before.nCornerSize, after.nCornerSize);
-    EXPECT_EQ(before.nEscapement, after.nEscapement);
-    EXPECT_EQ(before.nSymbology, after.nSymbology);
-    EXPECT_EQ(before.nShapeType, after.nShapeType);
-    EXPECT_EQ(before.nEndX, after.nEndX);
-    EXPECT_EQ(before.nEndY, after.nEndY);
-    EXPECT_EQ(before.nMinBarHeight, after.nMinBarHeight);
     EXPECT_EQ(
         0, std::memcmp(before.lfFont.lfFaceName, after.lfFont.lfFaceName, sizeof before.lfFont.lfFaceName));
 }

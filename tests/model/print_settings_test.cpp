@@ -1,3 +1,4 @@
+// The printer settings file: its own section of a small regular file, read leniently.
 #include "model/PrintSettings.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +12,6 @@
 namespace etiqo {
 namespace {
 
-TEST(PrintSettings, MissingFileGivesDefaults) {
-    testing::TempDir dir;
-    const PrintSettings s = LoadPrintSettings(dir / "none.ini");
-    EXPECT_EQ(s.speed, 1);
-    EXPECT_EQ(s.density, 6);
-    EXPECT_EQ(s.labelType, 0);
-    EXPECT_EQ(s.gap, "2.0");
-    EXPECT_EQ(s.media, 0);
-    EXPECT_EQ(s.savePaper, 0);
-    EXPECT_EQ(s.cutting, 1);
-    EXPECT_EQ(s.cuttingEveryLabel, 0);
-    EXPECT_EQ(s.offset, "0");
-}
-
 // Only a small regular file is read: anything else gives the defaults at once.
 TEST(PrintSettings, OnlyASmallRegularFileIsRead) {
     testing::TempDir dir;
@@ -32,8 +19,11 @@ TEST(PrintSettings, OnlyASmallRegularFileIsRead) {
     std::ofstream(dir / "small.ini") << section;
     std::ofstream(dir / "large.ini") << section << std::string(kMaxPrintSettingsBytes, ';');
     ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
-    const std::pair<std::filesystem::path, int> cases[] = {
-        {dir / "small.ini", 4}, {dir / "large.ini", 1}, {dir / "fifo.ini", 1}, {"/dev/zero", 1}};
+    const std::pair<std::filesystem::path, int> cases[] = {{dir / "small.ini", 4},
+                                                           {dir / "large.ini", 1},
+                                                           {dir / "fifo.ini", 1},
+                                                           {dir / "missing.ini", 1},
+                                                           {"/dev/zero", 1}};
     for (const auto& [file, speed] : cases) {
         EXPECT_EQ(LoadPrintSettings(file).speed, speed) << file;
     }
@@ -73,11 +63,7 @@ TEST(PrintSettings, LivesInTheUserConfigFolder) {
     ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG rules say
     EXPECT_EQ(PrintSettingsPath(),
               std::filesystem::path(std::getenv("HOME")) / ".config" / "PrinterSettings.ini");
-    if (saved) {
-        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    saved ? ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
-#include "SampleLabel.h"
+// Writes the sample label the repository ships (samples/sample.lab), one element of each common
+// kind: make_sample_label OUTPUT.lab
+#include <cstdio>
 
 #include "model/ElementFactory.h"
+#include "model/LabelFile.h"
 
-namespace etiqo::testing {
+namespace {
 
-void FillSampleLabel(Label& label) {
+void FillSampleLabel(etiqo::Label& label) {
+    using namespace etiqo;
     label.SetLabelSize(60, 40);  // 480 × 320 dots at 203 dpi
     label.m_strPrinterName.clear();
 
@@ -46,4 +50,19 @@ void FillSampleLabel(Label& label) {
     }
 }
 
-}  // namespace etiqo::testing
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: make_sample_label OUTPUT.lab\n", stderr);
+        return 2;
+    }
+    etiqo::Label label(etiqo::SnapshotStore(std::filesystem::temp_directory_path()));
+    FillSampleLabel(label);
+    const auto status = etiqo::SaveLabelFile(label, argv[1]);
+    if (!status) {
+        std::fprintf(stderr, "%s\n", status.error.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,204 @@
+// The 508-byte record: the factories at their limits, its text fields in GB18030 within their bytes,
+// and what its content becomes when counted (serial numbers) or encoded (the EAN-13 digits; that
+// the modules read back as the content is checked by decoding the drawn symbol in check_tests).
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TempDir.h"
+#include "model/Ean13.h"
+#include "model/ElementFactory.h"
+#include "model/Label.h"
+#include "model/Serial.h"
+#include "model/TextCodec.h"
+
+namespace etiqo {
+namespace {
+
+TEST(ElementFactory, PicturesAndLongContentsAtTheLimits) {
+    EXPECT_EQ(MakePictureElement(0, 0, "a.bmp", 3, 1)->nHeight, 33);  // integer division
+    EXPECT_EQ(MakePictureElement(0, 0, "a.bmp", 1, INT32_MAX)->nHeight, INT32_MAX);
+    EXPECT_FALSE(MakePictureElement(0, 0, "a.bmp", 0, 10));
+    EXPECT_FALSE(
+        MakePictureElement(0, 0, "/" + std::string(255, 'p'), 10, 10));  // a cut path names another file
+    EXPECT_TRUE(MakePictureElement(0, 0, "/" + std::string(254, 'p'), 10, 10));
+
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "字";
+    }
+    const Element e = MakeTextElement(0, 0, text);
+    EXPECT_EQ(ContentBytes(e).size(), 254u) << "cut at a character";
+    EXPECT_EQ(e.str[255], '\0');
+}
+
+TEST(TextCodec, ConvertsBothWaysAndReplacesInvalidBytes) {
+    for (const std::string text : {"", "ABC 123", "中文标签：品名", "Grüße €", "emoji 😀 𠀀"}) {
+        EXPECT_EQ(Utf8FromGb18030(Gb18030FromUtf8(text)), text);
+    }
+    EXPECT_EQ(Gb18030FromUtf8("宋体"), "\xCB\xCE\xCC\xE5");
+    EXPECT_EQ(Gb18030FromUtf8("😀").size(), 4u);
+    EXPECT_EQ(Utf8FromGb18030("A\xFF\x42"), "A\uFFFD\x42");
+    EXPECT_EQ(Utf8FromGb18030("A\x81"), "A\uFFFD");        // a lead byte cut off at the end
+    EXPECT_EQ(Utf8FromGb18030("\x81\x30\x81"), "\uFFFD");  // an incomplete four-byte sequence
+    EXPECT_EQ(Utf8FromGb18030(Gb18030FromUtf8("A\xC3(B")), "A\uFFFD(B");
+    EXPECT_EQ(Utf8FromGb18030(Gb18030FromUtf8("\xED\xA0\x80")).find("\uFFFD"), 0u);
+}
+
+TEST(TextCodec, PrefixLengthStopsAtCharacterBoundaries) {
+    const std::string mixed = Gb18030FromUtf8("a汉😀b");  // 1 + 2 + 4 + 1 bytes
+    ASSERT_EQ(mixed.size(), 8u);
+    const std::size_t expected[] = {0, 1, 1, 3, 3, 3, 3, 7, 8, 8};
+    for (std::size_t max = 0; max < std::size(expected); ++max) {
+        EXPECT_EQ(Gb18030PrefixLength(mixed, max), expected[max]) << max;
+    }
+}
+
+TEST(TextCodec, ContentFitsRefusesOrCutsWithinTheField) {
+    Element e = ZeroElement();
+    EXPECT_EQ(SetContent(e, std::string(255, 'x'), Overflow::Refuse), TextFit::Whole);
+    EXPECT_EQ(ContentBytes(e).size(), 255u);
+    EXPECT_EQ(e.str[255], '\0');
+
+    EXPECT_EQ(SetContent(e, "short", Overflow::Refuse), TextFit::Whole);
+    EXPECT_EQ(std::string(e.str, 256), std::string("short") + std::string(251, '\0'));  // no stale bytes
+
+    // 127 two-byte characters and a four-byte one: 258 bytes.
+    std::string longText;
+    for (int i = 0; i < 127; ++i) {
+        longText += "汉";
+    }
+    longText += "😀";
+    EXPECT_EQ(SetContent(e, longText, Overflow::Refuse), TextFit::Refused);
+    EXPECT_EQ(ContentUtf8(e), "short");  // untouched
+    EXPECT_EQ(SetContent(e, longText, Overflow::Cut), TextFit::Cut);
+    EXPECT_EQ(ContentBytes(e).size(), 254u);  // the emoji would cross byte 255
+    EXPECT_EQ(ContentUtf8(e), longText.substr(0, 127 * 3));
+    EXPECT_EQ(e.bSelected, 0);  // nothing past the field
+
+    const std::string odd = "x" + longText;  // the cut now falls after one ASCII and 127 hanzi
+    EXPECT_EQ(SetContent(e, odd, Overflow::Cut), TextFit::Cut);
+    EXPECT_EQ(ContentBytes(e).size(), 255u);
+}
+
+TEST(TextCodec, FaceNameHoldsThirtyOneBytes) {
+    LOGFONTA font{};
+    EXPECT_EQ(SetFaceName(font, "Noto Sans CJK SC", Overflow::Refuse), TextFit::Whole);
+    EXPECT_EQ(FaceNameUtf8(font), "Noto Sans CJK SC");
+    EXPECT_EQ(SetFaceName(font, std::string(32, 'F'), Overflow::Refuse), TextFit::Refused);
+    EXPECT_EQ(FaceNameUtf8(font), "Noto Sans CJK SC");
+    EXPECT_EQ(SetFaceName(font, "a汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉", Overflow::Cut), TextFit::Cut);
+    EXPECT_EQ(FaceNameUtf8(font), "a汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉");  // 1 + 15 × 2 = 31 bytes
+    EXPECT_EQ(font.lfFaceName[31], '\0');
+}
+
+TEST(TextCodec, HostileFieldsWithoutNulStayInside) {
+    Element e = ZeroElement();
+    std::memset(e.str, 'A', sizeof e.str);
+    e.bSelected = 'Z';
+    EXPECT_EQ(ContentUtf8(e), std::string(256, 'A'));
+    std::memset(e.lfFont.lfFaceName, 'B', 32);
+    EXPECT_EQ(FaceNameUtf8(e.lfFont), std::string(32, 'B'));
+}
+
+struct Row {
+    const char* before;
+    int mode;
+    int step;
+    const char* after;
+    bool repaint;
+};
+
+const Row kRows[] = {
+    // One by one: the classic counter.
+    {"0009", kSerialIncrement, 1, "0010", true},
+    {"19", kSerialIncrement, 1, "20", true},
+    {"99", kSerialIncrement, 1, "00", true},
+    {"AB99", kSerialIncrement, 1, "AB00", true},
+    {"X-9Z", kSerialIncrement, 1, "X-9Z", false},
+    {"7", kSerialIncrement, 1, "8", true},
+    {"0010", kSerialDecrement, 1, "0009", true},
+    {"100", kSerialDecrement, 1, "099", true},
+    {"000", kSerialDecrement, 1, "999", true},
+    {"A0", kSerialDecrement, 1, "A9", true},
+    {"5", kSerialDecrement, 1, "4", true},
+    {"9A9", kSerialIncrement, 1, "9A0", true},  // the carry stops at the first non-digit
+    {"", kSerialIncrement, 1, "", false},
+    {"123", kSerialNone, 1, "123", false},
+    {"123", 7, 1, "123", true},  // an unknown mode changes nothing, yet the element is serialized
+    // Steps 0 and below count as 1.
+    {"0009", kSerialIncrement, 0, "0010", true},
+    {"0009", kSerialIncrement, -5, "0010", true},
+    // Larger steps keep the width and wrap.
+    {"0009", kSerialIncrement, 5, "0014", true},
+    {"A095", kSerialIncrement, 10, "A105", true},
+    {"98", kSerialIncrement, 5, "03", true},
+    {"001", kSerialIncrement, 1000, "001", true},
+    {"001", kSerialIncrement, 2147483647, "648", true},
+    {"0014", kSerialDecrement, 5, "0009", true},
+    {"03", kSerialDecrement, 5, "98", true},
+    {"B5", kSerialDecrement, 25, "B0", true},
+};
+
+TEST(Serial, SteppingTable) {
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(std::string(row.before) + " mode " + std::to_string(row.mode) + " step " +
+                     std::to_string(row.step));
+        Element e = MakeTextElement(0, 0, row.before);
+        e.nSerialMode = row.mode;
+        e.nSerialStep = row.step;
+        e.nSerialResetAt = 3;  // stored only
+        e.nSerialResetTo = 1;
+        EXPECT_EQ(AdvanceSerial(e), row.repaint);
+        EXPECT_EQ(ContentUtf8(e), row.after);
+        EXPECT_EQ(e.nSerialResetAt, 3);
+    }
+}
+
+TEST(Serial, AWholeFieldStaysInsideAndTheLabelKnowsItCounts) {
+    Element e = ZeroElement();
+    std::memset(e.str, '9', sizeof e.str);  // no NUL at all
+    e.bSelected = 0;
+    e.nSerialMode = kSerialIncrement;
+    EXPECT_TRUE(AdvanceSerial(e));
+    EXPECT_EQ(std::string(e.str, 256), std::string(256, '0'));
+    EXPECT_EQ(e.bSelected, 0);
+
+    testing::TempDir dir;
+    Label label{SnapshotStore(dir.Path())};
+    label.Append(MakeTextElement(0, 0, "1"));
+    EXPECT_FALSE(HasSerializedElement(label));
+    label.Append(e);
+    EXPECT_TRUE(HasSerializedElement(label));
+}
+
+TEST(Ean13, ContentsAndTheDigitsDrawn) {
+    const struct {
+        const char* content;
+        const char* digits;  // nullptr: refused
+    } rows[] = {
+        {"123456789012", "1234567890128"},  // twelve digits get their check digit
+        {"400638133393", "4006381333931"},
+        {"000000000000", "0000000000000"},
+        {"1234567890120", "1234567890120"},  // thirteen are drawn as they stand, wrong check digit too
+        {"", nullptr},
+        {"12345678901", nullptr},
+        {"12345678901234", nullptr},
+        {"12345678901a", nullptr},
+        {"123456789012X", nullptr},
+        {" 123456789012", nullptr},
+        {"１２３４５６７８９０１２", nullptr},  // full-width digits
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.content);
+        const auto code = Ean13Code::Encode(row.content);
+        ASSERT_EQ(static_cast<bool>(code), row.digits != nullptr);
+        if (code) {
+            EXPECT_EQ(code->m_strDigits, row.digits);
+            EXPECT_EQ(code->m_strModules.size(), 95u);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace etiqo
