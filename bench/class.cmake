@@ -2,7 +2,4 @@
 # 500, until every job has arrived at the printers' raw port; and until the first job is queued.
 etiqo_add_bench(class_bench SOURCES ${CMAKE_CURRENT_LIST_DIR}/class_bench.cpp LIBS etiqo_model Qt6::Core)
 target_compile_definitions(class_bench PRIVATE ETIQO_BINARY_DIR="${PROJECT_BINARY_DIR}")
-add_dependencies(class_bench etiqo)
-if(TARGET raw_listener)
-    add_dependencies(class_bench raw_listener)
-endif()
+add_dependencies(class_bench etiqo raw_listener)

@@ -43,10 +43,7 @@ void CCanvasScrollBar::Scroll(ScrollCode code, int nTrackPos) {
         setValue(result.nPos);
     }
     if (result.nLeading != nLeading) {
-        const QPoint topLeft =
-            bHorizontal ? QPoint(result.nLeading, rc.top()) : QPoint(rc.left(), result.nLeading);
-        m_pCanvas->move(topLeft);
-        emit canvasScrolled(topLeft);
+        m_pCanvas->move(bHorizontal ? QPoint(result.nLeading, rc.top()) : QPoint(rc.left(), result.nLeading));
     }
 }
 

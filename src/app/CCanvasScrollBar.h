@@ -28,10 +28,6 @@ public:
     int m_nOrientation = 0;
     QPointer<QWidget> m_pCanvas;
 
-signals:
-    // The canvas moved to a new top-left corner in view coordinates.
-    void canvasScrolled(QPoint topLeft);
-
 private:
     void OnAction(int action);
 

@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QShortcut>
 
+#include <algorithm>
 #include <array>
 
 #include "app/AboutBox.h"
@@ -254,119 +255,102 @@ void CMainFrame::UpdateMenuState() {
     }
 }
 
-void CMainFrame::OnCommand(int nCommand) {
-    Label& label = m_wndCanvas.GetLabel();
-    if (nCommand >= cmd::kBarPositionFirst && nCommand <= cmd::kBarPositionLast) {
-        m_wndCanvas.PositionElement(
-            kPositionModes[static_cast<std::size_t>(nCommand - cmd::kBarPositionFirst)]);
-        return;
-    }
-    if (nCommand > cmd::kInsertFirst && nCommand <= cmd::kInsertLast) {
-        m_wndCanvas.InsertElement(nCommand - cmd::kInsertFirst);
-        m_wndCanvas.setFocus();  // its tool keys and arrows act on the new element next
-        UpdateStatus();
-        return;
-    }
-    if (nCommand >= cmd::kRecentFileFirst && nCommand <= cmd::kRecentFileLast) {
-        const QStringList& files = m_recentFiles.Entries();
-        if (const auto index = nCommand - cmd::kRecentFileFirst; index < files.size()) {
-            OpenLabelFile(files[index]);
+// One row per command number, or per run of numbers whose handler takes the offset into the run.
+// The first row that holds the number acts; numbers in no row (139 Input File, 156…) do nothing.
+struct CMainFrame::CommandRow {
+    using Handler = void (*)(CMainFrame& frame, int offset);
+    constexpr CommandRow(int nCommand, Handler handler) : first(nCommand), last(nCommand), run(handler) {}
+    constexpr CommandRow(int nFirst, int nLast, Handler handler) : first(nFirst), last(nLast), run(handler) {}
+    int first;
+    int last;
+    Handler run;
+};
+
+std::span<const CMainFrame::CommandRow> CMainFrame::CommandTable() {
+    static constexpr auto openLabel = [](CMainFrame& f, int) { f.OpenLabel(); };
+    static constexpr auto save = [](CMainFrame& f, int) {
+        const Label& label = f.m_wndCanvas.GetLabel();
+        if (label.m_strFileName.empty()) {
+            f.SaveLabel(QString());
+        } else {
+            f.SaveLabelTo(label.m_strFileName);  // the bytes it was opened by
         }
-        return;
-    }
-    if (nCommand >= cmd::kBarAlignFirst && nCommand <= cmd::kBarLast) {
-        m_wndCanvas.AlignElement(kAlignModes[static_cast<std::size_t>(nCommand - cmd::kBarAlignFirst)]);
-        return;
-    }
-    switch (nCommand) {
-        case cmd::kNewLabel:
-            NewLabel(true);
-            break;
-        case cmd::kBarNew:
-            NewLabel(false);
-            break;
-        case cmd::kOpenLabel:
-        case cmd::kFrameworkOpen:  // Ctrl+O: users expect it to open a label
-        case cmd::kBarOpen:
-            OpenLabel();
-            break;
-        case cmd::kSave:
-        case cmd::kSaveEnglish:
-        case cmd::kBarSave:
-            if (label.m_strFileName.empty()) {
-                SaveLabel(QString());
-            } else {
-                SaveLabelTo(label.m_strFileName);  // the bytes it was opened by
-            }
-            break;
-        case cmd::kSaveAs:
-            SaveLabel(QString());
-            break;
-        case cmd::kPrint:
-            Print(label.m_strPrinterName);
-            break;
-        case cmd::kBarPrint:
-            Print(std::string());
-            break;
-        case cmd::kBarPreview:
-            PrintPreview();
-            break;
-        case cmd::kCheckLabel:
-            RunCheckLabel(m_wndCanvas, m_wndStatusBar);
-            break;
-        case cmd::kSelectLabelFiles:
-            BatchPrint();
-            break;
-        case cmd::kUndo:
-        case cmd::kPaletteUndo:
-            m_wndCanvas.StepUndo(-1);
-            break;
-        case cmd::kPaletteRedo:
-            m_wndCanvas.StepUndo(+1);
-            break;
-        case cmd::kPaletteDelete:
-        case cmd::kCanvasDelete:
-            m_wndCanvas.DeleteSelection();
-            break;
-        case cmd::kCut:
-            m_wndCanvas.CutSelection();
-            break;
-        case cmd::kCopy:
-            m_wndCanvas.CopySelection(CopyMark::Keep);
-            break;
-        case cmd::kPaste:
-            m_wndCanvas.PasteBuffers();
-            break;
-        case cmd::kBarRotateLeft:
-            m_wndCanvas.RotateSelection(+900);
-            break;
-        case cmd::kBarRotateRight:
-            m_wndCanvas.RotateSelection(-900);
-            break;
-        case cmd::kBarZoomIn:
-            m_wndCanvas.Zoom(+30);
-            break;
-        case cmd::kBarZoomOut:
-            m_wndCanvas.Zoom(-30);
-            m_wndView.update();
-            break;
-        case cmd::kAbout:
-            ShowAboutBox(this);
-            break;
-        case cmd::kExit:
-            close();
-            break;
-        case cmd::kPaletteBold:
-        case cmd::kPaletteItalic:
-        case cmd::kPaletteUnderline:
-            m_wndCanvas.ToggleTextStyle(kTextStyles[static_cast<std::size_t>(nCommand - cmd::kPaletteBold)]);
-            m_wndCanvas.SetTool(nCommand - cmd::kPaletteFirst);
-            break;
-        default:
-            if (nCommand >= cmd::kPaletteFirst && nCommand <= cmd::kPaletteLast) {
-                m_wndCanvas.SetTool(nCommand - cmd::kPaletteFirst);
-            }
-            break;  // 139 (Input File), 156 and the rest: nothing
+    };
+    static constexpr auto undo = [](CMainFrame& f, int) { f.m_wndCanvas.StepUndo(-1); };
+    static constexpr auto deleteSelection = [](CMainFrame& f, int) { f.m_wndCanvas.DeleteSelection(); };
+    static constexpr CommandRow kRows[] = {
+        // File menu and the command bar's file buttons.
+        {cmd::kNewLabel, [](CMainFrame& f, int) { f.NewLabel(true); }},
+        {cmd::kBarNew, [](CMainFrame& f, int) { f.NewLabel(false); }},
+        {cmd::kOpenLabel, openLabel},
+        {cmd::kFrameworkOpen, openLabel},  // Ctrl+O: users expect it to open a label
+        {cmd::kBarOpen, openLabel},
+        {cmd::kSave, save},
+        {cmd::kSaveEnglish, save},
+        {cmd::kBarSave, save},
+        {cmd::kSaveAs, [](CMainFrame& f, int) { f.SaveLabel(QString()); }},
+        {cmd::kRecentFileFirst, cmd::kRecentFileLast,
+         [](CMainFrame& f, int index) {
+             if (const QStringList& files = f.m_recentFiles.Entries(); index < files.size()) {
+                 f.OpenLabelFile(files[index]);
+             }
+         }},
+        {cmd::kPrint, [](CMainFrame& f, int) { f.Print(f.m_wndCanvas.GetLabel().m_strPrinterName); }},
+        {cmd::kBarPrint, [](CMainFrame& f, int) { f.Print(std::string()); }},
+        {cmd::kBarPreview, [](CMainFrame& f, int) { f.PrintPreview(); }},
+        {cmd::kCheckLabel, [](CMainFrame& f, int) { RunCheckLabel(f.m_wndCanvas, f.m_wndStatusBar); }},
+        {cmd::kSelectLabelFiles, [](CMainFrame& f, int) { f.BatchPrint(); }},
+        {cmd::kAbout, [](CMainFrame& f, int) { ShowAboutBox(&f); }},
+        {cmd::kExit, [](CMainFrame& f, int) { f.close(); }},
+        // Editing.
+        {cmd::kUndo, undo},
+        {cmd::kPaletteUndo, undo},
+        {cmd::kPaletteRedo, [](CMainFrame& f, int) { f.m_wndCanvas.StepUndo(+1); }},
+        {cmd::kPaletteDelete, deleteSelection},
+        {cmd::kCanvasDelete, deleteSelection},
+        {cmd::kCut, [](CMainFrame& f, int) { f.m_wndCanvas.CutSelection(); }},
+        {cmd::kCopy, [](CMainFrame& f, int) { f.m_wndCanvas.CopySelection(CopyMark::Keep); }},
+        {cmd::kPaste, [](CMainFrame& f, int) { f.m_wndCanvas.PasteBuffers(); }},
+        {cmd::kInsertText, cmd::kInsertLast,
+         [](CMainFrame& f, int index) {
+             f.m_wndCanvas.InsertElement(kToolText + index);
+             f.m_wndCanvas.setFocus();  // its tool keys and arrows act on the new element next
+         }},
+        // The palette: the style buttons toggle and become the tool; every other button is a tool.
+        {cmd::kPaletteBold, cmd::kPaletteUnderline,
+         [](CMainFrame& f, int index) {
+             f.m_wndCanvas.ToggleTextStyle(kTextStyles[static_cast<std::size_t>(index)]);
+             f.m_wndCanvas.SetTool(cmd::kPaletteBold - cmd::kPaletteFirst + index);
+         }},
+        {cmd::kPaletteFirst, cmd::kPaletteLast, [](CMainFrame& f, int tool) { f.m_wndCanvas.SetTool(tool); }},
+        // The command bar's turning, zoom, placement and alignment buttons.
+        {cmd::kBarRotateLeft, [](CMainFrame& f, int) { f.m_wndCanvas.RotateSelection(+900); }},
+        {cmd::kBarRotateRight, [](CMainFrame& f, int) { f.m_wndCanvas.RotateSelection(-900); }},
+        {cmd::kBarZoomIn, [](CMainFrame& f, int) { f.m_wndCanvas.Zoom(+30); }},
+        {cmd::kBarZoomOut,
+         [](CMainFrame& f, int) {
+             f.m_wndCanvas.Zoom(-30);
+             f.m_wndView.update();
+         }},
+        {cmd::kBarPositionFirst, cmd::kBarPositionLast,
+         [](CMainFrame& f, int index) {
+             f.m_wndCanvas.PositionElement(kPositionModes[static_cast<std::size_t>(index)]);
+         }},
+        {cmd::kBarAlignFirst, cmd::kBarLast,
+         [](CMainFrame& f, int index) {
+             f.m_wndCanvas.AlignElement(kAlignModes[static_cast<std::size_t>(index)]);
+         }},
+    };
+    return kRows;
+}
+
+void CMainFrame::OnCommand(int nCommand) {
+    const std::span<const CommandRow> rows = CommandTable();
+    const auto row = std::find_if(rows.begin(), rows.end(), [nCommand](const CommandRow& r) {
+        return r.first <= nCommand && nCommand <= r.last;
+    });
+    if (row != rows.end()) {
+        row->run(*this, nCommand - row->first);
     }
     UpdateStatus();
 }
@@ -554,7 +538,7 @@ void CMainFrame::Tell(const QString& message) {
 
 void CMainFrame::UpdateStatus() {
     const Label& label = m_wndCanvas.GetLabel();
-    QString info = UiText(TextId::AppStatusLabelSize).arg(label.m_nLabelWidthMM).arg(label.m_nLabelHeightMM);
+    QString info = UiText(TextId::AppStatusLabelSize, label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     const QString file = QString::fromStdString(label.m_strFileName);
     info += QStringLiteral("   ") + (file.isEmpty()
                                          ? UiText(TextId::AppStatusNewLabel)

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include <map>
+#include <span>
 
 #include "app/CTagoraView.h"
 #include "app/RecentFiles.h"
@@ -49,7 +50,6 @@ public:
 
     // Places the children for a client area of cx × cy (below the menu bar).
     void OnSize(int cx, int cy);
-    QWidget* Client() const { return m_pClient; }
     QAction* MenuAction(int nCommand) const;
     // Brings the menu items' enabled state up to date.
     void UpdateMenuState();
@@ -71,6 +71,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct CommandRow;
+    // What each command number does, in the order OnCommand looks it up.
+    static std::span<const CommandRow> CommandTable();
+
     void NewLabel(bool bForgetFile);
     void Print(const std::string& printer);
     void PrintPreview();

@@ -5,18 +5,12 @@
 #include <QFile>
 
 #include <filesystem>
-#include <memory>
 
 #include "app/CMainFrame.h"
 #include "app/Language.h"
 #include "app/RecentFiles.h"
-#include "canvas/ElementDialogs.h"
-#include "res/Resources.h"
-
-#if __has_include("dialogs/PropertyDialogs.h")
 #include "dialogs/PropertyDialogs.h"
-#define ETIQO_HAS_PROPERTY_DIALOGS 1
-#endif
+#include "res/Resources.h"
 
 namespace etiqo {
 
@@ -32,12 +26,8 @@ int RunDesigner(int argc, char** argv) {
     parser.addHelpOption();
     parser.process(app);
 
-#ifdef ETIQO_HAS_PROPERTY_DIALOGS
-    auto dialogs = std::make_unique<PropertyDialogs>();
-#else
-    std::unique_ptr<ElementDialogs> dialogs;
-#endif
-    CMainFrame frame(dialogs.get());
+    PropertyDialogs dialogs;
+    CMainFrame frame(&dialogs);
     // The size and state the user left the window in; maximized the first time.
     if (frame.RestoreWindowState()) {
         frame.show();

@@ -17,10 +17,8 @@ void RunCheckLabel(CLabelCanvas& canvas, QStatusBar& statusBar) {
     std::vector<CLabelCanvas::CheckMark> marks;
     for (const ElementCheck& check : page.elements) {
         if (check.Fails()) {
-            marks.push_back(
-                {check.area, UiText(TextId::CheckElementReason)
-                                 .arg(check.index)
-                                 .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check))});
+            marks.push_back({check.area, UiText(TextId::CheckElementReason, check.index, SymbologyName(check),
+                                                CheckReason(check))});
         }
     }
     const QString summary =

@@ -48,9 +48,8 @@ std::vector<QString> FailureLines(const PageCheck& page) {
     std::vector<QString> lines;
     for (const ElementCheck& check : page.elements) {
         if (check.Fails()) {
-            lines.push_back(UiText(TextId::CheckElementReason)
-                                .arg(check.index)
-                                .arg(QString::fromStdString(SymbologyName(check)), CheckReason(check)));
+            lines.push_back(
+                UiText(TextId::CheckElementReason, check.index, SymbologyName(check), CheckReason(check)));
         }
     }
     return lines;

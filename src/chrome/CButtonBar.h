@@ -22,8 +22,6 @@ public:
     int ButtonCount() const { return static_cast<int>(m_buttons.size()); }
     int Command(int button) const { return m_buttons.at(button).nCommand; }
     int State(int button) const { return m_nState.at(button); }
-    // The area where the pointer highlights the button and shows its tooltip.
-    QRect HoverArea(int button) const { return m_buttons.at(button).rcHover; }
     // The area where a press and the release that follows send the command.
     QRect PressArea(int button) const { return m_buttons.at(button).rcPress; }
     // The button under a point (hover areas), −1 for none.

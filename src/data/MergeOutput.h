@@ -29,7 +29,6 @@ struct MergeOutcome {
     int jobId = 0;              // a print job's id
     bool wouldNotScan = false;  // the scan check stopped the print job
     // Not ok, or records were left out: the command line then exits with 1.
-    bool Complete() const { return ok && problems.empty(); }
 };
 
 // Opens the source and checks it has every referred column. Null with the message otherwise.

@@ -65,15 +65,6 @@ std::string MergeSummary(std::size_t skipped, long labels) {
     return UiText(TextId::DataSummary, records, made).toStdString();
 }
 
-bool LabelHasFields(const Label& label) {
-    for (const ElementPtr& element : label.m_elements) {
-        if (element && TakesFields(*element) && FieldTemplate::Parse(ContentUtf8(*element)).HasFields()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<std::string> LabelColumns(const Label& label) {
     std::vector<std::string> names;
     for (const ElementPtr& element : label.m_elements) {
@@ -95,20 +86,6 @@ RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols,
     for (std::size_t i = 0; i < columns.size(); ++i) {
         m_columns.emplace(columns[i], static_cast<int>(i));  // the first of equal names wins
     }
-}
-
-std::vector<std::string> RecordMerge::MissingColumns() const {
-    std::vector<std::string> wanted = LabelColumns(m_label);
-    if (!m_settings.quantityColumn.empty()) {
-        wanted.push_back(m_settings.quantityColumn);
-    }
-    std::vector<std::string> missing;
-    for (const std::string& name : wanted) {
-        if (!m_columns.contains(name) && std::find(missing.begin(), missing.end(), name) == missing.end()) {
-            missing.push_back(name);
-        }
-    }
-    return missing;
 }
 
 bool RecordMerge::LoadRecord() {

@@ -46,8 +46,6 @@ std::string DescribeProblem(const RecordProblem& problem);
 // The closing line: how many records were left out and how many labels made.
 std::string MergeSummary(std::size_t skipped, long labels);
 
-// Contents of the label that refer to fields, so the caller knows whether data matters at all.
-bool LabelHasFields(const Label& label);
 // Every column the label refers to, in order of first use.
 std::vector<std::string> LabelColumns(const Label& label);
 
@@ -56,10 +54,6 @@ public:
     // label: the stored label (its serial numbers step); symbols: where barcodes are encoded to
     // check them before a page is given out.
     RecordMerge(Label& label, DataSource& source, SymbolCache& symbols, MergeSettings settings);
-
-    // Referred columns (and the quantity column) the source lacks. Nothing should be made while
-    // any is missing.
-    std::vector<std::string> MissingColumns() const;
 
     // Makes the next page in `page` (its size and resolution follow the label); false at the end
     // of the records or the range, or when the source failed (SourceError()).

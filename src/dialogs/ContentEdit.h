@@ -21,8 +21,6 @@ public:
     // Text too long for str (only a damaged record holds such) is shortened to what fits.
     void setText(const QString& text);
 
-    QLineEdit* lineEdit() const { return m_edit; }
-
     // The columns of the label's data source, offered with the built-in fields by the box's
     // context menu ("Insert Field"), which inserts a ${reference} at the cursor.
     static void SetFieldColumns(const QStringList& columns);

@@ -68,10 +68,6 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog, TextId ok, TextId cancel) {
     return buttons;
 }
 
-QPushButton* OkButton(const QDialogButtonBox* buttons) {
-    return buttons->findChild<QPushButton*>(QStringLiteral("okButton"));
-}
-
 QHBoxLayout* ButtonRow(QPushButton* extra, QDialogButtonBox* buttons) {
     auto* row = new QHBoxLayout;
     row->addWidget(extra);

@@ -31,8 +31,6 @@ QHBoxLayout* WithUnit(QLineEdit* edit, const QString& unit, const char* unitObje
 // "okButton" and "cancelButton" so that tests and screenshots find them.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, TextId ok, TextId cancel = TextId::DlgCancel);
 
-QPushButton* OkButton(const QDialogButtonBox* buttons);
-
 // The bottom row of a dialog with one more command: that button on the left, apart from the
 // Ok/Cancel pair on the right.
 QHBoxLayout* ButtonRow(QPushButton* extra, QDialogButtonBox* buttons);

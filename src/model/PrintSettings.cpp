@@ -114,17 +114,11 @@ std::string TextValue(const std::map<std::string, std::string>& values, std::str
 
 std::filesystem::path PrintSettingsPath() {
     std::filesystem::path folder;
-#ifdef _WIN32
-    if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
-        folder = appData;
-    }
-#else
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
         folder = config;
     } else if (const char* home = std::getenv("HOME"); home && *home) {
         folder = std::filesystem::path(home) / ".config";
     }
-#endif
     return folder / "PrinterSettings.ini";
 }
 

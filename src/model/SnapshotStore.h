@@ -25,7 +25,6 @@ public:
     // Snapshots of the given process (this one by default) in privateFolder/<process>.
     explicit SnapshotStore(std::filesystem::path privateFolder, pid_t process = ::getpid());
 
-    const std::filesystem::path& PrivateFolder() const { return m_private; }
     std::filesystem::path Folder() const;  // this process's folder
     std::filesystem::path FileFor(int number) const;
 

@@ -2,9 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 
 #include <algorithm>
 #include <cstdint>
@@ -102,7 +100,7 @@ std::uint32_t SymbolCache::Store(SymbolImage symbol) {
     const std::uint32_t handle = m_nextHandle++;
     symbol.image = Compact(symbol.image);
     Account(ImageBytes(symbol.image));
-    m_symbols.emplace(handle, Entry{std::move(symbol), {}, 0, {}, 0});
+    m_symbols.emplace(handle, Entry{std::move(symbol), {}, 0});
     Trim();
     return handle;
 }
@@ -137,32 +135,8 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
     return fitted;
 }
 
-QByteArray SymbolCache::PngFile(std::uint32_t handle) {
-    const auto it = m_symbols.find(handle);
-    if (it == m_symbols.end() || it->second.symbol.image.isNull()) {
-        return {};
-    }
-    Entry& entry = it->second;
-    entry.pngUsed = ++m_clock;
-    if (entry.png.isEmpty()) {
-        // zint's colours are black on white: a 1-bit file carries every pixel of it.
-        const QImage mono =
-            entry.symbol.FullImage().convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-        QBuffer buffer(&entry.png);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        writer.setCompression(1);
-        writer.write(mono);
-        Account(entry.png.size());
-        const QByteArray png = entry.png;
-        Trim();
-        return png;
-    }
-    return entry.png;
-}
-
 void SymbolCache::DropEntryImages(Entry& entry) {
-    Account(-ImageBytes(entry.symbol.image) - entry.png.size());
+    Account(-ImageBytes(entry.symbol.image));
     for (const Fit& fit : entry.fits) {
         Account(-ImageBytes(fit.image));
     }
@@ -247,7 +221,7 @@ void SymbolCache::SetBudgetForTesting(qint64 bytes) {
 
 void SymbolCache::Trim(qint64 reserve) {
     while (m_bytes + reserve > m_budget) {
-        // The oldest rebuildable image: a fitted bitmap, a PNG file or a picture.
+        // The oldest rebuildable image: a fitted bitmap or a picture.
         std::uint64_t oldest = UINT64_MAX;
         std::function<void()> drop;
         for (auto& symbol : m_symbols) {
@@ -260,13 +234,6 @@ void SymbolCache::Trim(qint64 reserve) {
                         fit = Fit{};
                     };
                 }
-            }
-            if (!entry.png.isEmpty() && entry.pngUsed < oldest) {
-                oldest = entry.pngUsed;
-                drop = [this, &entry] {
-                    Account(-entry.png.size());
-                    entry.png.clear();
-                };
             }
         }
         for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it) {

@@ -2,8 +2,8 @@
 // The images the renderer keeps between paints, outside the 508-byte record.
 // Encoded symbols are named by a non-zero 32-bit handle stored in the element's hImage (never a
 // pointer, so records stay plain bytes); decoded pictures are kept by the file's identity, so every
-// spelling of one path shares one image. Everything that can be made again (fitted bitmaps, PNG
-// files, pictures) shares one byte budget and goes least recently used first; the symbols
+// spelling of one path shares one image. Everything that can be made again (fitted bitmaps,
+// pictures) shares one byte budget and goes least recently used first; the symbols
 // themselves are kept at one bit a pixel.
 
 #include <QByteArray>
@@ -70,10 +70,6 @@ public:
     // no image.
     QImage Fitted(std::uint32_t handle, QSize size, FitMode mode);
 
-    // The complete PNG file of the symbol at its scale (1 bit a pixel), made on first request and
-    // kept with the symbol. Empty when there is no image.
-    QByteArray PngFile(std::uint32_t handle);
-
     // Frees one symbol; the caller sets the element's hImage to 0. Unknown handles are ignored.
     void Release(std::uint32_t handle);
     // Releases the element's symbol and sets its hImage to 0.
@@ -85,9 +81,8 @@ public:
 
     std::size_t Size() const { return m_symbols.size(); }
 
-    // Bytes of every image held (symbols, fitted bitmaps, PNG files, pictures).
+    // Bytes of every image held (symbols, fitted bitmaps, pictures).
     qint64 Bytes() const { return m_bytes; }
-    qint64 Budget() const { return m_budget; }
     void SetBudgetForTesting(qint64 bytes);
 
     // A picture file decoded at most once while its modification time and size stay the same,
@@ -104,8 +99,6 @@ private:
     };
     struct Entry {
         SymbolImage symbol;
-        QByteArray png;
-        std::uint64_t pngUsed = 0;
         Fit fits[2];  // screen and output sizes alternate in the preview; two suffice
         int nextFit = 0;
     };

@@ -69,7 +69,7 @@ TEST_F(Frame, LayoutRectanglesForAClientSize) {
     }
     // The client area itself drives the same layout when the window changes size.
     frame->resize(1200, 800);
-    const QSize client = frame->Client()->size();
+    const QSize client = frame->m_pClient->size();
     EXPECT_EQ(frame->m_wndView.geometry(), QRect(24, 108, client.width() - 24, client.height() - 126));
 }
 

@@ -331,7 +331,7 @@ TEST(DataPrint, ThousandRecordsFromEverySource) {
         const MergeOutcome outcome =
             PrintMerged(label, choice, SettingsFor(choice, {}, QDateTime::currentDateTime()), symbols,
                         HeadlessPainter(symbols, view), printers, spooler, CupsdRig::kQueue);
-        ASSERT_TRUE(outcome.Complete()) << outcome.error;
+        ASSERT_TRUE(outcome.ok && outcome.problems.empty()) << outcome.error;
         const std::vector<test::ZplPage> pages = test::DecodeZplJob(test::WaitForQueueOutput(outcome.jobId));
         // Label k is a copy of record records[k]; equal neighbours are copies of one record.
         std::vector<int> records;

@@ -75,20 +75,6 @@ TEST(SymbolCache, HandlesLiveAsLongAsAnElementNamesThem) {
     EXPECT_NE(cache.Find(stale.hImage), nullptr);
 }
 
-TEST(SymbolCache, GivesACompletePngOfTheSymbolAtItsScale) {
-    SymbolCache cache;
-    for (const bool barcode : {false, true}) {
-        const std::uint32_t handle = cache.Store(Encoded(barcode ? 20 : 58, "ETIQO", 300, barcode));
-        const QByteArray png = cache.PngFile(handle);
-        ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
-        const QImage decoded = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
-        EXPECT_EQ(decoded, cache.Find(handle)->FullImage()) << barcode;
-        EXPECT_EQ(decoded.size(), cache.Find(handle)->Size()) << barcode;
-        EXPECT_EQ(cache.PngFile(handle), png) << "kept, not made again";
-    }
-    EXPECT_TRUE(cache.PngFile(4711).isEmpty());
-}
-
 // The cache keeps a linear barcode or a matrix symbol small and repeats its pixels; what it stands for must
 // be exactly what libzint draws at the element's scale, for every symbology and angle.
 TEST(ZintSymbol, EveryImageIsLibzintsBitmapAtTheScale) {
