@@ -144,10 +144,7 @@ PaperForm CupsPrinterConfig::FindOrAddPaperForm(const std::string& printer, int 
     }
     // Where the driver cannot print: its PPD's page layout, else what the printer reports for a
     // listed paper.
-    JobOptions options{{"media", form.media}};
-    if (!form.pageSize.empty()) {
-        options.emplace_back("PageSize", form.pageSize);
-    }
+    const JobOptions options = PaperOptions(form);
     std::optional<PageMargins100> margins;
     if (const PpdPtr ppd = PrinterPpd(printer)) {
         margins = PpdPageMargins(ppd.get(), options);

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "print/CupsHandles.h"
+#include "print/PaperForms.h"
 #include "print/PpdFile.h"
 
 namespace etiqo {
@@ -83,6 +85,19 @@ std::unique_ptr<cups_page_header2_s> InterpretPage(ppd_file_t* ppd, const JobOpt
 }
 
 #pragma GCC diagnostic pop
+
+// A PWG raster page names its paper by the job's own media, in PWG form, and its size in whole
+// points, nearest (the PPD interpreter truncates: 50 mm would be 141 pt, 49.7 mm).
+void NamePwgPage(cups_page_header2_t& header, const JobOptions& options) {
+    for (const auto& [name, value] : options) {
+        if (name == "media") {
+            const std::string pwg = PwgMediaName(value);
+            std::snprintf(header.cupsPageSizeName, sizeof header.cupsPageSizeName, "%s", pwg.c_str());
+        }
+    }
+    header.PageSize[0] = static_cast<unsigned>(std::lround(header.cupsPageSize[0]));
+    header.PageSize[1] = static_cast<unsigned>(std::lround(header.cupsPageSize[1]));
+}
 
 // One dot a bit, black as 1 for K and as 0 for W.
 bool IsOneBitGrey(const cups_page_header2_t& header) {
@@ -163,6 +178,7 @@ std::optional<CupsRasterDocument> CupsRasterDocument::ForPrinter(const std::stri
             std::unique_ptr<cups_page_header2_s> header = InterpretPage(ppd.get(), *tried);
             if (header && header->cupsWidth > 0 && header->cupsHeight > 0 &&
                 (IsOneBitGrey(*header) || IsEightBitGrey(*header))) {
+                NamePwgPage(*header, options);
                 return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()), true);
             }
         }

@@ -9,6 +9,7 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
+#include "print/PaperForms.h"
 #include "print/TextFormat.h"
 #include "res/Texts.h"
 
@@ -100,10 +101,8 @@ PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int cop
     result.pages = serialized ? copies : 1;
     result.deviceCopies = deviceCopies;
 
-    JobOptions options{{"media", paper.media}, {"copies", std::to_string(deviceCopies)}};
-    if (!paper.pageSize.empty()) {
-        options.emplace_back("PageSize", paper.pageSize);
-    }
+    JobOptions options = PaperOptions(paper);
+    options.emplace_back("copies", std::to_string(deviceCopies));
     // One page printed n times: the printer repeats it (^PQn on ZPL) instead of receiving n pages.
     options.emplace_back("Collate", "False");
     options.emplace_back("multiple-document-handling", "separate-documents-uncollated-copies");
