@@ -108,4 +108,13 @@ std::string MediaDisplayName(std::string_view media) {
     return std::string(media);
 }
 
+std::string MediaDescription(std::string_view media) {
+    const PaperSizeMM size = ToWholeMM(MediaSizeOf(media));
+    if (!size.IsKnown()) {
+        return {};
+    }
+    return std::to_string(size.width) + " x " + std::to_string(size.height) + " mm (" +
+           MediaDisplayName(media) + ")";
+}
+
 }  // namespace etiqo

@@ -56,4 +56,8 @@ struct CustomRange100 {
 // The name shown for a media: "HPaper(...)" for a custom size, the media's own name otherwise.
 std::string MediaDisplayName(std::string_view media);
 
+// "50 x 30 mm (Custom.50x30mm)": a media's size in whole millimetres and its name as shown; empty
+// when the media names no size.
+std::string MediaDescription(std::string_view media);
+
 }  // namespace etiqo

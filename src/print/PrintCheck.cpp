@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "print/LabelPage.h"
+#include "print/PaperForms.h"
 #include "print/TextFormat.h"
 
 namespace etiqo {
@@ -57,6 +58,15 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
         check.warnings.push_back(TrFormat(TextId::PrintPaperUnavailable,
                                           {printer, std::to_string(width), std::to_string(height)}));
         return check;
+    }
+    // A label printer holds one roll: a label of another size comes out on the loaded one.
+    if (const std::string loaded = printers.LoadedMedia(printer); !loaded.empty()) {
+        const MediaSize100 size = MediaSizeOf(loaded);
+        if (!IsPaperOfSize(size, width, height) && !PaperRoundsToSize(size, width, height)) {
+            check.warnings.push_back(
+                TrFormat(TextId::PrintLoadedMediaDiffers,
+                         {printer, MediaDescription(loaded), std::to_string(width), std::to_string(height)}));
+        }
     }
     if (!check.paper.HasMargins()) {
         return check;
