@@ -500,6 +500,7 @@ std::optional<std::vector<PrintedPage>> DecodePwg(const QByteArray& job) {
         pages.push_back({rows.Image(static_cast<int>(header.cupsWidth), static_cast<int>(header.cupsHeight)),
                          static_cast<int>(std::max(header.NumCopies, 1u)), static_cast<int>(header.cupsWidth),
                          static_cast<int>(header.cupsHeight), static_cast<int>(header.cupsBitsPerPixel)});
+        pages.back().media = header.cupsPageSizeName;
     }
     cupsRasterClose(raster);
     return ok ? std::optional(pages) : std::nullopt;

@@ -28,6 +28,7 @@ struct PrintedPage {
     int width = 0;   // dots across as the job states it (0 when it does not)
     int height = 0;  // dots down as the job states it (0 when it does not)
     int bitsPerDot = 1;
+    QByteArray media = {};  // the paper the page names (PWG raster's page size name)
 };
 
 // Every page of a job in order; nullopt when the data is not a well-formed job of that language.
