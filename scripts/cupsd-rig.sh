@@ -6,7 +6,8 @@
 # never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) for each QUEUE
 # (default "zpl"; the first is the default printer) that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
 # variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
-# system lpoptions out). "drivers" (on a started rig) adds a queue "label-NAME" for every label
+# system lpoptions out); with RIG_LISTEN=127.0.0.1:PORT it also listens there, standing in for a
+# print server on another machine. "drivers" (on a started rig) adds a queue "label-NAME" for every label
 # printer driver among CUPS's sample drivers (drv:///sample.drv/NAME.ppd) and "label-ql570" for a
 # Brother QL-570 (printer-driver-ptouch) when installed, each writing its jobs to
 # DIR/label-NAME.out, and prints "QUEUE DRIVER" for each. "class DIR CLASS COUNT LISTENER" (on a
@@ -104,6 +105,7 @@ SystemGroup $system_group
 CONF
     cat >"$dir/cupsd.conf" <<CONF
 Listen $dir/cups.sock
+${RIG_LISTEN:+Listen $RIG_LISTEN}
 LogLevel warn
 Browsing No
 DefaultAuthType None

@@ -10,6 +10,7 @@
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
 #include "print/PaperForms.h"
+#include "print/PrintServer.h"
 #include "print/TextFormat.h"
 #include "res/Texts.h"
 
@@ -37,12 +38,14 @@ PrintResult LabelPrintJob::PrintPages(Label& label, const std::string& printer, 
     return Run(label, printer, pages, true);
 }
 
-PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int copies, bool serialized) {
+PrintResult LabelPrintJob::Run(Label& label, const std::string& printerName, int copies, bool serialized) {
     // An empty copies box is no request to print (nor to change the printer's defaults).
     if (copies < 1) {
         return Failure(PrintResult::Status::NothingToPrint, {});
     }
-    label.m_strPrinterName = printer;
+    label.m_strPrinterName = printerName;
+    const PrintServerScope server(printerName);  // QUEUE@HOST: the queue on that server
+    const std::string& printer = server.Queue();
 
     // A printer that cannot be used changes nothing (its defaults could not be changed anyway).
     PrinterInfo info;

@@ -6,6 +6,7 @@
 
 #include "print/LabelPage.h"
 #include "print/PaperForms.h"
+#include "print/PrintServer.h"
 #include "print/TextFormat.h"
 
 namespace etiqo {
@@ -42,7 +43,9 @@ DotRect PrintableDots(const PaperForm& paper, int widthDots, int heightDots, int
             widthDots - DotsOf(paper.marginRight100, dpiX), heightDots - DotsOf(paper.marginBottom100, dpiY)};
 }
 
-PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, const std::string& printer) {
+PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, const std::string& printerName) {
+    const PrintServerScope server(printerName);
+    const std::string& printer = server.Queue();
     PrintCheck check;
     PrinterInfo info;
     if (!printers.GetPrinterInfo(printer, info)) {
