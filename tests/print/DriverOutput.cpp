@@ -530,19 +530,4 @@ std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage languag
     return std::nullopt;
 }
 
-std::optional<PrinterLanguage> PrinterLanguageNamed(std::string_view name) {
-    static constexpr std::pair<std::string_view, PrinterLanguage> kNames[] = {
-        {"zpl", PrinterLanguage::Zpl},      {"epl2", PrinterLanguage::Epl2},
-        {"epl1", PrinterLanguage::EplLine}, {"cpcl", PrinterLanguage::Cpcl},
-        {"dymo", PrinterLanguage::Dymo},    {"pcl", PrinterLanguage::Pcl},
-        {"ql", PrinterLanguage::PtouchQl},  {"pwg", PrinterLanguage::Pwg},
-    };
-    for (const auto& [n, language] : kNames) {
-        if (n == name) {
-            return language;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace etiqo::test

@@ -6,7 +6,6 @@
 #include <QImage>
 
 #include <optional>
-#include <string_view>
 #include <vector>
 
 namespace etiqo::test {
@@ -33,7 +32,5 @@ struct PrintedPage {
 
 // Every page of a job in order; nullopt when the data is not a well-formed job of that language.
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job);
-
-std::optional<PrinterLanguage> PrinterLanguageNamed(std::string_view name);
 
 }  // namespace etiqo::test

@@ -205,12 +205,15 @@ TEST_F(DriverMatrixTest, PapersAreTheDriversOwnAndSizesItCannotTakeAreRefused) {
         {"label-ql570", 62, 29, true, "custom_62.09x28.93mm_62.09x28.93mm", 152, 296, 152, 296},
         {"label-zebra", 50, 30, true, "Custom.50x30mm", 0, 0, 0, 0},
         {"label-zebra", 210, 30, false, "Custom.210x30mm", 0, 0, 0, 0},  // wider than its 8 in
+        {"label-zebra", 50, 80, true, "custom_50.09x80.08mm_50.09x80.08mm", 0, 0, 0, 0},  // its 142 x 227 pt
+        {"label-zebra", 101, 152, true, "Custom.101x152mm", 0, 0, 0, 0},  // 4 x 6 in is 101.6 mm: not it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.queue) + " " + std::to_string(c.w) + "x" + std::to_string(c.h));
         const PaperForm paper = printers.FindOrAddPaperForm(c.queue, c.w, c.h);
         EXPECT_EQ(paper.available, c.available);
         EXPECT_EQ(paper.media, c.media);
+        EXPECT_EQ(paper.pageSize, paper.custom ? c.media : "");  // a PPD driver's custom page is exact
         EXPECT_EQ((std::array{paper.marginLeft100, paper.marginTop100, paper.marginRight100,
                               paper.marginBottom100}),
                   (std::array{c.left, c.top, c.right, c.bottom}));

@@ -24,16 +24,6 @@ using test::CupsdRig;
 using test::ProgramRun;
 using test::RunEtiqo;
 
-QStringList Decoded(const QImage& image, const QString& pngPath) {
-    if (!image.save(pngPath)) {
-        return {};
-    }
-    QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), pngPath});
-    zbar.waitForFinished(30000);
-    return QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 class PrintCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -48,32 +38,6 @@ protected:
 
     QTemporaryDir folder;
 };
-
-TEST_F(PrintCommandTest, PrintsAFiftyByThirtyLabelWithReadableBarcodes) {
-    Label label;
-    label.SetLabelSize(50, 30);
-    label.m_strPrinterName = CupsdRig::kQueue;
-    label.Append(MakeBarcodeElement(16, 16, "ETQ-4711"));
-    label.Append(Make2DElement(290, 110, "https://example.com/etiqo"));
-    const QString file = Save(label, "codes.lab");
-
-    const ProgramRun run = RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--wait")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("zpl-"))) << run.out.toStdString();
-
-    const QByteArray zpl = CupsdRig::ReadQueueOutput();
-    EXPECT_TRUE(zpl.contains("^PW400"));
-    const auto pages = test::DecodeZplJob(zpl);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].graphic.size(), QSize(400, 240));
-    QStringList codes = Decoded(pages[0].graphic, folder.filePath(QStringLiteral("printed.png")));
-    codes.sort();
-    EXPECT_EQ(codes, (QStringList{QStringLiteral("ETQ-4711"), QStringLiteral("https://example.com/etiqo")}));
-
-    const QString options = CupsdRig::Lpoptions(QLatin1String(CupsdRig::kQueue));
-    EXPECT_TRUE(options.contains(QStringLiteral("media=Custom.50x30mm"))) << options.toStdString();
-}
 
 TEST_F(PrintCommandTest, CopiesAndSerialNumbers) {
     Label plain = test::MakeTextLabel(50, 30, "PLAIN");
