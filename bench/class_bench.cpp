@@ -7,21 +7,14 @@
 // page with it: a job is queued whole).
 #include <benchmark/benchmark.h>
 
-#include "BenchProcess.h"
+#include "BenchRig.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
-
-#include <cstdlib>
-
-#include "model/ElementFactory.h"
-#include "model/LabelFile.h"
-#include "model/Serial.h"
 
 namespace {
 
@@ -31,36 +24,9 @@ constexpr int kJobs = kLabels / kJobSize;
 
 using etiqo::bench::Run;
 
-class Rig {
-public:
-    Rig() : m_dir(QDir::tempPath() + QStringLiteral("/etiqo-bench-XXXXXX")) {
-        const QByteArray dir = QFile::encodeName(m_dir.path());
-        setenv("CUPS_SERVER", (dir + "/cups.sock").constData(), 1);
-        setenv("HOME", (dir + "/home").constData(), 1);
-        setenv("CUPS_SERVERROOT", (dir + "/etc").constData(), 1);
-        m_output = Run(Script(), {QStringLiteral("start"), m_dir.path(), QStringLiteral("zpl")}, &m_ok);
-        if (m_ok) {
-            m_output =
-                Run(Script(),
-                    {QStringLiteral("class"), m_dir.path(), QStringLiteral("trio"), QStringLiteral("3"),
-                     QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")},
-                    &m_ok);
-        }
-    }
-    ~Rig() { Run(Script(), {QStringLiteral("stop"), m_dir.path()}); }
-    bool ok() const { return m_ok; }
-    const QString& output() const { return m_output; }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    static QString Script() { return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"); }
-    QTemporaryDir m_dir;
-    bool m_ok = false;
-    QString m_output;
-};
-
-Rig& TheRig() {
-    static Rig rig;
+etiqo::bench::CupsRig& TheRig() {
+    static etiqo::bench::CupsRig rig({{QStringLiteral("class"), QStringLiteral("trio"), QStringLiteral("3"),
+                                       QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")}});
     return rig;
 }
 
@@ -77,17 +43,8 @@ void EtiqoPrint10000ToAClassInJobsOf500(benchmark::State& state) {
         state.SkipWithError(("the private cupsd did not start: " + TheRig().output()).toStdString().c_str());
         return;
     }
-    etiqo::Label label;
-    label.SetLabelSize(50, 80);
-    etiqo::Element text = etiqo::MakeTextElement(20, 20, "LOT A-00001");
-    text.nSerialMode = etiqo::kSerialIncrement;
-    label.Append(text);
-    etiqo::Element barcode = etiqo::MakeBarcodeElement(20, 100, "A-00001");
-    barcode.nSerialMode = etiqo::kSerialIncrement;
-    label.Append(barcode);
-    label.Append(etiqo::Make2DElement(20, 300, "https://example.com/etiqo"));
-    const QString file = TheRig().Path(QStringLiteral("bench.lab"));
-    if (!etiqo::SaveLabelFile(label, file.toStdString())) {
+    const QString file = etiqo::bench::SaveSerializedLabel(TheRig(), "", 5);
+    if (file.isEmpty()) {
         state.SkipWithError("cannot write the label");
         return;
     }

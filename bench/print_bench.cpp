@@ -6,20 +6,13 @@
 //          `lp` queues it and the iteration waits for the job (skipped when gLabels is missing).
 #include <benchmark/benchmark.h>
 
-#include "BenchProcess.h"
+#include "BenchRig.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
-
-#include <cstdlib>
-#include <memory>
-
-#include "model/ElementFactory.h"
-#include "model/LabelFile.h"
 
 namespace {
 
@@ -27,28 +20,8 @@ constexpr int kCopies = 100;
 
 using etiqo::bench::Run;
 
-// The private print service for the whole program.
-class Rig {
-public:
-    Rig() : m_dir(QDir::tempPath() + QStringLiteral("/etiqo-bench-XXXXXX")) {
-        const QByteArray dir = QFile::encodeName(m_dir.path());
-        setenv("CUPS_SERVER", (dir + "/cups.sock").constData(), 1);
-        setenv("HOME", (dir + "/home").constData(), 1);
-        setenv("CUPS_SERVERROOT", (dir + "/etc").constData(), 1);
-        Run(Script(), {QStringLiteral("start"), m_dir.path(), QStringLiteral("zpl")}, &m_ok);
-    }
-    ~Rig() { Run(Script(), {QStringLiteral("stop"), m_dir.path()}); }
-    bool ok() const { return m_ok; }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    static QString Script() { return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"); }
-    QTemporaryDir m_dir;
-    bool m_ok = false;
-};
-
-Rig& TheRig() {
-    static Rig rig;
+etiqo::bench::CupsRig& TheRig() {
+    static etiqo::bench::CupsRig rig;
     return rig;
 }
 
@@ -65,64 +38,22 @@ bool WaitForIdleQueue() {
     return false;
 }
 
-// The benchmark label as a file in the rig's folder; empty when it cannot be written.
-QString SerializedLabelFile() {
-    etiqo::Label label;
-    label.SetLabelSize(50, 80);
-    label.m_strPrinterName = "zpl";
-    etiqo::Element text = etiqo::MakeTextElement(20, 20, "LOT A-0001");
-    text.nSerialMode = etiqo::kSerialIncrement;
-    label.Append(text);
-    etiqo::Element barcode = etiqo::MakeBarcodeElement(20, 100, "A-0001");
-    barcode.nSerialMode = etiqo::kSerialIncrement;
-    label.Append(barcode);
-    label.Append(etiqo::Make2DElement(20, 300, "https://example.com/etiqo"));
-    const QString file = TheRig().Path(QStringLiteral("bench.lab"));
-    return etiqo::SaveLabelFile(label, file.toStdString()) ? file : QString();
-}
-
-void EtiqoPrint100Serialized(benchmark::State& state) {
+// `etiqo print` of serialized labels to the ZPL queue until it has written the job: argument 0 is the
+// number of labels, argument 1 whether the scan check runs (every page decoded: each carries its own
+// number). Target: the check costs at most half again the time.
+void EtiqoPrintSerialized(benchmark::State& state) {
     if (!TheRig().ok()) {
         state.SkipWithError("the private cupsd did not start");
         return;
     }
-    const QString file = SerializedLabelFile();
+    const QString file = etiqo::bench::SaveSerializedLabel(TheRig(), "zpl", 4);
     if (file.isEmpty()) {
         state.SkipWithError("cannot write the label");
         return;
     }
-    const QString etiqo = QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo");
-    for (auto _ : state) {
-        bool ok = false;
-        const QString output = Run(etiqo,
-                                   {QStringLiteral("print"), file, QStringLiteral("--copies"),
-                                    QString::number(kCopies), QStringLiteral("--wait")},
-                                   &ok);
-        if (!ok) {
-            state.SkipWithError(output.toStdString().c_str());
-            return;
-        }
-    }
-    state.counters["labels/s"] =
-        benchmark::Counter(kCopies * state.iterations(), benchmark::Counter::kIsRate);
-}
-BENCHMARK(EtiqoPrint100Serialized)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-
-// 1,000 serialized labels with the scan check (argument 1, every page decoded: each carries its own
-// number) and without it (0, --no-check). Target: the check costs at most half again the time.
-void EtiqoPrint1000Serialized(benchmark::State& state) {
-    if (!TheRig().ok()) {
-        state.SkipWithError("the private cupsd did not start");
-        return;
-    }
-    const QString file = SerializedLabelFile();
-    if (file.isEmpty()) {
-        state.SkipWithError("cannot write the label");
-        return;
-    }
-    QStringList arguments{QStringLiteral("print"), file, QStringLiteral("--copies"), QStringLiteral("1000"),
-                          QStringLiteral("--wait")};
-    if (state.range(0) == 0) {
+    QStringList arguments{QStringLiteral("print"), file, QStringLiteral("--copies"),
+                          QString::number(state.range(0)), QStringLiteral("--wait")};
+    if (state.range(1) == 0) {
         arguments << QStringLiteral("--no-check");
     }
     for (auto _ : state) {
@@ -133,11 +64,13 @@ void EtiqoPrint1000Serialized(benchmark::State& state) {
             return;
         }
     }
-    state.counters["labels/s"] = benchmark::Counter(1000.0 * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["labels/s"] = benchmark::Counter(static_cast<double>(state.range(0) * state.iterations()),
+                                                    benchmark::Counter::kIsRate);
 }
-BENCHMARK(EtiqoPrint1000Serialized)
-    ->Arg(0)
-    ->Arg(1)
+BENCHMARK(EtiqoPrintSerialized)
+    ->Args({kCopies, 1})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);

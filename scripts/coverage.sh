@@ -12,4 +12,6 @@ cmake --build "$dir" -j"$(nproc)"
 find "$dir" -name '*.gcda' -delete
 # A failing test still leaves its counters; say so and report the figures anyway.
 (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest -j"$(nproc)" "$@") || echo "coverage.sh: some tests failed" >&2
-gcovr -r "$root" --object-directory "$dir" --filter "$root/src/" --print-summary -o "$dir/coverage.txt"
+# gcovr finds each object's compile folder by walking up from its counters; naming an object
+# directory instead breaks that when the compiler cache has made source paths relative.
+gcovr -r "$root" "$dir" --filter "$root/src/" --print-summary -o "$dir/coverage.txt"

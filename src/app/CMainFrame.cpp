@@ -18,18 +18,19 @@
 #include <array>
 
 #include "app/AboutBox.h"
+#include "app/CanvasPainter.h"
 #include "app/CheckLabelCommand.h"
 #include "app/CommandIds.h"
 #include "app/FrameLayout.h"
 #include "app/LabelFileDialogs.h"
 #include "app/MainMenus.h"
+#include "canvas/Arrange.h"
 #include "canvas/ElementDialogs.h"
 #include "canvas/ToolKeys.h"
 #include "model/LabelFile.h"
-#include "print/BatchPrint.h"
+#include "print/BatchProgress.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
-#include "print/DrawLabel.h"
 #include "print/PrintLabel.h"
 #include "res/Resources.h"
 #include "res/Texts.h"
@@ -38,9 +39,17 @@
 namespace etiqo {
 namespace {
 
-// Command-bar placement and alignment buttons, in button order.
-constexpr std::array<int, 6> kPositionModes = {0, 2, 1, 3, 4, 5};                  // 140 to 145
-constexpr std::array<int, 10> kAlignModes = {6, 8, 7, 9, 10, 11, 12, 13, 14, 15};  // 146 to 155
+// Command-bar placement and alignment buttons, in button order (140 to 145, 146 to 155).
+constexpr std::array kPositionModes = {
+    PositionMode::Top,   PositionMode::Left,           PositionMode::Bottom,
+    PositionMode::Right, PositionMode::VerticalCenter, PositionMode::HorizontalCenter};
+constexpr std::array kAlignModes = {
+    AlignMode::Left,           AlignMode::Top,          AlignMode::Right,
+    AlignMode::Bottom,         AlignMode::MoveToFront,  AlignMode::MoveToBack,
+    AlignMode::BringForward,   AlignMode::SendBackward, AlignMode::SpaceHorizontally,
+    AlignMode::SpaceVertically};
+// The palette's style buttons (111 to 113).
+constexpr std::array kTextStyles = {TextStyle::Bold, TextStyle::Italic, TextStyle::Underline};
 
 bool IsCanvasKey(int key) {
     switch (key) {
@@ -323,7 +332,7 @@ void CMainFrame::OnCommand(int nCommand) {
             m_wndCanvas.CutSelection();
             break;
         case cmd::kCopy:
-            m_wndCanvas.CopySelection(0);
+            m_wndCanvas.CopySelection(CopyMark::Keep);
             break;
         case cmd::kPaste:
             m_wndCanvas.PasteBuffers();
@@ -350,7 +359,7 @@ void CMainFrame::OnCommand(int nCommand) {
         case cmd::kPaletteBold:
         case cmd::kPaletteItalic:
         case cmd::kPaletteUnderline:
-            m_wndCanvas.ToggleTextStyle(nCommand - cmd::kPaletteFirst);
+            m_wndCanvas.ToggleTextStyle(kTextStyles[static_cast<std::size_t>(nCommand - cmd::kPaletteBold)]);
             m_wndCanvas.SetTool(nCommand - cmd::kPaletteFirst);
             break;
         default:
@@ -436,10 +445,7 @@ void CMainFrame::Print(const std::string& printer) {
         return;
     }
     CLabelCanvas& canvas = m_wndCanvas;
-    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
-        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
-    };
-    const PrintResult result = PrintLabel(this, canvas.GetLabel(), painter, printer, 1);
+    const PrintResult result = PrintLabel(this, canvas.GetLabel(), CanvasPainter(canvas), printer, 1);
     if (result.serialsMoved) {
         canvas.update();
     }
@@ -458,11 +464,8 @@ void CMainFrame::PrintPreview() {
             if (findChild<CDataMenu*>()->PrintRecords(printer, copies)) {
                 return;
             }
-            CLabelCanvas& c = m_wndCanvas;
-            const PrintResult result = PrintLabel(
-                this, c.GetLabel(),
-                [&c](QPainter& p, Label& label) { return DrawLabel(p, label, c.Symbols(), c.Scale()); },
-                printer, copies);
+            const PrintResult result =
+                PrintLabel(this, m_wndCanvas.GetLabel(), CanvasPainter(m_wndCanvas), printer, copies);
             TellPrintResult(result);
         },
         [&canvas] { canvas.update(); },
@@ -487,16 +490,14 @@ void CMainFrame::BatchPrint() {
     // over its file.
     CLabelCanvas& canvas = m_wndCanvas;
     const LabelKeeper kept(label);
-    PrintBatch(
-        this, label, label.m_arrBatchFiles,
-        [&canvas](QPainter& p, Label& l) { return DrawLabel(p, l, canvas.Symbols(), canvas.Scale()); },
-        [&canvas](Label& l, const std::string& file) {
-            std::optional<std::string> error = LoadQueuedLabel(l, file);
-            if (!error) {
-                canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
-            }
-            return error;
-        });
+    PrintBatch(this, label, label.m_arrBatchFiles, CanvasPainter(canvas),
+               [&canvas](Label& l, const std::string& file) {
+                   std::optional<std::string> error = LoadQueuedLabel(l, file);
+                   if (!error) {
+                       canvas.Layout(l.m_nLabelWidthMM, l.m_nLabelHeightMM);
+                   }
+                   return error;
+               });
     kept.Restore(label);
     canvas.Layout(label.m_nLabelWidthMM, label.m_nLabelHeightMM);
     canvas.update();

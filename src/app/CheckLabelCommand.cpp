@@ -2,9 +2,9 @@
 
 #include <QStatusBar>
 
+#include "app/CanvasPainter.h"
 #include "canvas/LabelCanvas.h"
 #include "check/CheckText.h"
-#include "print/DrawLabel.h"
 #include "print/LabelCheck.h"
 #include "res/Texts.h"
 #include "res/UiText.h"
@@ -13,10 +13,7 @@ namespace etiqo {
 
 void RunCheckLabel(CLabelCanvas& canvas, QStatusBar& statusBar) {
     LabelChecker checker;
-    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
-        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
-    };
-    const PageCheck page = CheckNextPage(canvas.GetLabel(), painter, checker);
+    const PageCheck page = CheckNextPage(canvas.GetLabel(), CanvasPainter(canvas), checker);
     std::vector<CLabelCanvas::CheckMark> marks;
     for (const ElementCheck& check : page.elements) {
         if (check.Fails()) {

@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "app/CMainFrame.h"
+#include "app/CanvasPainter.h"
 #include "data/FieldTemplate.h"
 #include "data/MergeOutput.h"
 #include "data/SourceFile.h"
@@ -21,7 +22,6 @@
 #include "model/TextCodec.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
-#include "print/DrawLabel.h"
 #include "print/PrintLabel.h"
 #include "render/ElementRenderer.h"
 #include "res/UiText.h"
@@ -211,9 +211,7 @@ bool CDataMenu::PrintRecords(std::string printer, int copies) {
     SourceChoice choice = *m_choice;
     choice.copies = std::max(1, copies);
     CLabelCanvas& canvas = m_frame.m_wndCanvas;
-    const LabelPainter painter = [&canvas](QPainter& p, Label& label) {
-        return DrawLabel(p, label, canvas.Symbols(), canvas.Scale());
-    };
+    const LabelPainter painter = CanvasPainter(canvas);
     CupsPrinterConfig printers;
     CupsSpooler spooler;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -239,8 +237,9 @@ bool CDataMenu::PrintRecords(std::string printer, int copies) {
 
 bool CDataMenu::DrawShown(QPainter& painter, Label& label) {
     CLabelCanvas& canvas = m_frame.m_wndCanvas;
+    const LabelPainter draw = CanvasPainter(canvas);
     if (m_record == 0) {
-        return DrawLabel(painter, label, canvas.Symbols(), canvas.Scale());
+        return draw(painter, label);
     }
     // A filled copy is drawn; the label's own serial numbers step as drawing would step them.
     Label page;
@@ -260,7 +259,7 @@ bool CDataMenu::DrawShown(QPainter& painter, Label& label) {
                 RenderContext{screen, canvas.Symbols(), canvas.Scale(), false, canvas.Scale(), {}}, shown);
         }
     }
-    const bool moved = DrawLabel(painter, page, canvas.Symbols(), canvas.Scale());
+    const bool moved = draw(painter, page);
     for (std::size_t i = 0; i < filled.size(); ++i) {
         if (filled[i]) {
             canvas.Symbols().Release(*page.m_elements[i]);

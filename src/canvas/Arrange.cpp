@@ -24,7 +24,7 @@ std::int32_t AlignHeight(const Element& e) {
     return e.nKind == ElementKind::Barcode && e.nHitHeight != 0 ? e.nHitHeight : e.nHeight;
 }
 
-void AlignEdges(ElementList& elements, int mode) {
+void AlignEdges(ElementList& elements, AlignMode mode) {
     std::int64_t reference = 0;
     bool first = true;
     for (const auto& item : elements) {
@@ -34,20 +34,20 @@ void AlignEdges(ElementList& elements, int mode) {
         }
         std::int64_t edge = 0;
         switch (mode) {
-            case kAlignLeft:
+            case AlignMode::Left:
                 edge = e.nPosX;
                 break;
-            case kAlignRight:
+            case AlignMode::Right:
                 edge = static_cast<std::int64_t>(e.nPosX) + AlignWidth(e);
                 break;
-            case kAlignTop:
+            case AlignMode::Top:
                 edge = e.nPosY;
                 break;
             default:
                 edge = static_cast<std::int64_t>(e.nPosY) + AlignHeight(e);
                 break;
         }
-        const bool smallest = mode == kAlignLeft || mode == kAlignTop;
+        const bool smallest = mode == AlignMode::Left || mode == AlignMode::Top;
         if (first || (smallest ? edge < reference : edge > reference)) {
             reference = edge;
             first = false;
@@ -59,13 +59,13 @@ void AlignEdges(ElementList& elements, int mode) {
             continue;
         }
         switch (mode) {
-            case kAlignLeft:
+            case AlignMode::Left:
                 e.nPosX = SaturatedInt(reference);
                 break;
-            case kAlignRight:
+            case AlignMode::Right:
                 e.nPosX = SaturatedInt(reference - AlignWidth(e));
                 break;
-            case kAlignTop:
+            case AlignMode::Top:
                 e.nPosY = SaturatedInt(reference);
                 break;
             default:
@@ -75,7 +75,7 @@ void AlignEdges(ElementList& elements, int mode) {
     }
 }
 
-bool Reorder(ElementList& elements, int mode) {
+bool Reorder(ElementList& elements, AlignMode mode) {
     const auto found =
         std::find_if(elements.begin(), elements.end(), [](const ElementPtr& e) { return e->bSelected != 0; });
     if (found == elements.end()) {
@@ -85,19 +85,19 @@ bool Reorder(ElementList& elements, int mode) {
     const std::size_t last = elements.size() - 1;
     std::size_t to = i;
     switch (mode) {
-        case kMoveToFront:
+        case AlignMode::MoveToFront:
             to = last;
             break;
-        case kMoveToBack:
+        case AlignMode::MoveToBack:
             to = 0;
             break;
-        case kBringForward:
+        case AlignMode::BringForward:
             if (i == last) {
                 return false;
             }
             to = i + 1;
             break;
-        default:  // kSendBackward
+        default:  // AlignMode::SendBackward
             if (i == 0) {
                 return false;
             }
@@ -144,53 +144,52 @@ std::int32_t LabelDotsWhole(int dpi, int mm) {
     return TruncToInt(static_cast<double>(dpi) * mm / 25.4 + 0.5);
 }
 
-void PositionElement(ElementList& elements, int mode, std::int32_t labelWidth, std::int32_t labelHeight) {
+void PositionElement(ElementList& elements, PositionMode mode, std::int32_t labelWidth,
+                     std::int32_t labelHeight) {
     for (auto& item : elements) {
         Element& e = *item;
         if (!Placeable(e)) {
             continue;
         }
         switch (mode) {
-            case kPositionTop:
+            case PositionMode::Top:
                 e.nPosY = 0;
                 break;
-            case kPositionBottom:
+            case PositionMode::Bottom:
                 e.nPosY = SaturatedInt(static_cast<std::int64_t>(labelHeight) - e.nHeight);
                 break;
-            case kPositionLeft:
+            case PositionMode::Left:
                 e.nPosX = 0;
                 break;
-            case kPositionRight:
+            case PositionMode::Right:
                 e.nPosX = SaturatedInt(static_cast<std::int64_t>(labelWidth) - e.nWidth);
                 break;
-            case kPositionVerticalCenter:
+            case PositionMode::VerticalCenter:
                 e.nPosY = SaturatedInt((static_cast<std::int64_t>(labelHeight) - e.nHeight) / 2);
                 break;
-            case kPositionHorizontalCenter:
+            case PositionMode::HorizontalCenter:
                 e.nPosX = SaturatedInt((static_cast<std::int64_t>(labelWidth) - e.nWidth) / 2);
-                break;
-            default:
                 break;
         }
     }
 }
 
-bool AlignElement(ElementList& elements, int mode) {
+bool AlignElement(ElementList& elements, AlignMode mode) {
     switch (mode) {
-        case kAlignLeft:
-        case kAlignRight:
-        case kAlignTop:
-        case kAlignBottom:
+        case AlignMode::Left:
+        case AlignMode::Right:
+        case AlignMode::Top:
+        case AlignMode::Bottom:
             AlignEdges(elements, mode);
             return true;
-        case kMoveToFront:
-        case kMoveToBack:
-        case kBringForward:
-        case kSendBackward:
+        case AlignMode::MoveToFront:
+        case AlignMode::MoveToBack:
+        case AlignMode::BringForward:
+        case AlignMode::SendBackward:
             return Reorder(elements, mode);
-        case kSpaceHorizontally:
-        case kSpaceVertically:
-            SpaceEvenly(elements, mode == kSpaceHorizontally);
+        case AlignMode::SpaceHorizontally:
+        case AlignMode::SpaceVertically:
+            SpaceEvenly(elements, mode == AlignMode::SpaceHorizontally);
             return true;
         default:
             return false;

@@ -9,28 +9,28 @@
 
 namespace etiqo {
 
-// PositionElement modes.
-enum PositionMode : int {
-    kPositionTop = 0,
-    kPositionBottom = 1,
-    kPositionLeft = 2,
-    kPositionRight = 3,
-    kPositionVerticalCenter = 4,
-    kPositionHorizontalCenter = 5,
+// Where PositionElement puts the selection on the label.
+enum class PositionMode {
+    Top,
+    Bottom,
+    Left,
+    Right,
+    VerticalCenter,
+    HorizontalCenter,
 };
 
-// AlignElement modes.
-enum AlignMode : int {
-    kAlignLeft = 6,
-    kAlignRight = 7,
-    kAlignTop = 8,
-    kAlignBottom = 9,
-    kMoveToFront = 10,
-    kMoveToBack = 11,
-    kBringForward = 12,
-    kSendBackward = 13,
-    kSpaceHorizontally = 14,
-    kSpaceVertically = 15,
+// What AlignElement does with the selection: align edges, change the drawing order, space evenly.
+enum class AlignMode {
+    Left,
+    Right,
+    Top,
+    Bottom,
+    MoveToFront,
+    MoveToBack,
+    BringForward,
+    SendBackward,
+    SpaceHorizontally,
+    SpaceVertically,
 };
 
 // The label's extent in whole dots, as placement measures it: trunc(dpi × mm / 25.4 + 0.5).
@@ -38,11 +38,12 @@ std::int32_t LabelDotsWhole(int dpi, int mm);
 
 // Places every selected unturned element at an edge or the centre of a label of
 // labelWidth × labelHeight dots; turned ones stay where they are.
-void PositionElement(ElementList& elements, int mode, std::int32_t labelWidth, std::int32_t labelHeight);
+void PositionElement(ElementList& elements, PositionMode mode, std::int32_t labelWidth,
+                     std::int32_t labelHeight);
 
-// Modes 6 to 15. Returns false when nothing needed repainting (an ordering command with nothing
-// to move); every other mode repaints.
-bool AlignElement(ElementList& elements, int mode);
+// Returns false when nothing needed repainting (an ordering command with nothing to move); every
+// other mode repaints.
+bool AlignElement(ElementList& elements, AlignMode mode);
 
 // Turns every selected element by delta (+900 or -900); the remainder keeps the sign of the
 // sum, so 0 - 900 gives -900. `releaseSymbol` is called with each cached symbol handle that

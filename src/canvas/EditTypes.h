@@ -21,6 +21,13 @@ enum EditTool : int {
     kToolLineEnd = 20,  // armed by hovering over a selected line's end point
 };
 
+// The style buttons' toggles of every selected element's font.
+enum class TextStyle {
+    Bold,       // weight 900, or back to 400
+    Italic,     // lfItalic 0 / 1
+    Underline,  // lfUnderline 0 / 1
+};
+
 // Record fields are 32-bit and may come from any file: edits compute in 64 bits and saturate.
 inline std::int32_t SaturatedInt(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),

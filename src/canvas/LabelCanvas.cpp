@@ -229,23 +229,21 @@ void CLabelCanvas::DeselectAll() {
     update();
 }
 
-void CLabelCanvas::ToggleTextStyle(int code) {
+void CLabelCanvas::ToggleTextStyle(TextStyle style) {
     for (const ElementPtr& e : m_label.m_elements) {
         if (!e->bSelected) {
             continue;
         }
         LOGFONTA& font = e->lfFont;
-        switch (code) {
-            case 11:
+        switch (style) {
+            case TextStyle::Bold:
                 font.lfWeight = font.lfWeight < 900 ? 900 : 400;
                 break;
-            case 12:
+            case TextStyle::Italic:
                 font.lfItalic = font.lfItalic ? 0 : 1;
                 break;
-            case 13:
+            case TextStyle::Underline:
                 font.lfUnderline = font.lfUnderline ? 0 : 1;
-                break;
-            default:
                 break;
         }
     }
@@ -265,14 +263,14 @@ void CLabelCanvas::SetSelectionFont(const QString& faceName, int height) {
     SaveSnapshot();
 }
 
-void CLabelCanvas::PositionElement(int mode) {
+void CLabelCanvas::PositionElement(PositionMode mode) {
     ::etiqo::PositionElement(m_label.m_elements, mode,
                              LabelDotsWhole(m_label.m_nDpiX, m_label.m_nLabelWidthMM),
                              LabelDotsWhole(m_label.m_nDpiY, m_label.m_nLabelHeightMM));
     update();
 }
 
-void CLabelCanvas::AlignElement(int mode) {
+void CLabelCanvas::AlignElement(AlignMode mode) {
     if (::etiqo::AlignElement(m_label.m_elements, mode)) {
         update();
     }
@@ -359,8 +357,8 @@ void CLabelCanvas::CutSelection() {
     emit undoStateChanged();
 }
 
-void CLabelCanvas::CopySelection(int flag) {
-    m_label.CopySelection(flag);
+void CLabelCanvas::CopySelection(CopyMark mark) {
+    m_label.CopySelection(mark);
     DropOrphanedSymbols();  // the cut buffer's records are gone
 }
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "canvas/Arrange.h"
 #include "canvas/EditTypes.h"
 #include "model/Geometry.h"
 #include "model/Label.h"
@@ -56,13 +57,13 @@ public:
     void Zoom(int delta);
 
     void DeselectAll();
-    // 11 bold, 12 italic, 13 underline: toggled on every selected element.
-    void ToggleTextStyle(int code);
+    // Toggled on every selected element.
+    void ToggleTextStyle(TextStyle style);
     // The palette's font choice for every selected element; records an undo snapshot.
     void SetSelectionFont(const QString& faceName, int height);
 
-    void PositionElement(int mode);
-    void AlignElement(int mode);
+    void PositionElement(PositionMode mode);
+    void AlignElement(AlignMode mode);
     void RotateSelection(int delta);
     // Arrow keys, Backspace and Delete (Qt key codes); false for any other key.
     bool OnKeyDown(int key);
@@ -87,7 +88,7 @@ public:
     void SaveSnapshot();
     void StepUndo(int direction);
     void CutSelection();
-    void CopySelection(int flag);
+    void CopySelection(CopyMark mark);
     void PasteBuffers();
 
     void SetTool(int tool);

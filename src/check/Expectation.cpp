@@ -1,10 +1,11 @@
 #include "check/Expectation.h"
 
 #include <QString>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cctype>
+
+#include "model/TextCodec.h"
 
 namespace etiqo {
 
@@ -43,13 +44,6 @@ std::string ZeroPadded(const std::string& digits, std::size_t width) {
 // Record bytes of a linear code read back one byte a character (Latin-1), as decoders report them.
 std::string Latin1ToUtf8(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8().toStdString();
-}
-
-std::string Gb18030ToUtf8(const std::string& bytes) {
-    QStringDecoder decoder("GB18030");
-    return QString(decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))))
-        .toUtf8()
-        .toStdString();
 }
 
 std::string Upper(std::string s) {
@@ -135,7 +129,7 @@ char Gs1CheckDigit(const std::string& digits) {
 std::optional<Expectation> ExpectedReading(const Element& element) {
     const std::string content(ContentBytes(element));
     if (element.nKind == ElementKind::Code2D) {
-        const std::string text = Gb18030ToUtf8(content);
+        const std::string text = Utf8FromGb18030(content);
         switch (element.nSymbology) {
             case kQrCode:
                 return Expectation{CodeFamily::QrCode, text, 4, 4};

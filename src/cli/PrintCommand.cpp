@@ -15,8 +15,8 @@
 #include "print/LabelPrintJob.h"
 #include "print/PrintRun.h"
 #include "print/PrintServer.h"
-#include "print/TextFormat.h"
 #include "render/SymbolCache.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -105,7 +105,7 @@ int RunPrint(const QStringList& args) {
     std::set<std::string> warned;  // a missing picture is said once, not once a page
     auto warn = [&](const std::string& message) {
         if (warned.insert(message).second) {
-            Fail(TrFormat(TextId::PrintCliWarning, {options->file, message}));
+            Fail(UiText(TextId::PrintCliWarning, options->file, message).toStdString());
         }
     };
     CupsSpooler spooler;
@@ -126,8 +126,8 @@ int RunPrint(const QStringList& args) {
             return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
         }
         if (outcome.jobId > 0) {
-            std::printf("%s\n", TrFormat(TextId::PrintCliQueued, {printer, std::to_string(outcome.jobId),
-                                                                  std::to_string(outcome.labels), "1"})
+            std::printf("%s\n", UiText(TextId::PrintCliQueued, printer, outcome.jobId, outcome.labels, "1")
+                                    .toStdString()
                                     .c_str());
             std::fflush(stdout);
             if (options->update) {
@@ -137,8 +137,7 @@ int RunPrint(const QStringList& args) {
             }
             if (options->wait &&
                 spooler.WaitForJob(outcome.jobId, std::chrono::minutes(10)) != JobEnd::Completed) {
-                Fail(TrFormat(TextId::PrintCliJobFailed,
-                              {std::to_string(outcome.jobId), spooler.LastError()}));
+                Fail(UiText(TextId::PrintCliJobFailed, outcome.jobId, spooler.LastError()).toStdString());
                 return kExitFailed;
             }
         }
@@ -152,9 +151,9 @@ int RunPrint(const QStringList& args) {
     // Each job is announced as soon as it is queued, so a long run shows its progress.
     const PrintRunResult run =
         PrintInJobs(job, label, printer, options->copies, options->jobSize, [&](const PrintResult& result) {
-            std::printf("%s\n", TrFormat(TextId::PrintCliQueued,
-                                         {printer, std::to_string(result.jobId), std::to_string(result.pages),
-                                          std::to_string(result.deviceCopies)})
+            std::printf("%s\n", UiText(TextId::PrintCliQueued, printer, result.jobId, result.pages,
+                                       result.deviceCopies)
+                                    .toStdString()
                                     .c_str());
             std::fflush(stdout);
         });
@@ -170,7 +169,7 @@ int RunPrint(const QStringList& args) {
         return Fail(UiText(TextId::CliCheckRefused).arg(file), kExitWouldNotScan);
     }
     if (run.failure.status == PrintResult::Status::PaperUnavailable) {
-        return Fail(TrFormat(TextId::PrintForceHint, {run.failure.error}));
+        return Fail(UiText(TextId::PrintForceHint, run.failure.error).toStdString());
     }
     if (!run.Ok()) {
         return Fail(run.failure.error);
@@ -180,7 +179,7 @@ int RunPrint(const QStringList& args) {
         for (const PrintResult& result : run.jobs) {
             if (spooler.WaitForJob(result.jobId, kPatience) != JobEnd::Completed) {
                 return Fail(
-                    TrFormat(TextId::PrintCliJobFailed, {std::to_string(result.jobId), spooler.LastError()}));
+                    UiText(TextId::PrintCliJobFailed, result.jobId, spooler.LastError()).toStdString());
             }
         }
     }

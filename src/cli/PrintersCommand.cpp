@@ -6,8 +6,8 @@
 #include "cli/PrintCommands.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/PaperForms.h"
-#include "print/TextFormat.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -32,7 +32,7 @@ std::string Paper(PrinterConfig& printers, const std::string& name) {
 // What the printer says is loaded, where it tells.
 std::string Loaded(PrinterConfig& printers, const std::string& name) {
     const std::string loaded = MediaDescription(printers.LoadedMedia(name));
-    return loaded.empty() ? loaded : "  " + TrFormat(TextId::PrintLoadedMedia, {loaded});
+    return loaded.empty() ? loaded : "  " + UiText(TextId::PrintLoadedMedia, loaded).toStdString();
 }
 
 }  // namespace

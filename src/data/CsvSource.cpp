@@ -8,7 +8,7 @@
 #include <deque>
 
 #include "model/TextCodec.h"
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -157,13 +157,14 @@ private:
 std::unique_ptr<DataSource> OpenCsvSource(const std::string& path, char delimiter, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        error = TrFormat(TextId::DataCannotOpen, {path, std::strerror(errno)});
+        error = UiText(TextId::DataCannotOpen, path, std::strerror(errno)).toStdString();
         return nullptr;
     }
     auto source = std::make_unique<CsvSource>(file, delimiter);
     if (!source->Start()) {
-        error = TrFormat(TextId::DataCannotOpen,
-                         {path, source->Error().empty() ? Tr(TextId::DataNoHeader) : source->Error()});
+        error = UiText(TextId::DataCannotOpen, path,
+                       source->Error().empty() ? Tr(TextId::DataNoHeader) : source->Error())
+                    .toStdString();
         return nullptr;
     }
     return source;

@@ -7,7 +7,7 @@
 #include "print/CheckedWrites.h"
 #include "print/LabelPdfPages.h"
 #include "print/LabelPrintJob.h"
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -33,7 +33,7 @@ bool Finished(const RecordMerge& merge, MergeOutcome& outcome) {
     outcome.problems = merge.Problems();
     outcome.labels = merge.Pages();
     if (!merge.SourceError().empty()) {
-        outcome.error = TrFormat(TextId::DataReadFailed, {merge.SourceError()});
+        outcome.error = UiText(TextId::DataReadFailed, merge.SourceError()).toStdString();
         return false;
     }
     if (merge.Pages() == 0 && outcome.problems.empty()) {
@@ -44,7 +44,7 @@ bool Finished(const RecordMerge& merge, MergeOutcome& outcome) {
 }
 
 QString CannotWrite(const QString& name, const QString& why) {
-    return QString::fromStdString(TrFormat(TextId::CliCannotWrite, {name.toStdString(), why.toStdString()}));
+    return UiText(TextId::CliCannotWrite, name, why);
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ std::unique_ptr<DataSource> OpenForLabel(const Label& label, const SourceChoice&
         }
     }
     if (!missing.empty()) {
-        error = TrFormat(TextId::DataMissingColumns, {Join(missing)});
+        error = UiText(TextId::DataMissingColumns, Join(missing)).toStdString();
         return nullptr;
     }
     return source;

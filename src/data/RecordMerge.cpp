@@ -8,9 +8,9 @@
 #include "data/FieldTemplate.h"
 #include "model/Serial.h"
 #include "model/TextCodec.h"
-#include "print/TextFormat.h"
 #include "render/ElementRenderer.h"
 #include "render/SymbolCache.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -54,14 +54,13 @@ std::optional<RecordRange> ParseRecordRange(std::string_view text) {
 
 std::string DescribeProblem(const RecordProblem& problem) {
     if (problem.element < 0) {
-        return TrFormat(TextId::DataRecordProblem, {std::to_string(problem.record), problem.reason});
+        return UiText(TextId::DataRecordProblem, problem.record, problem.reason).toStdString();
     }
-    return TrFormat(TextId::DataElementProblem,
-                    {std::to_string(problem.record), std::to_string(problem.element), problem.reason});
+    return UiText(TextId::DataElementProblem, problem.record, problem.element, problem.reason).toStdString();
 }
 
 std::string MergeSummary(std::size_t skipped, long labels) {
-    return TrFormat(TextId::DataSummary, {std::to_string(skipped), std::to_string(labels)});
+    return UiText(TextId::DataSummary, skipped, labels).toStdString();
 }
 
 bool LabelHasFields(const Label& label) {
@@ -128,7 +127,7 @@ bool RecordMerge::LoadRecord() {
                                          : m_values[static_cast<std::size_t>(column->second)];
             const auto quantity = Number(text);
             if (!quantity || *quantity > 1000000) {
-                m_problems.push_back({m_record, -1, TrFormat(TextId::DataBadQuantity, {text})});
+                m_problems.push_back({m_record, -1, UiText(TextId::DataBadQuantity, text).toStdString()});
                 continue;
             }
             m_copies = static_cast<int>(*quantity);

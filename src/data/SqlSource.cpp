@@ -12,7 +12,7 @@
 #include <atomic>
 #include <optional>
 
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -38,7 +38,7 @@ public:
     bool Open(const SourceChoice& choice, std::string& error) {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (!db.open()) {
-            error = TrFormat(TextId::DataCannotOpen, {choice.location, Reason(db.lastError())});
+            error = UiText(TextId::DataCannotOpen, choice.location, Reason(db.lastError())).toStdString();
             return false;
         }
         QString sql = QString::fromStdString(choice.query);
@@ -49,7 +49,7 @@ public:
         m_query.emplace(db);
         m_query->setForwardOnly(true);
         if (!m_query->exec(sql)) {
-            error = TrFormat(TextId::DataQueryFailed, {Reason(m_query->lastError())});
+            error = UiText(TextId::DataQueryFailed, Reason(m_query->lastError())).toStdString();
             return false;
         }
         const QSqlRecord record = m_query->record();
@@ -102,11 +102,11 @@ bool Configure(const SourceChoice& choice, const QString& name, std::string& err
                location.startsWith(QLatin1String("postgres://"))) {
         driver = QStringLiteral("QPSQL");
     } else {
-        error = TrFormat(TextId::DataUnknownSource, {choice.location});
+        error = UiText(TextId::DataUnknownSource, choice.location).toStdString();
         return false;
     }
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        error = TrFormat(TextId::DataNoDriver, {driver.toStdString()});
+        error = UiText(TextId::DataNoDriver, driver.toStdString()).toStdString();
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
@@ -114,7 +114,7 @@ bool Configure(const SourceChoice& choice, const QString& name, std::string& err
         // Qt would create an empty database for a missing file; a source is only ever read.
         const QFileInfo file(location);
         if (!file.isFile()) {
-            error = TrFormat(TextId::DataCannotOpen, {choice.location, Tr(TextId::DataNoSuchFile)});
+            error = UiText(TextId::DataCannotOpen, choice.location, Tr(TextId::DataNoSuchFile)).toStdString();
             return false;
         }
         db.setDatabaseName(location);

@@ -96,12 +96,12 @@ bool Label::HasSelection() const {
                        [](const ElementPtr& e) { return e->bSelected; });
 }
 
-void Label::CopySelection(int flag) {
+void Label::CopySelection(CopyMark mark) {
     m_cutBuffer.clear();
     for (const ElementPtr& element : m_elements) {
         if (element->bSelected) {
             m_copyBuffer.push_back(std::make_unique<Element>(CopyElement(*element)));
-            element->bCut = flag;
+            element->bCut = static_cast<std::int32_t>(mark);
         }
     }
 }

@@ -14,6 +14,13 @@
 
 namespace etiqo {
 
+// What Copy stores in the bCut of each element it copied: Keep (the Copy command) leaves it in
+// the file, LeftOut makes the file writer leave it out.
+enum class CopyMark : std::int32_t {
+    Keep = 0,
+    LeftOut = 1,
+};
+
 class Label {
 public:
     Label();  // 50 × 80 mm at 203 dpi, snapshots in the private per-user folder
@@ -63,12 +70,12 @@ public:
     // Snapshots().LastError()): the user is told once that undo is not available.
     bool TakeSnapshotFailure();
 
-    // Edit buffers. Copy empties the cut buffer and appends copies of the selected elements to the
-    // copy buffer; Cut moves the selected elements to the cut buffer; Paste moves both buffers'
-    // records to the end of the list (copies 10 dots down and right) and returns whether it added
-    // anything. Only Cut takes a snapshot.
+    // Edit buffers. Copy empties the cut buffer, appends copies of the selected elements to the
+    // copy buffer and marks the originals; Cut moves the selected elements to the cut buffer; Paste moves
+    // both buffers' records to the end of the list (copies 10 dots down and right) and returns whether it
+    // added anything. Only Cut takes a snapshot.
     bool HasSelection() const;
-    void CopySelection(int flag);
+    void CopySelection(CopyMark mark);
     void CutSelection();  // snapshot before the change
     bool PasteBuffers();
 

@@ -13,8 +13,6 @@
 #include "model/Label.h"
 #include "print/LabelPrintJob.h"
 
-class QWidget;
-
 namespace etiqo {
 
 struct BatchJob {
@@ -50,12 +48,5 @@ std::optional<std::string> LoadQueuedLabel(Label& label, const std::string& file
 
 BatchReport RunBatch(Label& label, std::deque<std::string>& queue, LabelPrintJob& job,
                      const BatchHooks& hooks);
-
-// The designer's batch run: a progress dialog that can cancel, the print dialog when a file names
-// no printer, and at the end a message listing what could not be read or printed. load defaults
-// to LoadQueuedLabel.
-BatchReport PrintBatch(QWidget* parent, Label& label, std::deque<std::string>& queue,
-                       const LabelPainter& painter,
-                       std::function<std::optional<std::string>(Label&, const std::string&)> load = {});
 
 }  // namespace etiqo

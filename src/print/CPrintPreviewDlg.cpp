@@ -16,7 +16,6 @@
 #include "print/PaperForms.h"
 #include "print/PrintDlg.h"
 #include "print/PrinterConfig.h"
-#include "print/TextFormat.h"
 #include "res/Texts.h"
 #include "res/UiText.h"
 
@@ -101,8 +100,7 @@ void CPrintPreviewDlg::UpdateUnprintable() {
     const Label& label = m_canvas.label;
     const std::string loaded =
         printer.empty() ? std::string() : MediaDescription(m_printers.LoadedMedia(printer));
-    m_loadedLine->setText(
-        loaded.empty() ? QString() : QString::fromStdString(TrFormat(TextId::PrintLoadedMedia, {loaded})));
+    m_loadedLine->setText(loaded.empty() ? QString() : UiText(TextId::PrintLoadedMedia, loaded));
     if (printer.empty() || label.m_nLabelWidthMM <= 0 || label.m_nLabelHeightMM <= 0) {
         m_preview->SetUnprintable({});
         return;

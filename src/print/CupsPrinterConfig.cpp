@@ -6,7 +6,7 @@
 #include "print/CupsHandles.h"
 #include "print/PaperForms.h"
 #include "print/PpdFile.h"
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -307,9 +307,9 @@ std::string CupsPrinterConfig::WhyUnavailable(const std::string& printer) {
         return {};
     }
     if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
-        return TrFormat(TextId::PrintNoSuchPrinter, {printer});
+        return UiText(TextId::PrintNoSuchPrinter, printer).toStdString();
     }
-    return TrFormat(TextId::PrintServiceError, {cupsLastErrorString()});
+    return UiText(TextId::PrintServiceError, cupsLastErrorString()).toStdString();
 }
 
 }  // namespace etiqo

@@ -158,14 +158,6 @@ CupsRasterDocument::CupsRasterDocument(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument& CupsRasterDocument::operator=(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument::~CupsRasterDocument() = default;
 
-int CupsRasterDocument::Width() const {
-    return static_cast<int>(m_header->cupsWidth);
-}
-
-int CupsRasterDocument::Height() const {
-    return static_cast<int>(m_header->cupsHeight);
-}
-
 std::optional<CupsRasterDocument> CupsRasterDocument::ForPrinter(const std::string& printer,
                                                                  const JobOptions& options) {
     const PpdPtr ppd = PrinterPpd(printer);

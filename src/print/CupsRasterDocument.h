@@ -38,9 +38,6 @@ public:
     // a driverless printer) rather than a driver CUPS raster.
     bool IsPwgRaster() const;
 
-    // The page's size in dots, as the driver lays it out.
-    int Width() const;
-    int Height() const;
     // The resolution the driver prints at, dots per inch.
     int DpiX() const;
     int DpiY() const;

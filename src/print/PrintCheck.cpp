@@ -7,7 +7,7 @@
 #include "print/LabelPage.h"
 #include "print/PaperForms.h"
 #include "print/PrintServer.h"
-#include "print/TextFormat.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
@@ -58,8 +58,7 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
     check.paper = printers.FindOrAddPaperForm(printer, width, height);
     if (!check.paper.available) {
         check.paperUnavailable = true;
-        check.warnings.push_back(TrFormat(TextId::PrintPaperUnavailable,
-                                          {printer, std::to_string(width), std::to_string(height)}));
+        check.warnings.push_back(UiText(TextId::PrintPaperUnavailable, printer, width, height).toStdString());
         return check;
     }
     // A label printer holds one roll: a label of another size comes out on the loaded one.
@@ -67,8 +66,8 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
         const MediaSize100 size = MediaSizeOf(loaded);
         if (!IsPaperOfSize(size, width, height) && !PaperRoundsToSize(size, width, height)) {
             check.warnings.push_back(
-                TrFormat(TextId::PrintLoadedMediaDiffers,
-                         {printer, MediaDescription(loaded), std::to_string(width), std::to_string(height)}));
+                UiText(TextId::PrintLoadedMediaDiffers, printer, MediaDescription(loaded), width, height)
+                    .toStdString());
         }
     }
     if (!check.paper.HasMargins()) {
@@ -88,10 +87,11 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
                    x.bottom > printable.bottom;
         });
     if (outside) {
-        check.warnings.push_back(TrFormat(
-            TextId::PrintOutsidePrintable,
-            {printer, Millimetres(check.paper.marginTop100), Millimetres(check.paper.marginBottom100),
-             Millimetres(check.paper.marginLeft100), Millimetres(check.paper.marginRight100)}));
+        check.warnings.push_back(
+            UiText(TextId::PrintOutsidePrintable, printer, Millimetres(check.paper.marginTop100),
+                   Millimetres(check.paper.marginBottom100), Millimetres(check.paper.marginLeft100),
+                   Millimetres(check.paper.marginRight100))
+                .toStdString());
     }
     return check;
 }

@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 #include <QPainter>
-#include <QStringDecoder>
 
 #include <algorithm>
 
+#include "model/TextCodec.h"
 #include "render/RenderParts.h"
 #include "res/Texts.h"
 #include "res/UiText.h"
@@ -29,8 +29,7 @@ int QuarterTurn(std::int32_t escapement) {
 }
 
 QString RecordText(std::string_view bytes) {
-    QStringDecoder decoder("GB18030");
-    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return QString::fromStdString(Utf8FromGb18030(bytes));
 }
 
 void DrawGrips(QPainter& painter, Element& element, int left, int top, int width, int height, int gap,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "model/TextCodec.h"
 #include "render/RenderParts.h"
 
 namespace etiqo {
@@ -97,7 +98,7 @@ int SymbolScale(int widthDots) {
 
 SymbolImage EncodeSymbol(const SymbolRequest& request) {
     const std::string data =
-        request.barcode ? std::string(request.content) : RecordText(request.content).toUtf8().toStdString();
+        request.barcode ? std::string(request.content) : Utf8FromGb18030(request.content);
     if (data.empty()) {
         return SymbolImage{{}, 1, "no data"};
     }

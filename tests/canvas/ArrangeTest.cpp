@@ -29,17 +29,17 @@ TEST(PositionElement, PlacesUnturnedSelectedElements) {
     Element& turned = Add(list, Box(ElementKind::Picture, 50, 80, 100, 30, true));
     turned.nEscapement = 900;
     Element& line = Add(list, Line(20, 30, 200, 300, true));
-    PositionElement(list, kPositionTop, 406, 640);
+    PositionElement(list, PositionMode::Top, 406, 640);
     EXPECT_EQ(a.nPosX, 50);
     EXPECT_EQ(a.nPosY, 0);
     EXPECT_EQ(turned.nPosY, 80);
     EXPECT_EQ(line.nPosY, 0);
     EXPECT_EQ(line.nEndY, 300);  // a line is placed by its start point only
-    PositionElement(list, kPositionRight, 406, 640);
+    PositionElement(list, PositionMode::Right, 406, 640);
     EXPECT_EQ(a.nPosX, 306);
-    PositionElement(list, kPositionVerticalCenter, 406, 640);
+    PositionElement(list, PositionMode::VerticalCenter, 406, 640);
     EXPECT_EQ(a.nPosY, 305);
-    PositionElement(list, kPositionBottom, 406, 640);
+    PositionElement(list, PositionMode::Bottom, 406, 640);
     EXPECT_EQ(a.nPosY, 610);
     EXPECT_EQ(LabelDotsWhole(203, 50), 400);
     EXPECT_EQ(LabelDotsWhole(203, 80), 639);
@@ -50,14 +50,14 @@ TEST(AlignElement, LeftAlignIgnoresTurnedElements) {
     Add(list, Box(ElementKind::Text, 40, 0, 10, 10, true));
     Add(list, Box(ElementKind::Text, 10, 20, 10, 10, true));
     Add(list, Box(ElementKind::Text, 25, 40, 10, 10, true));
-    EXPECT_TRUE(AlignElement(list, kAlignLeft));
+    EXPECT_TRUE(AlignElement(list, AlignMode::Left));
     EXPECT_EQ(Xs(list), (std::vector<int>{10, 10, 10}));
 
     list.clear();
     Add(list, Box(ElementKind::Text, 40, 0, 10, 10, true));
     Add(list, Box(ElementKind::Text, 10, 20, 10, 10, true)).nEscapement = 900;
     Add(list, Box(ElementKind::Text, 25, 40, 10, 10, true));
-    AlignElement(list, kAlignLeft);
+    AlignElement(list, AlignMode::Left);
     EXPECT_EQ(Xs(list), (std::vector<int>{25, 10, 25}));
 }
 
@@ -65,10 +65,10 @@ TEST(AlignElement, RightAndBottomAlignMeasureBarcodesByTheirBox) {
     ElementList list;
     Add(list, Box(ElementKind::Text, 0, 0, 100, 20, true));
     Element& barcode = Add(list, Box(ElementKind::Barcode, 50, 50, 300, 80, true));
-    AlignElement(list, kAlignRight);
+    AlignElement(list, AlignMode::Right);
     EXPECT_EQ(list[0]->nPosX, 250);
     EXPECT_EQ(barcode.nPosX, 50);
-    AlignElement(list, kAlignBottom);
+    AlignElement(list, AlignMode::Bottom);
     EXPECT_EQ(list[0]->nPosY, 110);
     EXPECT_EQ(barcode.nPosY, 50);
 }
@@ -82,23 +82,23 @@ TEST(AlignElement, OrderingMovesTheFirstSelectedElementOnly) {
         return list;
     };
     ElementList list = make({false, true, false, true});
-    EXPECT_TRUE(AlignElement(list, kMoveToFront));
+    EXPECT_TRUE(AlignElement(list, AlignMode::MoveToFront));
     EXPECT_EQ(Xs(list), (std::vector<int>{0, 2, 3, 1}));
     list = make({false, true, false});
-    AlignElement(list, kMoveToBack);
+    AlignElement(list, AlignMode::MoveToBack);
     EXPECT_EQ(Xs(list), (std::vector<int>{1, 0, 2}));
     list = make({false, true, false});
-    AlignElement(list, kBringForward);
+    AlignElement(list, AlignMode::BringForward);
     EXPECT_EQ(Xs(list), (std::vector<int>{0, 2, 1}));
     list = make({false, true, false});
-    AlignElement(list, kSendBackward);
+    AlignElement(list, AlignMode::SendBackward);
     EXPECT_EQ(Xs(list), (std::vector<int>{1, 0, 2}));
     list = make({false, false, true});
-    EXPECT_FALSE(AlignElement(list, kBringForward));
+    EXPECT_FALSE(AlignElement(list, AlignMode::BringForward));
     list = make({true, false});
-    EXPECT_FALSE(AlignElement(list, kSendBackward));
+    EXPECT_FALSE(AlignElement(list, AlignMode::SendBackward));
     list = make({false, false});
-    EXPECT_FALSE(AlignElement(list, kMoveToFront));
+    EXPECT_FALSE(AlignElement(list, AlignMode::MoveToFront));
 }
 
 TEST(AlignElement, EqualSpacingSpacesTheEdgesInAnyListOrder) {
@@ -108,8 +108,8 @@ TEST(AlignElement, EqualSpacingSpacesTheEdgesInAnyListOrder) {
         for (const int x : order) {
             Add(list, Box(ElementKind::Text, x, x, 10 + x, 10, true));
         }
-        AlignElement(list, kSpaceHorizontally);
-        AlignElement(list, kSpaceVertically);
+        AlignElement(list, AlignMode::SpaceHorizontally);
+        AlignElement(list, AlignMode::SpaceVertically);
         std::vector<int> expected;
         for (const int x : order) {
             expected.push_back(x == 30 ? 50 : x);

@@ -245,9 +245,9 @@ TEST_F(CanvasTest, ASqueezedElementIsStillDrawnAndCaught) {
 TEST_F(CanvasTest, ArrangingAndTurning) {
     Element& a = Put(Box(ElementKind::Text, 100, 10, 20, 20, true));
     Put(Box(ElementKind::Text, 30, 10, 20, 20, true));
-    canvas->AlignElement(kAlignLeft);
+    canvas->AlignElement(AlignMode::Left);
     EXPECT_EQ(a.nPosX, 30);
-    canvas->PositionElement(kPositionTop);
+    canvas->PositionElement(PositionMode::Top);
     EXPECT_EQ(a.nPosY, 0);
     EXPECT_EQ(Snapshots(), 0);
     canvas->DeselectAll();

@@ -37,7 +37,7 @@ TEST_F(EditBuffers, CopyPastesOffsetCopiesOnce) {
     Fill({false, true});
     label.m_elements[1]->hImage = 5;
     EXPECT_TRUE(label.HasSelection());
-    label.CopySelection(0);
+    label.CopySelection(CopyMark::Keep);
     EXPECT_EQ(label.m_copyBuffer.size(), 1u);
     EXPECT_EQ(label.m_copyBuffer[0]->hImage, 0u);
     EXPECT_TRUE(label.PasteBuffers());
@@ -51,10 +51,10 @@ TEST_F(EditBuffers, CopyPastesOffsetCopiesOnce) {
 
 TEST_F(EditBuffers, CopyTwiceBuffersBothSetsAndMarksTheSources) {
     Fill({true, false});
-    label.CopySelection(0);
+    label.CopySelection(CopyMark::Keep);
     Select(2);
-    label.CopySelection(1);
-    EXPECT_EQ(label.m_elements[1]->bCut, 1);  // the flag lands on the element copied
+    label.CopySelection(CopyMark::LeftOut);
+    EXPECT_EQ(label.m_elements[1]->bCut, 1);  // the mark lands on the element copied
     EXPECT_EQ(label.m_elements[0]->bCut, 0);
     label.PasteBuffers();
     EXPECT_EQ(Xs(), (std::vector<int>{1, 2, 11, 12}));
@@ -75,7 +75,7 @@ TEST_F(EditBuffers, CopyAfterCutDropsTheCutElements) {
     Fill({true, false});
     label.CutSelection();
     Select(2);
-    label.CopySelection(0);
+    label.CopySelection(CopyMark::Keep);
     EXPECT_TRUE(label.m_cutBuffer.empty());
     label.PasteBuffers();
     EXPECT_EQ(Xs(), (std::vector<int>{2, 12}));
@@ -83,14 +83,14 @@ TEST_F(EditBuffers, CopyAfterCutDropsTheCutElements) {
 
 TEST_F(EditBuffers, CopyWithNothingSelectedStillEmptiesTheCutBuffer) {
     Fill({true, false});
-    label.CopySelection(0);
+    label.CopySelection(CopyMark::Keep);
     Select(1);
     label.CutSelection();
     Select(-1);
     EXPECT_FALSE(label.HasSelection());
     EXPECT_FALSE(label.DeleteSelection());
     EXPECT_EQ(label.m_nUndoCount, 1);  // the cut's snapshot only
-    label.CopySelection(0);
+    label.CopySelection(CopyMark::Keep);
     EXPECT_EQ(label.m_copyBuffer.size(), 1u);
     EXPECT_TRUE(label.m_cutBuffer.empty());
 }
@@ -98,7 +98,7 @@ TEST_F(EditBuffers, CopyWithNothingSelectedStillEmptiesTheCutBuffer) {
 TEST_F(EditBuffers, PasteNeverOverflowsAPosition) {
     Fill({true});
     label.m_elements[0]->nPosX = INT32_MAX - 3;
-    label.CopySelection(0);
+    label.CopySelection(CopyMark::Keep);
     label.PasteBuffers();
     EXPECT_EQ(label.m_elements[1]->nPosX, INT32_MAX);
 }

@@ -44,24 +44,15 @@ QByteArray WaitForQueueOutput(int jobId, std::chrono::milliseconds timeout) {
     return end == JobEnd::Completed ? CupsdRig::ReadQueueOutput() : QByteArray();
 }
 
-namespace {
-
-bool Lpadmin(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral("lpadmin"), arguments);
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
-}  // namespace
-
 bool AddQueue(const char* name, const QString& output, const char* driver) {
-    return Lpadmin({QStringLiteral("-p"), QString::fromUtf8(name), QStringLiteral("-E"), QStringLiteral("-v"),
-                    QStringLiteral("file://") + output, QStringLiteral("-m"), QString::fromUtf8(driver)});
+    return QProcess::execute(
+               QStringLiteral("lpadmin"),
+               {QStringLiteral("-p"), QString::fromUtf8(name), QStringLiteral("-E"), QStringLiteral("-v"),
+                QStringLiteral("file://") + output, QStringLiteral("-m"), QString::fromUtf8(driver)}) == 0;
 }
 
 void RemoveQueue(const char* name) {
-    Lpadmin({QStringLiteral("-x"), QString::fromUtf8(name)});
+    QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QString::fromUtf8(name)});
 }
 
 ProgramRun RunEtiqo(const QStringList& arguments, const QProcessEnvironment& environment) {

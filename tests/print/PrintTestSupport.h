@@ -1,7 +1,6 @@
 #pragma once
 // Labels and helpers shared by the print job tests.
 
-#include <QByteArray>
 #include <QImage>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -31,8 +30,7 @@ void RemoveQueue(const char* name);
 // Runs the etiqo program; exit status (-1 when it did not end normally), stdout and stderr.
 struct ProgramRun {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 ProgramRun RunEtiqo(const QStringList& arguments,
                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());

@@ -2,7 +2,6 @@
 // printer, unreadable files listed, the user asked once for a printer, cancel keeps the rest queued.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -19,98 +18,70 @@ namespace {
 
 using test::CupsdRig;
 
-class BatchPrintTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
-
-    std::string Write(const char* name, int w, int h, const std::string& printer) {
+TEST(BatchPrint, PrintsEveryReadableFileInOrderOnItsOwnPrinter) {
+    QTemporaryDir folder;
+    // A label file of the given size naming the printer; with no size, a file that is no label.
+    const auto write = [&folder](const char* name, const std::string& printer = {}, int w = 50, int h = 30) {
+        const QString path = folder.filePath(QString::fromLatin1(name));
         Label label = test::MakeTextLabel(w, h, name);
         label.m_strPrinterName = printer;
-        const std::string path = folder.filePath(QString::fromLatin1(name)).toStdString();
-        EXPECT_TRUE(SaveLabelFile(label, path)) << path;
-        return path;
-    }
-    std::string WriteJunk(const char* name) {
-        const QString path = folder.filePath(QString::fromLatin1(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a label");
+        QFile junk(path);
+        EXPECT_TRUE(w > 0 ? SaveLabelFile(label, path.toStdString()).ok
+                          : junk.open(QIODevice::WriteOnly) && junk.write("not a label") > 0);
         return path.toStdString();
-    }
-
-    QTemporaryDir folder;
+    };
     CupsPrinterConfig printers;
     CupsSpooler spooler;
     LabelPrintJob job{printers, spooler, test::DrawBoxes};
     Label canvas = test::MakeTextLabel(80, 50, "CANVAS");
-};
-
-QSize LastGraphicOn(const QString& queue) {
-    const auto pages = test::DecodeZplJob(CupsdRig::ReadQueueOutput(queue));
-    return pages.size() == 1 ? QSize(pages[0].printWidth, pages[0].graphic.height()) : QSize();
-}
-
-TEST_F(BatchPrintTest, PrintsEveryReadableFileInOrderOnItsOwnPrinter) {
-    std::deque<std::string> queue{Write("a.lab", 50, 30, "zpl"), WriteJunk("bad.lab"),
-                                  Write("b.lab", 40, 20, "second"), Write("c.lab", 30, 20, ""),
-                                  Write("d.lab", 30, 25, "")};
+    std::deque<std::string> queue{
+        write("a.lab", "zpl"),      write("bad.lab", {}, 0),           write("b.lab", "second", 40, 20),
+        write("c.lab", "", 30, 20), write("y.lab", "no-such-printer"), write("d.lab", "", 30, 25)};
     int asked = 0;
     std::vector<int> progress;
     BatchHooks hooks;
-    hooks.askPrinter = [&]() -> std::optional<std::string> {
+    hooks.askPrinter = [&asked]() -> std::optional<std::string> {
         ++asked;
         return "zpl";
     };
-    hooks.progress = [&](int done, int total, const std::string&) {
-        EXPECT_EQ(total, 5);
-        progress.push_back(done);
+    hooks.progress = [&progress](int done, int total, const std::string&) {
+        progress.push_back(done * 10 + total);
         return true;
     };
     const BatchReport report = RunBatch(canvas, queue, job, hooks);
 
     EXPECT_TRUE(queue.empty());
-    EXPECT_FALSE(report.cancelled);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(progress, (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    ASSERT_EQ(report.unreadable.size(), 1u);
-    EXPECT_NE(report.unreadable[0].find("bad.lab"), std::string::npos);
-    EXPECT_TRUE(report.notPrinted.empty());
-    ASSERT_EQ(report.printed, 4);
-    ASSERT_EQ(report.jobs.size(), 4u);
-    const char* expectedPrinters[] = {"zpl", "second", "zpl", "zpl"};
+    EXPECT_EQ(progress, (std::vector<int>{6, 16, 26, 36, 46, 56, 66}));  // done, of 6
+    EXPECT_EQ(report.unreadable.size() + report.notPrinted.size(), 2u);
+    EXPECT_NE(report.unreadable.at(0).find("bad.lab"), std::string::npos);
+    EXPECT_NE(report.notPrinted.at(0).find("y.lab: no printer named no-such-printer"), std::string::npos);
+    EXPECT_EQ(report.printed, 4);
+    std::vector<std::string> printersUsed;
     for (std::size_t i = 0; i < report.jobs.size(); ++i) {
-        EXPECT_EQ(report.jobs[i].printer, expectedPrinters[i]);
-        if (i > 0) {
-            EXPECT_GT(report.jobs[i].jobId, report.jobs[i - 1].jobId);  // queued in order
-        }
+        printersUsed.push_back(report.jobs[i].printer);
+        EXPECT_GT(report.jobs[i].jobId, i > 0 ? report.jobs[i - 1].jobId : 0);  // queued in order
         EXPECT_EQ(spooler.WaitForJob(report.jobs[i].jobId, std::chrono::seconds(30)), JobEnd::Completed);
     }
-    EXPECT_EQ(LastGraphicOn(QStringLiteral("second")), QSize(320, 160));  // b.lab: 40 × 20 mm
-    EXPECT_EQ(LastGraphicOn(QStringLiteral("zpl")), QSize(240, 200));     // d.lab: 30 × 25 mm
-    EXPECT_EQ(canvas.m_nLabelWidthMM, 30);  // the last label stays on the canvas
-}
+    EXPECT_EQ(printersUsed, (std::vector<std::string>{"zpl", "second", "zpl", "zpl"}));
+    // Each job is its own file's label: b.lab's 40 × 20 mm on the second printer, d.lab's last.
+    const auto second = test::DecodeZplJob(CupsdRig::ReadQueueOutput(QStringLiteral("second")));
+    EXPECT_EQ(second.at(0).graphic.size(), QSize(320, 160));
+    EXPECT_EQ(canvas.m_nLabelWidthMM, 30);
 
-TEST_F(BatchPrintTest, CancelStopsBeforeTheNextFileAndKeepsItQueued) {
-    std::deque<std::string> queue{Write("one.lab", 50, 30, "zpl"), Write("two.lab", 50, 30, "zpl"),
-                                  Write("three.lab", 50, 30, "zpl")};
-    BatchHooks hooks;
-    hooks.progress = [](int done, int, const std::string&) { return done < 1; };
-    const BatchReport report = RunBatch(canvas, queue, job, hooks);
-    EXPECT_TRUE(report.cancelled);
-    EXPECT_EQ(report.printed, 1);
-    ASSERT_EQ(queue.size(), 2u);
-    EXPECT_NE(queue.front().find("two.lab"), std::string::npos);
-}
-
-TEST_F(BatchPrintTest, FilesNamingNoPrinterAreSkippedWhenTheUserChoosesNone) {
-    std::deque<std::string> queue{Write("x.lab", 50, 30, ""), Write("y.lab", 50, 30, "no-such-printer")};
-    BatchHooks hooks;
+    // With no printer chosen a file naming none is skipped; cancel keeps the rest queued.
+    hooks.progress = nullptr;
     hooks.askPrinter = [] { return std::optional<std::string>(); };
-    const BatchReport report = RunBatch(canvas, queue, job, hooks);
-    EXPECT_EQ(report.printed, 0);
-    ASSERT_EQ(report.notPrinted.size(), 2u);
-    EXPECT_NE(report.notPrinted[0].find("no printer chosen"), std::string::npos);
-    EXPECT_NE(report.notPrinted[1].find("no printer named no-such-printer"), std::string::npos);
+    queue = {write("x.lab")};
+    EXPECT_NE(RunBatch(canvas, queue, job, hooks).notPrinted.at(0).find("x.lab: no printer chosen"),
+              std::string::npos);
+    queue = {write("one.lab", "zpl"), write("two.lab", "zpl")};
+    hooks.progress = [](int done, int, const std::string&) { return done < 1; };
+    const BatchReport cancelled = RunBatch(canvas, queue, job, hooks);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.printed, 1);
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_NE(queue.front().find("two.lab"), std::string::npos);
 }
 
 }  // namespace

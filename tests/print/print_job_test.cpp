@@ -1,5 +1,5 @@
-// The print job end to end: a label goes through the real print service into a ZPL job, which is
-// read back dot by dot.
+// The print job end to end: labels go through the real print service into ZPL jobs, which are read
+// back dot by dot; the printer's stored defaults are read as lpoptions shows them.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -9,6 +9,7 @@
 #include "ZplGraphic.h"
 #include "model/TextCodec.h"
 #include "print/CupsPrinterConfig.h"
+#include "print/CupsRasterDocument.h"
 #include "print/CupsSpooler.h"
 #include "print/LabelPrintJob.h"
 
@@ -16,12 +17,7 @@ namespace etiqo {
 namespace {
 
 using test::CupsdRig;
-
-const std::string kQueue = CupsdRig::kQueue;
-
-QString Options() {
-    return CupsdRig::Lpoptions(QString::fromStdString(kQueue));
-}
+using Status = PrintResult::Status;
 
 class PrintJobTest : public ::testing::Test {
 protected:
@@ -32,140 +28,83 @@ protected:
     LabelPrintJob job{printers, spooler, test::DrawBoxes};
 };
 
-TEST_F(PrintJobTest, OneLabelIsOnePageOfExactlyTheLabelSizeAtThePrintersResolution) {
-    Label label = test::MakeTextLabel(50, 30, "HELLO");
-    label.m_nDpiX = label.m_nDpiY = 300;  // replaced by the printer's
-    const PrintResult result = job.Print(label, kQueue, 1);
-    ASSERT_TRUE(result) << result.error;
-    EXPECT_EQ(label.m_nDpiX, 203);
-    EXPECT_EQ(label.m_nDpiY, 203);
-    EXPECT_EQ(label.m_strPrinterName, kQueue);
+// The rows print one after another, each starting from the defaults the row before left.
+TEST_F(PrintJobTest, EachPageIsThePreviewDotForDotAndThePaperAndCopiesBecomeTheDefaults) {
+    struct Row {
+        const char* name;
+        int width, height, serialMode, copies;
+        int pages, quantity;     // pages in the ZPL job, ^PQ of each
+        const char* defaults;    // options lpoptions shows afterwards
+        bool defaultsRewritten;  // false: the stored defaults were left as they were
+    };
+    const Row rows[] = {
+        {"one label", 50, 30, 0, 1, 1, 1, "media=Custom.50x30mm copies=1", true},
+        {"copies made by the printer", 50, 30, 0, 3, 1, 3, "copies=3", true},
+        {"the same job again", 50, 30, 0, 3, 1, 3, "copies=3", false},
+        {"serial numbers: a page each", 50, 30, kSerialIncrement, 3, 3, 1, "copies=1", true},
+        {"a new size", 40, 20, 0, 1, 1, 1, "media=Custom.40x20mm", true},
+        {"a listed paper", 50, 80, 0, 1, 1, 1, "media=custom_50.09x80.08mm", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Label label = test::MakeTextLabel(row.width, row.height, "A-009", row.serialMode);
+        label.m_nDpiX = label.m_nDpiY = 300;  // replaced by the printer's
+        Label preview = test::MakeTextLabel(row.width, row.height, "A-009", row.serialMode);
+        CupsdRig::MarkUserOptions();  // any rewrite of the stored defaults drops the mark
+        const PrintResult result = job.Print(label, CupsdRig::kQueue, row.copies);
+        ASSERT_TRUE(result) << result.error;
+        EXPECT_EQ(QSize(label.m_nDpiX, label.m_nDpiY), QSize(203, 203));
+        EXPECT_EQ(result.serialsMoved, row.serialMode != 0);
 
-    const QByteArray zpl = test::WaitForQueueOutput(result.jobId);
-    EXPECT_TRUE(zpl.contains("~DGR:CUPS.GRF,12000,50,"));
-    const auto pages = test::DecodeZplJob(zpl);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].printWidth, 400);
-    EXPECT_EQ(pages[0].graphic.size(), QSize(400, 240));
-    EXPECT_EQ(pages[0].quantity, 1);
-
-    // Dot for dot what the preview shows.
-    bool moved = false;
-    const QImage expected = RenderLabelPage(label, test::DrawBoxes, moved);
-    ASSERT_EQ(expected.size(), QSize(400, 240));
-    EXPECT_EQ(pages[0].graphic.convertToFormat(QImage::Format_RGB32),
-              expected.convertToFormat(QImage::Format_RGB32));
+        const auto pages = test::DecodeZplJob(test::WaitForQueueOutput(result.jobId));
+        ASSERT_EQ(pages.size(), static_cast<std::size_t>(row.pages));
+        for (const test::ZplPage& page : pages) {
+            bool moved = false;
+            const QImage expected =
+                RenderLabelPage(preview, test::DrawBoxes, moved).convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(page.printWidth, expected.width());  // the paper: a listed one may be a dot longer
+            EXPECT_EQ(page.quantity, row.quantity);
+            EXPECT_EQ(page.graphic.convertToFormat(QImage::Format_RGB32).copy(expected.rect()), expected);
+        }
+        EXPECT_EQ(ContentUtf8(*label.m_elements[0]), ContentUtf8(*preview.m_elements[0]));  // counted on
+        const QString defaults = CupsdRig::Lpoptions(QString::fromLatin1(CupsdRig::kQueue));
+        for (const QString& option : QString::fromLatin1(row.defaults).split(QLatin1Char(' '))) {
+            EXPECT_TRUE(defaults.contains(option)) << defaults.toStdString();
+        }
+        EXPECT_EQ(CupsdRig::UserOptionsMarked(), !row.defaultsRewritten);
+    }
 }
 
-// A driver that does not read CUPS raster gets the page images as a PDF, which its own filters
-// turn into what it reads. This sample PostScript driver knows no custom sizes: the job is refused
-// until the user says to print anyway, and then comes out on Letter.
-TEST_F(PrintJobTest, APrinterWithoutARasterDriverGetsAPdf) {
-    const QString output = CupsdRig::Dir() + QStringLiteral("/postscript.out");
-    ASSERT_TRUE(test::AddQueue("postscript", output, "drv:///sample.drv/generic.ppd"));
-    Label label = test::MakeTextLabel(50, 30, "HELLO");
-    PrintResult result = job.Print(label, "postscript", 1);
-    EXPECT_EQ(result.status, PrintResult::Status::PaperUnavailable);
-    EXPECT_EQ(result.error, "the printer postscript has no 50 × 30 mm paper and takes no custom size of it");
-    EXPECT_FALSE(QFile::exists(CupsdRig::UserOptionsFile()));  // no default of a paper it lacks
+// A PostScript printer: its driver reads PDF through its own filters and knows no custom sizes.
+TEST_F(PrintJobTest, AJobThatCannotGoOutChangesNothingUnlessThePaperIsAllowed) {
+    ASSERT_TRUE(test::AddQueue("postscript", CupsdRig::Dir() + QStringLiteral("/ps.out"),
+                               "drv:///sample.drv/generic.ppd"));
+    const std::tuple<const char*, int, Status, const char*> rows[] = {
+        // printer, copies, result
+        {CupsdRig::kQueue, 0, Status::NothingToPrint, ""},
+        {"no-such-printer", 1, Status::PrinterUnavailable, "no printer named no-such-printer"},
+        {"postscript", 1, Status::PaperUnavailable,
+         "the printer postscript has no 50 × 30 mm paper and takes no custom size of it"},
+    };
+    for (const auto& [printer, copies, status, error] : rows) {
+        Label label = test::MakeTextLabel(50, 30, "X");
+        label.m_nDpiX = 300;
+        const PrintResult result = job.Print(label, printer, copies);
+        EXPECT_EQ(result.status, status) << printer;
+        EXPECT_EQ(result.error, error);
+        EXPECT_EQ(label.m_nDpiX, 300);
+        EXPECT_FALSE(QFile::exists(CupsdRig::UserOptionsFile()));
+    }
+    // A printer gone between choosing it and sending the job gets no raster document.
+    EXPECT_FALSE(CupsRasterDocument::ForPrinter("no-such-printer", {}).has_value());
+
+    // Printed anyway at the user's word: the driver chooses the paper, the defaults keep theirs.
     job.AllowUnavailablePaper(true);
-    result = job.Print(label, "postscript", 1);
-    ASSERT_TRUE(result) << result.error;
-    CupsSpooler waiter;
-    EXPECT_EQ(waiter.WaitForJob(result.jobId, std::chrono::seconds(60)), JobEnd::Completed)
-        << waiter.LastError();
-    QFile file(output);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray postscript = file.readAll();
-    EXPECT_TRUE(postscript.startsWith("%!PS"));
-    EXPECT_TRUE(postscript.contains("%%Title: (docname)")) << postscript.left(600).constData();
-    EXPECT_TRUE(postscript.contains("%%Pages: 1")) << postscript.right(300).constData();
+    Label label = test::MakeTextLabel(50, 30, "X");
+    const PrintResult result = job.Print(label, "postscript", 1);
+    EXPECT_TRUE(result) << result.error;
     EXPECT_FALSE(CupsdRig::Lpoptions(QStringLiteral("postscript")).contains(QStringLiteral("media=")));
     test::RemoveQueue("postscript");
-}
-
-TEST_F(PrintJobTest, CopiesWithoutSerialNumbersAreMadeByThePrinter) {
-    Label label = test::MakeTextLabel(50, 30, "SAME");
-    const PrintResult result = job.Print(label, kQueue, 3);
-    ASSERT_TRUE(result) << result.error;
-    EXPECT_EQ(result.pages, 1);
-    EXPECT_EQ(result.deviceCopies, 3);
-    const auto pages = test::DecodeZplJob(test::WaitForQueueOutput(result.jobId));
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].quantity, 3);
-
-    // The label's paper and the copies are now the user's defaults for the printer.
-    const QString options = Options();
-    EXPECT_TRUE(options.contains(QStringLiteral("media=Custom.50x30mm"))) << options.toStdString();
-    EXPECT_TRUE(options.contains(QStringLiteral("copies=3"))) << options.toStdString();
-}
-
-TEST_F(PrintJobTest, SerialNumbersPrintOnePagePerCopyAndKeepCounting) {
-    Label label = test::MakeTextLabel(50, 30, "A-009", kSerialIncrement);
-    const PrintResult result = job.Print(label, kQueue, 3);
-    ASSERT_TRUE(result) << result.error;
-    EXPECT_TRUE(result.serialsMoved);
-    EXPECT_EQ(result.pages, 3);
-    EXPECT_EQ(ContentUtf8(*label.m_elements[0]), "A-012");
-
-    const auto pages = test::DecodeZplJob(test::WaitForQueueOutput(result.jobId));
-    ASSERT_EQ(pages.size(), 3u);
-    for (const auto& page : pages) {
-        EXPECT_EQ(page.quantity, 1);
-    }
-    EXPECT_NE(pages[0].graphic, pages[1].graphic);
-    EXPECT_NE(pages[1].graphic, pages[2].graphic);
-    EXPECT_TRUE(Options().contains(QStringLiteral("copies=1")));
-}
-
-TEST_F(PrintJobTest, ASecondJobOfTheSameSizeLeavesThePrinterDefaultsAlone) {
-    Label label = test::MakeTextLabel(50, 30, "ONE");
-    PrintResult result = job.Print(label, kQueue, 2);
-    ASSERT_TRUE(result) << result.error;
-    test::WaitForQueueOutput(result.jobId);
-
-    CupsdRig::MarkUserOptions();  // any rewrite of the stored defaults drops the mark
-    result = job.Print(label, kQueue, 2);
-    ASSERT_TRUE(result) << result.error;
-    test::WaitForQueueOutput(result.jobId);
-    EXPECT_TRUE(CupsdRig::UserOptionsMarked());
-
-    // A new size changes the paper again.
-    label.SetLabelSize(40, 20);
-    result = job.Print(label, kQueue, 2);
-    ASSERT_TRUE(result) << result.error;
-    EXPECT_FALSE(CupsdRig::UserOptionsMarked());
-    EXPECT_TRUE(Options().contains(QStringLiteral("media=Custom.40x20mm")));
-    const auto pages = test::DecodeZplJob(test::WaitForQueueOutput(result.jobId));
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].printWidth, 320);
-    EXPECT_EQ(pages[0].graphic.height(), 160);
-}
-
-TEST_F(PrintJobTest, AListedPaperOfTheLabelSizeIsUsedAsItIs) {
-    Label label = test::MakeTextLabel(50, 80, "LISTED");
-    const PrintResult result = job.Print(label, kQueue, 1);
-    ASSERT_TRUE(result) << result.error;
-    EXPECT_TRUE(Options().contains(QStringLiteral("media=custom_50.09x80.08mm")));
-    const auto pages = test::DecodeZplJob(test::WaitForQueueOutput(result.jobId));
-    ASSERT_EQ(pages.size(), 1u);
-    bool moved = false;
-    const QImage expected = RenderLabelPage(label, test::DrawBoxes, moved);
-    // The paper is a fraction of a dot wider than the label: the label's dots are all there.
-    const QImage printed = pages[0].graphic.copy(0, 0, expected.width(), expected.height());
-    EXPECT_EQ(printed.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
-}
-
-TEST_F(PrintJobTest, NothingIsPrintedOrChangedForNoCopiesOrAnUnknownPrinter) {
-    Label label = test::MakeTextLabel(50, 30, "X");
-    PrintResult result = job.Print(label, kQueue, 0);
-    EXPECT_EQ(result.status, PrintResult::Status::NothingToPrint);
-    EXPECT_FALSE(QFile::exists(CupsdRig::UserOptionsFile()));
-
-    result = job.Print(label, "no-such-printer", 1);
-    EXPECT_EQ(result.status, PrintResult::Status::PrinterUnavailable);
-    EXPECT_EQ(result.error, "no printer named no-such-printer");
-    EXPECT_EQ(label.m_nDpiX, 203);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "RenderSupport.h"
 #include "model/ElementFactory.h"
+#include "model/TextCodec.h"
 #include "render/ElementRenderer.h"
 
 namespace etiqo::test {
@@ -227,6 +228,17 @@ TEST(ElementDrawing, ChineseTextShowsChineseGlyphs) {
     const QImage second = RenderElement(b, symbols, 100, 100, true);
     EXPECT_GT(CountBlack(first, first.rect()), 300);
     EXPECT_NE(first, second);
+}
+
+// A record cut inside a character shows what the model reads from it: the lost character as U+FFFD.
+TEST(ElementDrawing, DamagedTextShowsWhatTheModelDecodes) {
+    SymbolCache symbols;
+    Element damaged = MakeTextElement(10, 10, "AB");
+    std::strcpy(damaged.str, "AB\x81");
+    Element decoded = MakeTextElement(10, 10, Utf8FromGb18030("AB\x81"));
+    damaged.bSelected = decoded.bSelected = 0;
+    EXPECT_EQ(RenderElement(damaged, symbols, 200, 60, false),
+              RenderElement(decoded, symbols, 200, 60, false));
 }
 
 TEST(ElementDrawing, PrintedLineEndIsDividedByTheDisplayScale) {
