@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -135,8 +136,13 @@ TEST_F(DriverlessTest, TheLoadedMediaIsShownAndCheckedBeforePrinting) {
                                        "not the label's 60 × 40 mm"});
     EXPECT_TRUE(CheckBeforePrinting(printers, test::MakeTextLabel(50, 30, "FITS"), kLprint).warnings.empty());
 
+    // Each printer a line: the default marked, its paper, resolution and model, what it has loaded.
     const test::ProgramRun run = test::RunEtiqo({QStringLiteral("printers")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral(
+        "\\* zpl +101 x 127 mm \\(custom_4x5in_4x5in\\) +203 dpi +Zebra ZPL Label Printer\n"))))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\n  second ")));
     for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const bool driverless =
             line.startsWith(QStringLiteral("  ipp-pwg ")) || line.startsWith(QStringLiteral("  lp-zpl "));

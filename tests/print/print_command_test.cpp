@@ -153,19 +153,5 @@ TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
     }
 }
 
-TEST_F(PrintCommandTest, ListsPrintersWithTheDefaultMarked) {
-    const ProgramRun run = RunEtiqo({QStringLiteral("printers")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2);
-    for (const QString& line : lines) {
-        const bool isDefault = line.startsWith(QStringLiteral("* zpl "));
-        EXPECT_TRUE(isDefault || line.startsWith(QStringLiteral("  second "))) << line.toStdString();
-        EXPECT_TRUE(line.contains(QStringLiteral(" 203 dpi "))) << line.toStdString();
-        EXPECT_TRUE(line.endsWith(QStringLiteral("Zebra ZPL Label Printer"))) << line.toStdString();
-        EXPECT_TRUE(line.contains(QStringLiteral("101 x 127 mm (custom_4x5in_4x5in)"))) << line.toStdString();
-    }
-}
-
 }  // namespace
 }  // namespace etiqo
