@@ -6,7 +6,12 @@
 
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 #include "ZplGraphic.h"
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "model/Serial.h"
 
 namespace etiqo::test {
 
@@ -528,6 +533,17 @@ std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage languag
             return DecodePwg(job);
     }
     return std::nullopt;
+}
+
+QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x, int y) {
+    Label label;
+    label.SetLabelSize(widthMM, heightMM);
+    Element code = MakeBarcodeElement(x, y, first);
+    code.nSerialMode = kSerialIncrement;
+    label.Append(code);
+    const QString file = dir + QStringLiteral("/serial.lab");
+    EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
+    return file;
 }
 
 }  // namespace etiqo::test

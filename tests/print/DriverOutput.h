@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -32,5 +33,10 @@ struct PrintedPage {
 
 // Every page of a job in order; nullopt when the data is not a well-formed job of that language.
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job);
+
+// Saves a widthMM × heightMM label holding a Code 128 of `first` that counts up, at (x, y) dots, as
+// DIR/serial.lab; the file's path.
+QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x = 60,
+                            int y = 90);
 
 }  // namespace etiqo::test

@@ -18,7 +18,6 @@
 #include "PrintTestSupport.h"
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
-#include "model/Serial.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
@@ -159,14 +158,7 @@ TEST_F(DriverMatrixTest, EveryLabelDriverGetsTheLabelDotForDotWhereCupsPutsThePa
 TEST_F(DriverMatrixTest, SerialNumbersAndBarcodesReadBackOnEveryDriver) {
     for (const DriverCase& d : kDrivers) {
         SCOPED_TRACE(d.queue);
-        Label label;
-        label.SetLabelSize(d.widthMM, d.heightMM);
-        Element code = MakeBarcodeElement(60, 90, "ETQ-009");
-        code.nSerialMode = kSerialIncrement;
-        label.Append(code);
-        const QString file = folder.filePath(QStringLiteral("serial.lab"));
-        ASSERT_TRUE(SaveLabelFile(label, file.toStdString()));
-
+        const QString file = test::SaveSerialCodeLabel(folder.path(), d.widthMM, d.heightMM, "ETQ-009");
         const test::ProgramRun run = test::RunEtiqo(
             {QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(d.queue),
              QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--wait")});

@@ -16,8 +16,6 @@
 #include "DriverOutput.h"
 #include "PrintTestSupport.h"
 #include "ZplGraphic.h"
-#include "model/ElementFactory.h"
-#include "model/LabelFile.h"
 #include "model/Serial.h"
 #include "model/TextCodec.h"
 #include "print/CPrintPreviewDlg.h"
@@ -164,13 +162,7 @@ TEST_F(DriverlessTest, TheLoadedMediaIsShownAndCheckedBeforePrinting) {
 // order, its barcode readable.
 TEST_F(DriverlessTest, LPrintPrintsEverySerialNumberInOrder) {
     QTemporaryDir folder;
-    Label label;
-    label.SetLabelSize(50, 30);
-    Element code = MakeBarcodeElement(60, 90, "LP-0001");
-    code.nSerialMode = kSerialIncrement;
-    label.Append(code);
-    const QString file = folder.filePath(QStringLiteral("serial.lab"));
-    ASSERT_TRUE(SaveLabelFile(label, file.toStdString()));
+    const QString file = test::SaveSerialCodeLabel(folder.path(), 50, 30, "LP-0001");
     const test::ProgramRun run =
         test::RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(kLprint),
                         QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--wait")});

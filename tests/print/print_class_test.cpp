@@ -14,9 +14,7 @@
 #include "CupsdRig.h"
 #include "DriverOutput.h"
 #include "PrintTestSupport.h"
-#include "model/ElementFactory.h"
 #include "model/LabelFile.h"
-#include "model/Serial.h"
 #include "model/TextCodec.h"
 
 namespace etiqo {
@@ -52,14 +50,7 @@ protected:
         ASSERT_TRUE(folder.isValid());
     }
     QString SerialLabel(const char* first) {
-        Label label;
-        label.SetLabelSize(50, 80);
-        Element code = MakeBarcodeElement(40, 200, first);
-        code.nSerialMode = kSerialIncrement;
-        label.Append(code);
-        const QString file = folder.filePath(QStringLiteral("serial.lab"));
-        EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
-        return file;
+        return test::SaveSerialCodeLabel(folder.path(), 50, 80, first, 40, 200);
     }
     QTemporaryDir folder;
 };
