@@ -43,14 +43,7 @@ public:
             std::memcpy(image.scanLine(y), row.constData(),
                         static_cast<std::size_t>(std::min<qsizetype>(row.size(), image.bytesPerLine())));
         }
-        if (w % 8 != 0) {  // dots past the stated width are not printed
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = w; x < (w + 7) / 8 * 8 && x < image.bytesPerLine() * 8; ++x) {
-                    image.scanLine(y)[x / 8] &= static_cast<uchar>(~(0x80 >> (x % 8)));
-                }
-            }
-        }
-        return image;
+        return image;  // dots past the stated width lie outside it
     }
 
 private:
@@ -103,10 +96,6 @@ private:
     qsizetype m_pos = 0;
 };
 
-QList<QByteArray> Fields(const QByteArray& text) {
-    return text.split(',');
-}
-
 std::optional<std::vector<PrintedPage>> DecodeZpl(const QByteArray& job) {
     std::vector<PrintedPage> pages;
     for (const ZplPage& zpl : DecodeZplJob(job)) {
@@ -134,7 +123,7 @@ std::optional<std::vector<PrintedPage>> DecodeEpl2(const QByteArray& job) {
             width = line.mid(1).toInt();
             rows.SetBytesPerRow((width + 7) / 8);
         } else if (line.startsWith("GW")) {
-            const QList<QByteArray> f = Fields(line.mid(2));
+            const QList<QByteArray> f = line.mid(2).split(',');
             if (f.size() != 4 || f[0].toInt() != 0 || f[2].toInt() != rows.BytesPerRow()) {
                 return std::nullopt;
             }
