@@ -79,22 +79,17 @@ QString CupsdRig::Lpoptions(const QString& printer) {
 }
 
 bool CupsdRig::Run(const QString& action) {
-    bool ok = false;
-    const QString output =
-        RunTool(ScriptPath(), {action, Dir(), QLatin1String(kQueue), QLatin1String(kSecondQueue)}, &ok);
-    if (!ok) {
-        ADD_FAILURE() << "cupsd-rig.sh " << action.toStdString() << ": " << output.toStdString();
-    }
-    return ok;
+    return Script(action, {QLatin1String(kQueue), QLatin1String(kSecondQueue)}).has_value();
 }
 
-QString CupsdRig::Script(const QString& action, const QStringList& arguments) {
+std::optional<QString> CupsdRig::Script(const QString& action, const QStringList& arguments) {
     bool ok = false;
     const QString output = RunTool(ScriptPath(), QStringList{action, Dir()} + arguments, &ok);
     if (!ok) {
         ADD_FAILURE() << "cupsd-rig.sh " << action.toStdString() << ": " << output.toStdString();
+        return std::nullopt;
     }
-    return ok ? output : QString();
+    return output;
 }
 
 QStringList CupsdRig::JobFiles(const QString& name, int count) {
@@ -111,7 +106,7 @@ QStringList CupsdRig::JobFiles(const QString& name, int count) {
 }
 
 std::vector<std::pair<QString, QString>> CupsdRig::AddDriverQueues() {
-    const QString output = Script(QStringLiteral("drivers"));
+    const QString output = Script(QStringLiteral("drivers")).value_or(QString());
     std::vector<std::pair<QString, QString>> queues;
     for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype space = line.indexOf(QLatin1Char(' '));

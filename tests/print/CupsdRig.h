@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,7 +31,7 @@ public:
     static bool Run(const QString& action);
     // Runs the rig script with these arguments (the rig's folder follows the action), failing the
     // test on an error; its standard output.
-    static QString Script(const QString& action, const QStringList& arguments = {});
+    static std::optional<QString> Script(const QString& action, const QStringList& arguments = {});
     // The files a raw port of the rig wrote (DIR/NAME-jobs), once `count` are there (or 30 s passed).
     static QStringList JobFiles(const QString& name, int count);
     // Forgets the user's stored defaults (a fresh HOME).

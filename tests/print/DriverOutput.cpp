@@ -503,25 +503,12 @@ std::optional<std::vector<PrintedPage>> DecodePwg(const QByteArray& job) {
 }  // namespace
 
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job) {
-    switch (language) {
-        case PrinterLanguage::Zpl:
-            return DecodeZpl(job);
-        case PrinterLanguage::Epl2:
-            return DecodeEpl2(job);
-        case PrinterLanguage::EplLine:
-            return DecodeEplLine(job);
-        case PrinterLanguage::Cpcl:
-            return DecodeCpcl(job);
-        case PrinterLanguage::Dymo:
-            return DecodeDymo(job);
-        case PrinterLanguage::Pcl:
-            return DecodePcl(job);
-        case PrinterLanguage::PtouchQl:
-            return DecodePtouchQl(job);
-        case PrinterLanguage::Pwg:
-            return DecodePwg(job);
-    }
-    return std::nullopt;
+    // In the order of PrinterLanguage.
+    using Decoder = std::optional<std::vector<PrintedPage>> (*)(const QByteArray&);
+    static constexpr Decoder kDecoders[] = {DecodeZpl,  DecodeEpl2, DecodeEplLine,  DecodeCpcl,
+                                            DecodeDymo, DecodePcl,  DecodePtouchQl, DecodePwg};
+    const auto index = static_cast<std::size_t>(language);
+    return index < std::size(kDecoders) ? kDecoders[index](job) : std::nullopt;
 }
 
 QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x, int y) {

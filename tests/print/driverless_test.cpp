@@ -37,15 +37,15 @@ class DriverlessTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         const QString standin = QStringLiteral(ETIQO_BINARY_DIR "/tests/print/libavahi_standin.so");
-        s_started = !CupsdRig::Script(
-                         QStringLiteral("ipp"),
-                         {QLatin1String(kIpp),
-                          QStringLiteral(ETIQO_SOURCE_DIR "/tests/print/ipp-label-printer.conf"), standin})
-                         .isEmpty() &&
-                    !CupsdRig::Script(QStringLiteral("lprint"),
-                                      {QLatin1String(kLprint),
-                                       QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener"), standin})
-                         .isEmpty();
+        s_started = CupsdRig::Script(
+                        QStringLiteral("ipp"),
+                        {QLatin1String(kIpp),
+                         QStringLiteral(ETIQO_SOURCE_DIR "/tests/print/ipp-label-printer.conf"), standin})
+                        .has_value() &&
+                    CupsdRig::Script(QStringLiteral("lprint"),
+                                     {QLatin1String(kLprint),
+                                      QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener"), standin})
+                        .has_value();
     }
     static void TearDownTestSuite() {
         test::RemoveQueue(kIpp);
