@@ -1,14 +1,9 @@
 // The printer configuration against a real (private) cupsd with a Zebra ZPL queue.
 #include <gtest/gtest.h>
 
-#include <cups/cups.h>
-
-#include <QFile>
-
 #include "CupsdRig.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/PaperForms.h"
-#include "res/Texts.h"
 
 namespace etiqo {
 namespace {
@@ -83,19 +78,6 @@ TEST_F(PrinterConfigTest, StoresPaperAndCopiesAsUserDefaultsLikeLpoptions) {
     EXPECT_FALSE(CupsdRig::UserOptionsMarked());
     EXPECT_TRUE(CupsdRig::Lpoptions(QString::fromStdString(kQueue)).contains(QStringLiteral("copies=1")));
     EXPECT_FALSE(config.SetPrinterCopies("no-such-printer", 2));
-}
-
-TEST_F(PrinterConfigTest, TellsWhyAPrinterCannotBeUsed) {
-    EXPECT_EQ(config.WhyUnavailable(kQueue), "");
-    EXPECT_EQ(config.WhyUnavailable(""), TrEnglish(TextId::PrintNoPrinterNamed));
-    EXPECT_EQ(config.WhyUnavailable("no-such-printer"), "no printer named no-such-printer");
-
-    const QByteArray nowhere = QFile::encodeName(CupsdRig::Dir()) + "/nobody-listens.sock";
-    cupsSetServer(nowhere.constData());
-    EXPECT_EQ(config.WhyUnavailable(kQueue), TrEnglish(TextId::PrintServiceUnavailable));
-    EXPECT_TRUE(config.Printers().empty());
-    cupsSetServer(nullptr);  // back to CUPS_SERVER
-    EXPECT_EQ(config.WhyUnavailable(kQueue), "");
 }
 
 }  // namespace
