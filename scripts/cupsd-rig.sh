@@ -6,7 +6,8 @@
 # never touched. "start" adds a Zebra ZPL queue (CUPS sample driver, 203 dpi) for each QUEUE
 # (default "zpl"; the first is the default printer) that writes every job to DIR/QUEUE.zpl. Clients reach it with the three
 # variables "env" prints: CUPS_SERVER, HOME (user lpoptions) and CUPS_SERVERROOT (keeps the
-# system lpoptions out). "drivers" (on a started rig) adds a queue "label-NAME" for every label
+# system lpoptions out); with RIG_LISTEN=127.0.0.1:PORT it also listens there, standing in for a
+# print server on another machine. "drivers" (on a started rig) adds a queue "label-NAME" for every label
 # printer driver among CUPS's sample drivers (drv:///sample.drv/NAME.ppd) and "label-ql570" for a
 # Brother QL-570 (printer-driver-ptouch) when installed, each writing its jobs to
 # DIR/label-NAME.out, and prints "QUEUE DRIVER" for each. "class DIR CLASS COUNT LISTENER" (on a
@@ -16,12 +17,16 @@
 # "ipp DIR QUEUE ATTRIBUTES STANDIN" (on a started rig) starts ippeveprinter (cups-ipp-utils) with the
 # printer attributes file ATTRIBUTES, keeping every job in DIR/QUEUE-spool, with STANDIN (a library
 # in place of libavahi-client) preloaded, and adds the driverless queue QUEUE for it (lpadmin -m
-# everywhere).
+# everywhere). "lprint DIR QUEUE LISTENER STANDIN" (on a started rig) starts LISTENER on a free port
+# and an LPrint server (Debian lprint) with one ZPL 2 in label printer with a 50 x 30 mm label loaded,
+# printing to that port (jobs land in DIR/QUEUE-jobs/job-N.prn), and adds the driverless queue
+# QUEUE for it (lpadmin -m everywhere). LPrint keeps its state, spool and socket under DIR (it
+# runs as lp when started as root: as root it would use the machine's own socket path).
 set -euo pipefail
 
 usage() {
     echo "usage: $0 start|stop|env|drivers DIR [QUEUE...] | class DIR CLASS COUNT LISTENER |" \
-        "ipp DIR QUEUE ATTRIBUTES STANDIN" >&2
+        "ipp DIR QUEUE ATTRIBUTES STANDIN | lprint DIR QUEUE LISTENER STANDIN" >&2
     exit 2
 }
 [ $# -ge 2 ] || usage
@@ -100,6 +105,7 @@ SystemGroup $system_group
 CONF
     cat >"$dir/cupsd.conf" <<CONF
 Listen $dir/cups.sock
+${RIG_LISTEN:+Listen $RIG_LISTEN}
 LogLevel warn
 Browsing No
 DefaultAuthType None
@@ -173,15 +179,9 @@ drivers() {
 
 printer_class() {
     [ $# -eq 3 ] || usage
-    local class=$1 count=$2 listener=$3 jobs port i
+    local class=$1 count=$2 listener=$3 port i
     eval "$(print_env | sed 's/^/export /')"
-    jobs=$dir/$class-jobs
-    mkdir -p "$jobs"
-    rm -f "$dir/$class.port"
-    "$listener" "$dir/$class.port" "$jobs" </dev/null >/dev/null 2>&1 &
-    echo $! >"$dir/$class.listener.pid"
-    for _ in $(seq 100); do [ -f "$dir/$class.port" ] && break; sleep 0.05; done
-    port=$(cat "$dir/$class.port")
+    port=$(start_listener "$class" "$listener")
     for i in $(seq "$count"); do
         lpadmin -p "$class-$i" -E -v "socket://127.0.0.1:$port" -m drv:///sample.drv/zebra.ppd \
             -o Resolution=203dpi 2>&1 | grep -v deprecated >&2 || true
@@ -189,6 +189,77 @@ printer_class() {
     done
     cupsenable "$class"
     cupsaccept "$class"
+}
+
+# Starts LISTENER writing each job to DIR/NAME-jobs and prints its port.
+start_listener() {
+    local name=$1 listener=$2
+    mkdir -p "$dir/$name-jobs"
+    rm -f "$dir/$name.port"
+    "$listener" "$dir/$name.port" "$dir/$name-jobs" </dev/null >/dev/null 2>&1 &
+    echo $! >"$dir/$name.listener.pid"
+    for _ in $(seq 100); do [ -f "$dir/$name.port" ] && break; sleep 0.05; done
+    cat "$dir/$name.port"
+}
+
+# Adds QUEUE for the IPP printer at URI once it answers; the scheduler makes the queue's PPD from
+# the printer's attributes after lpadmin returns.
+add_everywhere_queue() {
+    local queue=$1 uri=$2
+    for _ in $(seq 3); do
+        lpadmin -p "$queue" -E -v "$uri" -m everywhere 2>/dev/null || true
+        for _ in $(seq 100); do
+            [ -f "$dir/etc/ppd/$queue.ppd" ] && return 0
+            sleep 0.05
+        done
+    done
+    return 1
+}
+
+lprint_printer() {
+    [ $# -eq 3 ] || usage
+    local queue=$1 listener=$2 standin=$3 port home=$dir/$1-lprint ipp_port run_as=()
+    eval "$(print_env | sed 's/^/export /')"
+    port=$(start_listener "$queue" "$listener")
+    mkdir -p "$home/tmp" "$home/spool"
+    cat >"$home/.lprint.conf" <<CONF
+DNSSDName LPrint
+DefaultPrinterID 1
+NextPrinterID 2
+<Printer did="MFG:Zebra;MDL:ZPL 2-inch/203dpi/Direct-Thermal;CMD:ZPL;" driver="zpl_2inch-203dpi-dt" id="1" name="label" uri="socket://127.0.0.1:$port">
+DNSSDName label
+MaxCompletedJobs 100
+NextJobId 1
+media-col-default bottom="0" left="0" length="3000" name="custom_50x30mm_50x30mm" right="0" source="main-roll" top="0" tracking="gap" type="labels" width="5000"
+media-col-ready0 bottom="0" left="0" length="3000" name="custom_50x30mm_50x30mm" right="0" source="main-roll" top="0" tracking="gap" type="labels" width="5000"
+printer-resolution-default 203x203dpi
+</Printer>
+CONF
+    if [ "$(id -u)" -eq 0 ]; then
+        chown -R lp:lp "$home"
+        run_as=(setpriv --reuid=lp --regid=lp --clear-groups)
+    fi
+    for _ in $(seq 20); do
+        ipp_port=$((20000 + RANDOM % 20000))
+        HOME=$home TMPDIR=$home/tmp LD_PRELOAD=$standin "${run_as[@]}" lprint server \
+            -o server-port="$ipp_port" -o listen-hostname=127.0.0.1 -o server-options=no-tls \
+            -o spool-directory="$home/spool" -o log-file=- -o log-level=info \
+            </dev/null >>"$dir/log/$queue.log" 2>&1 &
+        echo $! >"$dir/$queue-lprint.listener.pid"
+        for _ in $(seq 40); do
+            (exec 3<>"/dev/tcp/127.0.0.1/$ipp_port") 2>/dev/null && break
+            sleep 0.05
+        done
+        if kill -0 "$(cat "$dir/$queue-lprint.listener.pid")" 2>/dev/null; then
+            if add_everywhere_queue "$queue" "ipp://127.0.0.1:$ipp_port/ipp/print/label"; then
+                echo "$queue $ipp_port"
+                return 0
+            fi
+            break
+        fi
+    done
+    echo "cupsd-rig: lprint did not start (see $dir/log/$queue.log)" >&2
+    exit 1
 }
 
 ipp_printer() {
@@ -207,18 +278,10 @@ ipp_printer() {
             fi
             sleep 0.05
         done
-        if kill -0 "$(cat "$dir/$queue.listener.pid")" 2>/dev/null; then
-            # The scheduler makes the queue's PPD from the printer's attributes after lpadmin returns.
-            for _ in $(seq 3); do
-                lpadmin -p "$queue" -E -v "ipp://127.0.0.1:$port/ipp/print" -m everywhere 2>/dev/null || true
-                for _ in $(seq 100); do
-                    if [ -f "$dir/etc/ppd/$queue.ppd" ]; then
-                        echo "$queue $port"
-                        return 0
-                    fi
-                    sleep 0.05
-                done
-            done
+        if kill -0 "$(cat "$dir/$queue.listener.pid")" 2>/dev/null &&
+            add_everywhere_queue "$queue" "ipp://127.0.0.1:$port/ipp/print"; then
+            echo "$queue $port"
+            return 0
         fi
         kill "$(cat "$dir/$queue.listener.pid")" 2>/dev/null || true
     done
@@ -229,6 +292,7 @@ ipp_printer() {
 case $action in
 start) start ;;
 ipp) ipp_printer "${queues[@]}" ;;
+lprint) lprint_printer "${queues[@]}" ;;
 class) printer_class "${queues[@]}" ;;
 drivers) drivers ;;
 stop) stop ;;

@@ -14,6 +14,7 @@
 #include "print/HeadlessOutput.h"
 #include "print/LabelPrintJob.h"
 #include "print/PrintRun.h"
+#include "print/PrintServer.h"
 #include "render/SymbolCache.h"
 #include "res/UiText.h"
 
@@ -91,8 +92,9 @@ int RunPrint(const QStringList& args) {
     label.Adopt(std::move(*read.contents), options->file);
 
     const std::string printer = options->printer.empty() ? label.m_strPrinterName : options->printer;
+    const PrintServerScope server(printer);  // QUEUE@HOST: everything below talks to HOST
     CupsPrinterConfig printers;
-    if (const std::string why = printers.WhyUnavailable(printer); !why.empty()) {
+    if (const std::string why = printers.WhyUnavailable(server.Queue()); !why.empty()) {
         return Fail(why);
     }
 

@@ -7,13 +7,14 @@
 #include "print/CupsPrinterConfig.h"
 #include "print/PaperForms.h"
 #include "res/Texts.h"
+#include "res/UiText.h"
 
 namespace etiqo {
 
 namespace {
 
 struct Row {
-    std::string mark, name, paper, resolution, model;
+    std::string mark, name, paper, resolution, model, loaded;
 };
 
 std::string Resolution(const PrinterInfo& info) {
@@ -24,13 +25,14 @@ std::string Resolution(const PrinterInfo& info) {
 }
 
 std::string Paper(PrinterConfig& printers, const std::string& name) {
-    const std::string media = printers.GetPrinterMedia(name);
-    const PaperSizeMM size = ToWholeMM(MediaSizeOf(media));
-    if (!size.IsKnown()) {
-        return "-";
-    }
-    return std::to_string(size.width) + " x " + std::to_string(size.height) + " mm (" +
-           MediaDisplayName(media) + ")";
+    const std::string paper = MediaDescription(printers.GetPrinterMedia(name));
+    return paper.empty() ? "-" : paper;
+}
+
+// What the printer says is loaded, where it tells.
+std::string Loaded(PrinterConfig& printers, const std::string& name) {
+    const std::string loaded = MediaDescription(printers.LoadedMedia(name));
+    return loaded.empty() ? loaded : "  " + UiText(TextId::PrintLoadedMedia, loaded).toStdString();
 }
 
 }  // namespace
@@ -49,7 +51,8 @@ int RunPrinters(const QStringList& args) {
         PrinterInfo info;
         const bool known = printers.GetPrinterInfo(entry.name, info);
         rows.push_back({entry.isDefault ? "*" : " ", entry.name, Paper(printers, entry.name),
-                        known ? Resolution(info) : "-", known ? info.makeAndModel : ""});
+                        known ? Resolution(info) : "-", known ? info.makeAndModel : "",
+                        Loaded(printers, entry.name)});
     }
     std::size_t nameWidth = 0;
     std::size_t paperWidth = 0;
@@ -60,9 +63,10 @@ int RunPrinters(const QStringList& args) {
         resolutionWidth = std::max(resolutionWidth, row.resolution.size());
     }
     for (const Row& row : rows) {
-        std::printf("%s %-*s  %-*s  %-*s  %s\n", row.mark.c_str(), static_cast<int>(nameWidth),
+        std::printf("%s %-*s  %-*s  %-*s  %s%s\n", row.mark.c_str(), static_cast<int>(nameWidth),
                     row.name.c_str(), static_cast<int>(paperWidth), row.paper.c_str(),
-                    static_cast<int>(resolutionWidth), row.resolution.c_str(), row.model.c_str());
+                    static_cast<int>(resolutionWidth), row.resolution.c_str(), row.model.c_str(),
+                    row.loaded.c_str());
     }
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }

@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "print/LabelPreview.h"
+#include "print/PaperForms.h"
 #include "print/PrintDlg.h"
 #include "print/PrinterConfig.h"
 #include "res/Texts.h"
@@ -34,6 +35,9 @@ CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidg
     printerRow->addWidget(new QLabel(UiText(TextId::PreviewPrinterName), printerGroup));
     printerRow->addWidget(m_printerList, 1);
     printerRow->addWidget(m_propertiesButton);
+    m_loadedLine = new QLabel(printerGroup);
+    m_loadedLine->setObjectName(QStringLiteral("loadedLine"));
+    printerRow->addWidget(m_loadedLine);
 
     auto* settingsGroup = new QGroupBox(UiText(TextId::PreviewSettingsGroup), this);
     m_copiesEdit = new QLineEdit(settingsGroup);
@@ -94,6 +98,9 @@ CPrintPreviewDlg::CPrintPreviewDlg(Canvas canvas, PrinterConfig& printers, QWidg
 void CPrintPreviewDlg::UpdateUnprintable() {
     const std::string printer = SelectedPrinter().toStdString();
     const Label& label = m_canvas.label;
+    const std::string loaded =
+        printer.empty() ? std::string() : MediaDescription(m_printers.LoadedMedia(printer));
+    m_loadedLine->setText(loaded.empty() ? QString() : UiText(TextId::PrintLoadedMedia, loaded));
     if (printer.empty() || label.m_nLabelWidthMM <= 0 || label.m_nLabelHeightMM <= 0) {
         m_preview->SetUnprintable({});
         return;

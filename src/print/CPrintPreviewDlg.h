@@ -11,6 +11,7 @@
 #include "print/LabelPage.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -40,7 +41,7 @@ private:
     void OnProperties();
     void OnPrint();
     void UpdateButtons();
-    // Shades what the selected printer cannot print of the label's paper.
+    // Shades what the selected printer cannot print of the label's paper and shows what it has loaded.
     void UpdateUnprintable();
 
     Canvas m_canvas;
@@ -50,6 +51,7 @@ private:
     QLineEdit* m_copiesEdit = nullptr;
     QPushButton* m_printButton = nullptr;
     LabelPreview* m_preview = nullptr;
+    QLabel* m_loadedLine = nullptr;  // what the printer says is loaded
 };
 
 }  // namespace etiqo

@@ -20,6 +20,11 @@ struct DestInfoDeleter {
 };
 using DestInfoPtr = std::unique_ptr<cups_dinfo_t, DestInfoDeleter>;
 
+struct IppDeleter {
+    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+};
+using IppPtr = std::unique_ptr<ipp_t, IppDeleter>;
+
 // The whole list of destinations, as cupsGetDests2 returns it.
 class DestList {
 public:

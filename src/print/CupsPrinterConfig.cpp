@@ -40,6 +40,40 @@ int DotsPerInch(int value, ipp_res_t units) {
     return value > 0 ? value : kFallbackDpi;
 }
 
+// The loaded media in one Get-Printer-Attributes answer: the first "media-ready" naming a size,
+// else the size of the first "media-col-ready".
+std::string ReadyMedia(http_t* http, const char* uri, const char* resource) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    static const char* const kWanted[] = {"media-ready", "media-col-ready"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, kWanted);
+    const cups::IppPtr response(cupsDoRequest(http, request, resource));  // frees the request
+    if (!response) {
+        return {};
+    }
+    if (ipp_attribute_t* ready = ippFindAttribute(response.get(), "media-ready", IPP_TAG_ZERO)) {
+        for (int i = 0; i < ippGetCount(ready); ++i) {
+            const char* media = ippGetString(ready, i, nullptr);
+            if (media && MediaSizeOf(media).width > 0) {
+                return media;
+            }
+        }
+    }
+    ipp_attribute_t* ready = ippFindAttribute(response.get(), "media-col-ready", IPP_TAG_BEGIN_COLLECTION);
+    ipp_t* col = ready ? ippGetCollection(ready, 0) : nullptr;
+    ipp_attribute_t* size = col ? ippFindAttribute(col, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+    ipp_t* dimensions = size ? ippGetCollection(size, 0) : nullptr;
+    ipp_attribute_t* x = dimensions ? ippFindAttribute(dimensions, "x-dimension", IPP_TAG_INTEGER) : nullptr;
+    ipp_attribute_t* y = dimensions ? ippFindAttribute(dimensions, "y-dimension", IPP_TAG_INTEGER) : nullptr;
+    char name[IPP_MAX_NAME];
+    if (!x || !y || ippGetInteger(x, 0) <= 0 || ippGetInteger(y, 0) <= 0 ||
+        !pwgFormatSizeName(name, sizeof name, "custom", nullptr, ippGetInteger(x, 0), ippGetInteger(y, 0),
+                           nullptr)) {
+        return {};
+    }
+    return name;
+}
+
 }  // namespace
 
 std::vector<PrinterEntry> CupsPrinterConfig::Printers() {
@@ -144,10 +178,7 @@ PaperForm CupsPrinterConfig::FindOrAddPaperForm(const std::string& printer, int 
     }
     // Where the driver cannot print: its PPD's page layout, else what the printer reports for a
     // listed paper.
-    JobOptions options{{"media", form.media}};
-    if (!form.pageSize.empty()) {
-        options.emplace_back("PageSize", form.pageSize);
-    }
+    const JobOptions options = PaperOptions(form);
     std::optional<PageMargins100> margins;
     if (const PpdPtr ppd = PrinterPpd(printer)) {
         margins = PpdPageMargins(ppd.get(), options);
@@ -225,6 +256,33 @@ std::vector<std::string> CupsPrinterConfig::ClassMembers(const std::string& prin
     }
     ippDelete(response);
     return members;
+}
+
+std::string CupsPrinterConfig::LoadedMedia(const std::string& printer) {
+    const cups::DestPtr dest = cups::NamedDest(printer.c_str());
+    if (!dest) {
+        return {};
+    }
+    // Only an IPP printer tells what it holds: for a driver's queue the scheduler reports its own
+    // default paper as "ready", whatever the roll in the printer.
+    const char* device = Option(*dest, "device-uri");
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    if (!device ||
+        httpSeparateURI(HTTP_URI_CODING_ALL, device, scheme, sizeof scheme, user, sizeof user, host,
+                        sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK ||
+        (std::string_view(scheme) != "ipp" && std::string_view(scheme) != "ipps")) {
+        return {};
+    }
+    const http_encryption_t encryption =
+        std::string_view(scheme) == "ipps" ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED;
+    http_t* http = httpConnect2(host, port, nullptr, AF_UNSPEC, encryption, 1, 3000, nullptr);
+    if (!http) {
+        return {};  // a printer that does not answer tells nothing
+    }
+    std::string media = ReadyMedia(http, device, resource);
+    httpClose(http);
+    return media;
 }
 
 bool CupsPrinterConfig::IsServiceRunning() {

@@ -17,6 +17,7 @@ public:
     bool SetPrinterPaperSize(const std::string& printer, int widthMM, int heightMM) override;
     bool SetPrinterCopies(const std::string& printer, int copies) override;
     std::vector<std::string> ClassMembers(const std::string& printer) override;
+    std::string LoadedMedia(const std::string& printer) override;
     bool IsServiceRunning() override;
     std::string WhyUnavailable(const std::string& printer) override;
 };

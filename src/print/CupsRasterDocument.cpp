@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "print/CupsHandles.h"
+#include "print/PaperForms.h"
 #include "print/PpdFile.h"
 
 namespace etiqo {
@@ -45,12 +47,14 @@ bool DriverReadsRaster(ppd_file_t* ppd) {
     return false;
 }
 
-// Whether the printer itself reads PWG raster: a driverless queue (IPP Everywhere, LPrint) passes
-// it through unfiltered ("*cupsFilter2: image/pwg-raster image/pwg-raster 100 -").
-bool PrinterReadsPwgRaster(ppd_file_t* ppd) {
+// Whether the printer itself reads a raster format: a driverless queue (IPP Everywhere, LPrint)
+// passes it through unfiltered ("*cupsFilter2: image/pwg-raster image/pwg-raster 100 -").
+bool PrinterReads(ppd_file_t* ppd, std::string_view format) {
     for (ppd_attr_t* attr = ppdFindAttr(ppd, "cupsFilter2", nullptr); attr;
          attr = ppdFindNextAttr(ppd, "cupsFilter2", nullptr)) {
-        if (attr->value && std::string_view(attr->value).starts_with("image/pwg-raster image/pwg-raster ")) {
+        const std::string_view value = attr->value ? attr->value : "";
+        if (value.starts_with(format) && value.substr(format.size()).starts_with(" ") &&
+            value.substr(format.size() + 1).starts_with(format)) {
             return true;
         }
     }
@@ -83,6 +87,19 @@ std::unique_ptr<cups_page_header2_s> InterpretPage(ppd_file_t* ppd, const JobOpt
 }
 
 #pragma GCC diagnostic pop
+
+// A PWG raster page names its paper by the job's own media, in PWG form, and its size in whole
+// points, nearest (the PPD interpreter truncates: 50 mm would be 141 pt, 49.7 mm).
+void NamePwgPage(cups_page_header2_t& header, const JobOptions& options) {
+    for (const auto& [name, value] : options) {
+        if (name == "media") {
+            const std::string pwg = PwgMediaName(value);
+            std::snprintf(header.cupsPageSizeName, sizeof header.cupsPageSizeName, "%s", pwg.c_str());
+        }
+    }
+    header.PageSize[0] = static_cast<unsigned>(std::lround(header.cupsPageSize[0]));
+    header.PageSize[1] = static_cast<unsigned>(std::lround(header.cupsPageSize[1]));
+}
 
 // One dot a bit, black as 1 for K and as 0 for W.
 bool IsOneBitGrey(const cups_page_header2_t& header) {
@@ -135,8 +152,8 @@ int Dots(float points, unsigned dpi) {
 }  // namespace
 
 CupsRasterDocument::CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies,
-                                       bool pwg)
-    : m_header(std::move(header)), m_driverMakesCopies(driverMakesCopies), m_pwg(pwg) {}
+                                       Format format)
+    : m_header(std::move(header)), m_driverMakesCopies(driverMakesCopies), m_format(format) {}
 CupsRasterDocument::CupsRasterDocument(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument& CupsRasterDocument::operator=(CupsRasterDocument&&) noexcept = default;
 CupsRasterDocument::~CupsRasterDocument() = default;
@@ -147,15 +164,19 @@ std::optional<CupsRasterDocument> CupsRasterDocument::ForPrinter(const std::stri
     if (!ppd) {
         return std::nullopt;
     }
-    if (PrinterReadsPwgRaster(ppd.get())) {
+    // A printer taking Apple raster (URF) only, as LPrint's do, gets it in grey: URF has no 1 bit.
+    const bool urf = !PrinterReads(ppd.get(), "image/pwg-raster") && PrinterReads(ppd.get(), "image/urf");
+    if (urf || PrinterReads(ppd.get(), "image/pwg-raster")) {
         // One bit a dot where the printer offers it (its "FastGray" colour model), else its grey.
         JobOptions oneBit = options;
         oneBit.emplace_back("ColorModel", "FastGray");
         for (const JobOptions* tried : std::initializer_list<const JobOptions*>{&oneBit, &options}) {
             std::unique_ptr<cups_page_header2_s> header = InterpretPage(ppd.get(), *tried);
             if (header && header->cupsWidth > 0 && header->cupsHeight > 0 &&
-                (IsOneBitGrey(*header) || IsEightBitGrey(*header))) {
-                return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()), true);
+                ((IsOneBitGrey(*header) && !urf) || IsEightBitGrey(*header))) {
+                NamePwgPage(*header, options);
+                return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()),
+                                          urf ? Format::Urf : Format::Pwg);
             }
         }
         return std::nullopt;
@@ -167,7 +188,7 @@ std::optional<CupsRasterDocument> CupsRasterDocument::ForPrinter(const std::stri
     if (!header || !IsOneBitGrey(*header) || header->cupsWidth == 0 || header->cupsHeight == 0) {
         return std::nullopt;
     }
-    return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()), false);
+    return CupsRasterDocument(std::move(header), PpdDriverMakesCopies(ppd.get()), Format::Cups);
 }
 
 bool CupsRasterDocument::Write(const QString& path, int count, int copies,
@@ -177,7 +198,9 @@ bool CupsRasterDocument::Write(const QString& path, int count, int copies,
         return false;
     }
     std::unique_ptr<cups_raster_t, RasterDeleter> raster(
-        cupsRasterOpen(file.handle(), m_pwg ? CUPS_RASTER_WRITE_PWG : CUPS_RASTER_WRITE_COMPRESSED));
+        cupsRasterOpen(file.handle(), m_format == Format::Pwg   ? CUPS_RASTER_WRITE_PWG
+                                      : m_format == Format::Urf ? CUPS_RASTER_WRITE_APPLE
+                                                                : CUPS_RASTER_WRITE_COMPRESSED));
     if (!raster) {
         return false;
     }
@@ -224,7 +247,7 @@ bool CupsRasterDocument::DriverMakesCopies() const {
 }
 
 bool CupsRasterDocument::IsPwgRaster() const {
-    return m_pwg;
+    return m_format != Format::Cups;
 }
 
 int CupsRasterDocument::DpiX() const {

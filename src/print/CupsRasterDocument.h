@@ -34,7 +34,8 @@ public:
     // Whether the driver prints a page's copies itself; otherwise Write repeats the page and the job
     // asks for one copy.
     bool DriverMakesCopies() const;
-    // Whether the printer takes PWG raster itself (a driverless printer) rather than a driver CUPS raster.
+    // Whether the printer takes the raster itself (PWG raster, or Apple raster where it takes no PWG:
+    // a driverless printer) rather than a driver CUPS raster.
     bool IsPwgRaster() const;
 
     // The resolution the driver prints at, dots per inch.
@@ -48,12 +49,13 @@ public:
     bool Write(const QString& path, int count, int copies, const std::function<QImage(int)>& page) const;
 
 private:
-    CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies, bool pwg);
+    enum class Format { Cups, Pwg, Urf };
+    CupsRasterDocument(std::unique_ptr<cups_page_header2_s> header, bool driverMakesCopies, Format format);
     bool WritePages(_cups_raster_s* raster, int count, int copies,
                     const std::function<QImage(int)>& page) const;
     std::unique_ptr<cups_page_header2_s> m_header;
     bool m_driverMakesCopies = true;
-    bool m_pwg = false;
+    Format m_format = Format::Cups;
 };
 
 }  // namespace etiqo

@@ -12,10 +12,7 @@ namespace etiqo {
 
 namespace {
 
-struct IppDeleter {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
-using IppPtr = std::unique_ptr<ipp_t, IppDeleter>;
+using cups::IppPtr;
 
 // The job's state (IPP_JSTATE_*), or -1 with the reason when the scheduler cannot say.
 int JobState(int jobId, std::string& reason) {

@@ -10,7 +10,8 @@
 #include "model/Serial.h"
 #include "print/CupsRasterDocument.h"
 #include "print/LabelPdf.h"
-
+#include "print/PaperForms.h"
+#include "print/PrintServer.h"
 #include "res/UiText.h"
 
 namespace etiqo {
@@ -89,10 +90,8 @@ void StoreDefaults(PrinterConfig& printers, const std::string& printer, const Pa
 }
 
 JobOptions MakeJobOptions(const PaperForm& paper, int deviceCopies) {
-    JobOptions options{{"media", paper.media}, {"copies", std::to_string(deviceCopies)}};
-    if (!paper.pageSize.empty()) {
-        options.emplace_back("PageSize", paper.pageSize);
-    }
+    JobOptions options = PaperOptions(paper);
+    options.emplace_back("copies", std::to_string(deviceCopies));
     // One page printed n times: the printer repeats it (^PQn on ZPL) instead of receiving n pages.
     options.emplace_back("Collate", "False");
     options.emplace_back("multiple-document-handling", "separate-documents-uncollated-copies");
@@ -212,12 +211,14 @@ PrintResult LabelPrintJob::PrintPages(Label& label, const std::string& printer, 
     return Run(label, printer, pages, true);
 }
 
-PrintResult LabelPrintJob::Run(Label& label, const std::string& printer, int copies, bool serialized) {
+PrintResult LabelPrintJob::Run(Label& label, const std::string& printerName, int copies, bool serialized) {
     // An empty copies box is no request to print (nor to change the printer's defaults).
     if (copies < 1) {
         return Failure(PrintResult::Status::NothingToPrint, {});
     }
-    label.m_strPrinterName = printer;
+    label.m_strPrinterName = printerName;
+    const PrintServerScope server(printerName);  // QUEUE@HOST: the queue on that server
+    const std::string& printer = server.Queue();
 
     const PaperSizeMM size{label.m_nLabelWidthMM, label.m_nLabelHeightMM};
     PrinterInfo info;

@@ -10,6 +10,29 @@ std::string CustomMediaName(int widthMM, int heightMM) {
     return "Custom." + std::to_string(widthMM) + "x" + std::to_string(heightMM) + "mm";
 }
 
+JobOptions PaperOptions(const PaperForm& paper) {
+    JobOptions options{{"media", paper.media}};
+    if (!paper.pageSize.empty()) {
+        options.emplace_back("PageSize", paper.pageSize);
+    }
+    return options;
+}
+
+std::string PwgMediaName(std::string_view media) {
+    const std::string name(media);
+    if (pwgMediaForPWG(name.c_str()) && !name.starts_with("custom_min_") &&
+        !name.starts_with("custom_max_")) {
+        return name;
+    }
+    const MediaSize100 size = MediaSizeOf(media);
+    char pwg[IPP_MAX_NAME];
+    if (size.width <= 0 ||
+        !pwgFormatSizeName(pwg, sizeof pwg, "custom", nullptr, size.width, size.height, nullptr)) {
+        return {};
+    }
+    return pwg;
+}
+
 std::string PaperFormName(int widthMM, int heightMM) {
     char name[64];
     std::snprintf(name, sizeof name, "HPaper(%dmm x %dmm)", widthMM, heightMM);
@@ -83,6 +106,15 @@ std::string MediaDisplayName(std::string_view media) {
         }
     }
     return std::string(media);
+}
+
+std::string MediaDescription(std::string_view media) {
+    const PaperSizeMM size = ToWholeMM(MediaSizeOf(media));
+    if (!size.IsKnown()) {
+        return {};
+    }
+    return std::to_string(size.width) + " x " + std::to_string(size.height) + " mm (" +
+           MediaDisplayName(media) + ")";
 }
 
 }  // namespace etiqo

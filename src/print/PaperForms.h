@@ -5,12 +5,23 @@
 #include <string>
 #include <string_view>
 
+#include "print/PrintSpooler.h"
 #include "print/PrinterConfig.h"
 
 namespace etiqo {
 
 // "Custom.50x30mm": the custom-size name CUPS understands as a media and as a PPD page size.
 std::string CustomMediaName(int widthMM, int heightMM);
+
+// The options naming a paper in a job, in the user's stored defaults and to a PPD driver, made
+// here only so that every job of a label asks for the same size: "media" (and, for a custom
+// size, "PageSize", or PPD drivers snap the page to a listed size nearby).
+JobOptions PaperOptions(const PaperForm& paper);
+
+// The PWG name of a media's own size: a PWG name as it is, any other ("Custom.50x80mm", "w142h227")
+// as a custom size of exactly its size ("custom_50x80mm_50x80mm"); empty when it names no size.
+// A PWG raster page carries it as its page size name.
+std::string PwgMediaName(std::string_view media);
 
 // "HPaper(50mm x 30mm)": how a custom label paper is named to the user.
 std::string PaperFormName(int widthMM, int heightMM);
@@ -44,5 +55,9 @@ struct CustomRange100 {
 
 // The name shown for a media: "HPaper(...)" for a custom size, the media's own name otherwise.
 std::string MediaDisplayName(std::string_view media);
+
+// "50 x 30 mm (Custom.50x30mm)": a media's size in whole millimetres and its name as shown; empty
+// when the media names no size.
+std::string MediaDescription(std::string_view media);
 
 }  // namespace etiqo

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "print/LabelPage.h"
+#include "print/PaperForms.h"
+#include "print/PrintServer.h"
 #include "res/UiText.h"
 
 namespace etiqo {
@@ -41,7 +43,9 @@ DotRect PrintableDots(const PaperForm& paper, int widthDots, int heightDots, int
             widthDots - DotsOf(paper.marginRight100, dpiX), heightDots - DotsOf(paper.marginBottom100, dpiY)};
 }
 
-PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, const std::string& printer) {
+PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, const std::string& printerName) {
+    const PrintServerScope server(printerName);
+    const std::string& printer = server.Queue();
     PrintCheck check;
     PrinterInfo info;
     if (!printers.GetPrinterInfo(printer, info)) {
@@ -56,6 +60,15 @@ PrintCheck CheckBeforePrinting(PrinterConfig& printers, const Label& label, cons
         check.paperUnavailable = true;
         check.warnings.push_back(UiText(TextId::PrintPaperUnavailable, printer, width, height).toStdString());
         return check;
+    }
+    // A label printer holds one roll: a label of another size comes out on the loaded one.
+    if (const std::string loaded = printers.LoadedMedia(printer); !loaded.empty()) {
+        const MediaSize100 size = MediaSizeOf(loaded);
+        if (!IsPaperOfSize(size, width, height) && !PaperRoundsToSize(size, width, height)) {
+            check.warnings.push_back(
+                UiText(TextId::PrintLoadedMediaDiffers, printer, MediaDescription(loaded), width, height)
+                    .toStdString());
+        }
     }
     if (!check.paper.HasMargins()) {
         return check;

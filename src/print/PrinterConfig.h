@@ -93,6 +93,13 @@ public:
         return {};
     }
 
+    // What the printer says is loaded, as a media name (its "media-ready", else the size of its
+    // "media-col-ready"); empty where it does not tell.
+    virtual std::string LoadedMedia(const std::string& printer) {
+        (void)printer;
+        return {};
+    }
+
     // Whether the print service answers at all.
     virtual bool IsServiceRunning() = 0;
 

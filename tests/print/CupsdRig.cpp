@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdlib>
 #include <memory>
@@ -19,14 +20,14 @@ std::unique_ptr<QTemporaryDir>& RigDir() {
     return dir;
 }
 
-QString Script() {
+QString ScriptPath() {
     return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh");
 }
 
 QString RunTool(const QString& program, const QStringList& arguments, bool* ok = nullptr) {
     QProcess process;
     process.start(program, arguments);
-    const bool finished = process.waitForFinished(30000);
+    const bool finished = process.waitForFinished(90000);
     if (ok) {
         *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     }
@@ -78,23 +79,35 @@ QString CupsdRig::Lpoptions(const QString& printer) {
 }
 
 bool CupsdRig::Run(const QString& action) {
+    return Script(action, {QLatin1String(kQueue), QLatin1String(kSecondQueue)}).has_value();
+}
+
+std::optional<QString> CupsdRig::Script(const QString& action, const QStringList& arguments) {
     bool ok = false;
-    const QString output =
-        RunTool(Script(), {action, Dir(), QLatin1String(kQueue), QLatin1String(kSecondQueue)}, &ok);
+    const QString output = RunTool(ScriptPath(), QStringList{action, Dir()} + arguments, &ok);
     if (!ok) {
         ADD_FAILURE() << "cupsd-rig.sh " << action.toStdString() << ": " << output.toStdString();
+        return std::nullopt;
     }
-    return ok;
+    return output;
+}
+
+QStringList CupsdRig::JobFiles(const QString& name, int count) {
+    const QDir jobs(Dir() + QStringLiteral("/") + name + QStringLiteral("-jobs"));
+    QStringList files;
+    for (int i = 0; i < 600 && files.size() < count; ++i) {
+        QThread::msleep(i ? 50 : 0);
+        files.clear();
+        for (const QString& file : jobs.entryList({QStringLiteral("*.prn")}, QDir::Files, QDir::Name)) {
+            files << jobs.filePath(file);
+        }
+    }
+    return files;
 }
 
 std::vector<std::pair<QString, QString>> CupsdRig::AddDriverQueues() {
-    bool ok = false;
-    const QString output = RunTool(Script(), {QStringLiteral("drivers"), Dir()}, &ok);
+    const QString output = Script(QStringLiteral("drivers")).value_or(QString());
     std::vector<std::pair<QString, QString>> queues;
-    if (!ok) {
-        ADD_FAILURE() << "cupsd-rig.sh drivers: " << output.toStdString();
-        return queues;
-    }
     for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const qsizetype space = line.indexOf(QLatin1Char(' '));
         if (space > 0) {

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +29,11 @@ public:
     static QString Lpoptions(const QString& printer);
     // Runs the rig script ("start" or "stop"); true on success.
     static bool Run(const QString& action);
+    // Runs the rig script with these arguments (the rig's folder follows the action), failing the
+    // test on an error; its standard output.
+    static std::optional<QString> Script(const QString& action, const QStringList& arguments = {});
+    // The files a raw port of the rig wrote (DIR/NAME-jobs), once `count` are there (or 30 s passed).
+    static QStringList JobFiles(const QString& name, int count);
     // Forgets the user's stored defaults (a fresh HOME).
     static void ClearUserOptions();
     // Appends a comment line to the user's lpoptions file; a rewrite of the file drops it.

@@ -6,7 +6,12 @@
 
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 #include "ZplGraphic.h"
+#include "model/ElementFactory.h"
+#include "model/LabelFile.h"
+#include "model/Serial.h"
 
 namespace etiqo::test {
 
@@ -38,14 +43,7 @@ public:
             std::memcpy(image.scanLine(y), row.constData(),
                         static_cast<std::size_t>(std::min<qsizetype>(row.size(), image.bytesPerLine())));
         }
-        if (w % 8 != 0) {  // dots past the stated width are not printed
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = w; x < (w + 7) / 8 * 8 && x < image.bytesPerLine() * 8; ++x) {
-                    image.scanLine(y)[x / 8] &= static_cast<uchar>(~(0x80 >> (x % 8)));
-                }
-            }
-        }
-        return image;
+        return image;  // dots past the stated width lie outside it
     }
 
 private:
@@ -98,10 +96,6 @@ private:
     qsizetype m_pos = 0;
 };
 
-QList<QByteArray> Fields(const QByteArray& text) {
-    return text.split(',');
-}
-
 std::optional<std::vector<PrintedPage>> DecodeZpl(const QByteArray& job) {
     std::vector<PrintedPage> pages;
     for (const ZplPage& zpl : DecodeZplJob(job)) {
@@ -129,7 +123,7 @@ std::optional<std::vector<PrintedPage>> DecodeEpl2(const QByteArray& job) {
             width = line.mid(1).toInt();
             rows.SetBytesPerRow((width + 7) / 8);
         } else if (line.startsWith("GW")) {
-            const QList<QByteArray> f = Fields(line.mid(2));
+            const QList<QByteArray> f = line.mid(2).split(',');
             if (f.size() != 4 || f[0].toInt() != 0 || f[2].toInt() != rows.BytesPerRow()) {
                 return std::nullopt;
             }
@@ -500,6 +494,7 @@ std::optional<std::vector<PrintedPage>> DecodePwg(const QByteArray& job) {
         pages.push_back({rows.Image(static_cast<int>(header.cupsWidth), static_cast<int>(header.cupsHeight)),
                          static_cast<int>(std::max(header.NumCopies, 1u)), static_cast<int>(header.cupsWidth),
                          static_cast<int>(header.cupsHeight), static_cast<int>(header.cupsBitsPerPixel)});
+        pages.back().media = header.cupsPageSizeName;
     }
     cupsRasterClose(raster);
     return ok ? std::optional(pages) : std::nullopt;
@@ -508,40 +503,23 @@ std::optional<std::vector<PrintedPage>> DecodePwg(const QByteArray& job) {
 }  // namespace
 
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job) {
-    switch (language) {
-        case PrinterLanguage::Zpl:
-            return DecodeZpl(job);
-        case PrinterLanguage::Epl2:
-            return DecodeEpl2(job);
-        case PrinterLanguage::EplLine:
-            return DecodeEplLine(job);
-        case PrinterLanguage::Cpcl:
-            return DecodeCpcl(job);
-        case PrinterLanguage::Dymo:
-            return DecodeDymo(job);
-        case PrinterLanguage::Pcl:
-            return DecodePcl(job);
-        case PrinterLanguage::PtouchQl:
-            return DecodePtouchQl(job);
-        case PrinterLanguage::Pwg:
-            return DecodePwg(job);
-    }
-    return std::nullopt;
+    // In the order of PrinterLanguage.
+    using Decoder = std::optional<std::vector<PrintedPage>> (*)(const QByteArray&);
+    static constexpr Decoder kDecoders[] = {DecodeZpl,  DecodeEpl2, DecodeEplLine,  DecodeCpcl,
+                                            DecodeDymo, DecodePcl,  DecodePtouchQl, DecodePwg};
+    const auto index = static_cast<std::size_t>(language);
+    return index < std::size(kDecoders) ? kDecoders[index](job) : std::nullopt;
 }
 
-std::optional<PrinterLanguage> PrinterLanguageNamed(std::string_view name) {
-    static constexpr std::pair<std::string_view, PrinterLanguage> kNames[] = {
-        {"zpl", PrinterLanguage::Zpl},      {"epl2", PrinterLanguage::Epl2},
-        {"epl1", PrinterLanguage::EplLine}, {"cpcl", PrinterLanguage::Cpcl},
-        {"dymo", PrinterLanguage::Dymo},    {"pcl", PrinterLanguage::Pcl},
-        {"ql", PrinterLanguage::PtouchQl},  {"pwg", PrinterLanguage::Pwg},
-    };
-    for (const auto& [n, language] : kNames) {
-        if (n == name) {
-            return language;
-        }
-    }
-    return std::nullopt;
+QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x, int y) {
+    Label label;
+    label.SetLabelSize(widthMM, heightMM);
+    Element code = MakeBarcodeElement(x, y, first);
+    code.nSerialMode = kSerialIncrement;
+    label.Append(code);
+    const QString file = dir + QStringLiteral("/serial.lab");
+    EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
+    return file;
 }
 
 }  // namespace etiqo::test

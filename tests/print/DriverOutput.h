@@ -4,9 +4,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QString>
 
 #include <optional>
-#include <string_view>
 #include <vector>
 
 namespace etiqo::test {
@@ -28,11 +28,15 @@ struct PrintedPage {
     int width = 0;   // dots across as the job states it (0 when it does not)
     int height = 0;  // dots down as the job states it (0 when it does not)
     int bitsPerDot = 1;
+    QByteArray media = {};  // the paper the page names (PWG raster's page size name)
 };
 
 // Every page of a job in order; nullopt when the data is not a well-formed job of that language.
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job);
 
-std::optional<PrinterLanguage> PrinterLanguageNamed(std::string_view name);
+// Saves a widthMM × heightMM label holding a Code 128 of `first` that counts up, at (x, y) dots, as
+// DIR/serial.lab; the file's path.
+QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x = 60,
+                            int y = 90);
 
 }  // namespace etiqo::test

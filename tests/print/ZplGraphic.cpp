@@ -2,32 +2,22 @@
 
 #include <QRegularExpression>
 
+#include <cctype>
+#include <cstring>
+
 namespace etiqo::test {
 
 namespace {
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
+    const char* const digits = "0123456789ABCDEF";
+    const char* found = c ? std::strchr(digits, std::toupper(static_cast<unsigned char>(c))) : nullptr;
+    return found ? static_cast<int>(found - digits) : -1;
 }
 
 // ZPL repeat counts: G..Y are 1..19, g..z are 20..400 in steps of 20; letters add up.
 int RepeatCount(char c) {
-    if (c >= 'G' && c <= 'Y') {
-        return c - 'F';
-    }
-    if (c >= 'g' && c <= 'z') {
-        return (c - 'f') * 20;
-    }
-    return 0;
+    return c >= 'G' && c <= 'Y' ? c - 'F' : c >= 'g' && c <= 'z' ? (c - 'f') * 20 : 0;
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include "PrintTestSupport.h"
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
-#include "model/Serial.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
@@ -109,7 +108,7 @@ protected:
 
 std::vector<std::pair<QString, QString>> DriverMatrixTest::s_queues;
 
-TEST_F(DriverMatrixTest, EveryLabelDriverGetsTheLabelDotForDotWhereCupsPutsThePage) {
+TEST_F(DriverMatrixTest, EveryLabelDriverPrintsDotForDotWhereCupsPutsThePageWithCopiesAndSerials) {
     ASSERT_EQ(s_queues.size(), std::size(kDrivers));
     for (const DriverCase& d : kDrivers) {
         SCOPED_TRACE(d.queue);
@@ -153,20 +152,9 @@ TEST_F(DriverMatrixTest, EveryLabelDriverGetsTheLabelDotForDotWhereCupsPutsThePa
             << "ours and lp's differ; see " << folder.filePath(QStringLiteral("*.png")).toStdString();
         printed[0].dots.save(folder.filePath(QStringLiteral("ours.png")));
         theirs[0].dots.save(folder.filePath(QStringLiteral("lp.png")));
-    }
-}
 
-TEST_F(DriverMatrixTest, SerialNumbersAndBarcodesReadBackOnEveryDriver) {
-    for (const DriverCase& d : kDrivers) {
-        SCOPED_TRACE(d.queue);
-        Label label;
-        label.SetLabelSize(d.widthMM, d.heightMM);
-        Element code = MakeBarcodeElement(60, 90, "ETQ-009");
-        code.nSerialMode = kSerialIncrement;
-        label.Append(code);
-        const QString file = folder.filePath(QStringLiteral("serial.lab"));
-        ASSERT_TRUE(SaveLabelFile(label, file.toStdString()));
-
+        // Serial numbers: every page its own number, each printed once, its barcode readable.
+        const QString file = test::SaveSerialCodeLabel(folder.path(), d.widthMM, d.heightMM, "ETQ-009");
         const test::ProgramRun run = test::RunEtiqo(
             {QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(d.queue),
              QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--wait")});
@@ -205,12 +193,15 @@ TEST_F(DriverMatrixTest, PapersAreTheDriversOwnAndSizesItCannotTakeAreRefused) {
         {"label-ql570", 62, 29, true, "custom_62.09x28.93mm_62.09x28.93mm", 152, 296, 152, 296},
         {"label-zebra", 50, 30, true, "Custom.50x30mm", 0, 0, 0, 0},
         {"label-zebra", 210, 30, false, "Custom.210x30mm", 0, 0, 0, 0},  // wider than its 8 in
+        {"label-zebra", 50, 80, true, "custom_50.09x80.08mm_50.09x80.08mm", 0, 0, 0, 0},  // its 142 x 227 pt
+        {"label-zebra", 101, 152, true, "Custom.101x152mm", 0, 0, 0, 0},  // 4 x 6 in is 101.6 mm: not it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.queue) + " " + std::to_string(c.w) + "x" + std::to_string(c.h));
         const PaperForm paper = printers.FindOrAddPaperForm(c.queue, c.w, c.h);
         EXPECT_EQ(paper.available, c.available);
         EXPECT_EQ(paper.media, c.media);
+        EXPECT_EQ(paper.pageSize, paper.custom ? c.media : "");  // a PPD driver's custom page is exact
         EXPECT_EQ((std::array{paper.marginLeft100, paper.marginTop100, paper.marginRight100,
                               paper.marginBottom100}),
                   (std::array{c.left, c.top, c.right, c.bottom}));

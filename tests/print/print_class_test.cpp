@@ -6,27 +6,21 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <set>
 
 #include "CupsdRig.h"
 #include "DriverOutput.h"
 #include "PrintTestSupport.h"
-#include "model/ElementFactory.h"
 #include "model/LabelFile.h"
-#include "model/Serial.h"
 #include "model/TextCodec.h"
 
 namespace etiqo {
 namespace {
 
 using test::CupsdRig;
-
-QString Rig() {
-    return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh");
-}
 
 bool RunTool(const QString& program, const QStringList& arguments,
              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
@@ -39,22 +33,12 @@ bool RunTool(const QString& program, const QStringList& arguments,
     return ok;
 }
 
-// The complete job files of the class's port, waiting until `count` are there.
-QStringList JobFiles(int count) {
-    const QDir jobs(CupsdRig::Dir() + QStringLiteral("/trio-jobs"));
-    QStringList files;
-    for (int i = 0; i < 600 && files.size() < count; ++i) {
-        files = jobs.entryList({QStringLiteral("*.prn")}, QDir::Files, QDir::Name);
-        QThread::msleep(50);
-    }
-    return files;
-}
-
 class PrintClassTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        RunTool(Rig(), {QStringLiteral("class"), CupsdRig::Dir(), QStringLiteral("trio"), QStringLiteral("3"),
-                        QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")});
+        CupsdRig::Script(QStringLiteral("class"),
+                         {QStringLiteral("trio"), QStringLiteral("3"),
+                          QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")});
     }
     static void TearDownTestSuite() {
         for (const char* queue : {"trio", "trio-1", "trio-2", "trio-3", "mixed", "hi"}) {
@@ -66,14 +50,7 @@ protected:
         ASSERT_TRUE(folder.isValid());
     }
     QString SerialLabel(const char* first) {
-        Label label;
-        label.SetLabelSize(50, 80);
-        Element code = MakeBarcodeElement(40, 200, first);
-        code.nSerialMode = kSerialIncrement;
-        label.Append(code);
-        const QString file = folder.filePath(QStringLiteral("serial.lab"));
-        EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
-        return file;
+        return test::SaveSerialCodeLabel(folder.path(), 50, 80, first, 40, 200);
     }
     QTemporaryDir folder;
 };
@@ -87,12 +64,12 @@ TEST_F(PrintClassTest, AClassSpreadsJobsAndEveryNumberPrintsOnce) {
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out.count(QLatin1Char('\n')), 4) << run.out.toStdString();  // jobs of 3, 3, 3 and 1
 
-    const QStringList files = JobFiles(4);
+    const QStringList files = CupsdRig::JobFiles(QStringLiteral("trio"), 4);
     ASSERT_EQ(files.size(), 4);
     std::multiset<QString> numbers;
     int pages = 0;
     for (const QString& name : files) {
-        QFile job(CupsdRig::Dir() + QStringLiteral("/trio-jobs/") + name);
+        QFile job(name);
         ASSERT_TRUE(job.open(QIODevice::ReadOnly));
         const auto decoded = test::DecodePrinterJob(test::PrinterLanguage::Zpl, job.readAll());
         ASSERT_TRUE(decoded.has_value());
@@ -136,28 +113,52 @@ TEST_F(PrintClassTest, AClassMixingResolutionsIsRefused) {
                              "class at 203 dpi): labels would come out in different sizes\n"));
 }
 
-// A second print service stands in for a remote one: CUPS_SERVER names it, as on another machine.
+// A second print service stands in for a remote one, reached as QUEUE@HOST:PORT or through
+// CUPS_SERVER, as on another machine.
 TEST_F(PrintClassTest, PrintsThroughAnotherPrintService) {
     QTemporaryDir remote(QDir::tempPath() + QStringLiteral("/etiqo-remote-XXXXXX"));
     ASSERT_TRUE(remote.isValid());
-    ASSERT_TRUE(RunTool(Rig(), {QStringLiteral("start"), remote.path(), QStringLiteral("far")}));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("CUPS_SERVER"), remote.filePath(QStringLiteral("cups.sock")));
-    environment.insert(QStringLiteral("HOME"), remote.filePath(QStringLiteral("home")));
-    environment.insert(QStringLiteral("CUPS_SERVERROOT"), remote.filePath(QStringLiteral("etc")));
-    const test::ProgramRun run = test::RunEtiqo(
-        {QStringLiteral("print"), SerialLabel("R-1"), QStringLiteral("--printer"), QStringLiteral("far"),
-         QStringLiteral("--copies"), QStringLiteral("2"), QStringLiteral("--wait")},
-        environment);
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    QFile job(remote.filePath(QStringLiteral("far.zpl")));
-    ASSERT_TRUE(job.open(QIODevice::ReadOnly));
-    const auto pages = test::DecodePrinterJob(test::PrinterLanguage::Zpl, job.readAll());
-    ASSERT_TRUE(pages.has_value());
-    ASSERT_EQ(pages->size(), 2u);
-    EXPECT_EQ(test::ReadBarcodes((*pages)[1].dots, folder.filePath(QStringLiteral("r.png"))),
-              QStringList{QStringLiteral("R-2")});
-    RunTool(Rig(), {QStringLiteral("stop"), remote.path()});
+    const QString host =
+        QStringLiteral("127.0.0.1:%1").arg(20000 + QRandomGenerator::global()->bounded(20000));
+    QProcessEnvironment listening = QProcessEnvironment::systemEnvironment();
+    listening.insert(QStringLiteral("RIG_LISTEN"), host);
+    ASSERT_TRUE(RunTool(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"),
+                        {QStringLiteral("start"), remote.path(), QStringLiteral("far")}, listening));
+    QProcessEnvironment server = QProcessEnvironment::systemEnvironment();
+    server.insert(QStringLiteral("CUPS_SERVER"), remote.filePath(QStringLiteral("cups.sock")));
+    server.insert(QStringLiteral("HOME"), remote.filePath(QStringLiteral("home")));
+    struct Case {
+        const char* name;
+        QString printer;
+        QProcessEnvironment environment;
+        const char* first;
+    };
+    const Case cases[] = {
+        {"QUEUE@HOST", QStringLiteral("far@") + host, QProcessEnvironment::systemEnvironment(), "R-1"},
+        {"CUPS_SERVER", QStringLiteral("far"), server, "S-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = SerialLabel(c.first);
+        const test::ProgramRun run =
+            test::RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--printer"), c.printer,
+                            QStringLiteral("--copies"), QStringLiteral("2"), QStringLiteral("--wait"),
+                            QStringLiteral("--update")},
+                           c.environment);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        QFile job(remote.filePath(QStringLiteral("far.zpl")));
+        ASSERT_TRUE(job.open(QIODevice::ReadOnly));
+        const auto pages = test::DecodePrinterJob(test::PrinterLanguage::Zpl, job.readAll());
+        ASSERT_TRUE(pages.has_value());
+        ASSERT_EQ(pages->size(), 2u);
+        EXPECT_EQ(test::ReadBarcodes((*pages)[1].dots, folder.filePath(QStringLiteral("r.png"))),
+                  QStringList{QString::fromLatin1(c.first).replace(QLatin1Char('1'), QLatin1Char('2'))});
+        const LabelReadResult updated = ReadLabelFile(file.toStdString());  // the label keeps the name
+        ASSERT_TRUE(updated) << updated.error;
+        EXPECT_EQ(QString::fromStdString(updated.contents->printerName), c.printer);
+    }
+    RunTool(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"),
+            {QStringLiteral("stop"), remote.path()});
 }
 
 }  // namespace

@@ -1,14 +1,9 @@
 // The printer configuration against a real (private) cupsd with a Zebra ZPL queue.
 #include <gtest/gtest.h>
 
-#include <cups/cups.h>
-
-#include <QFile>
-
 #include "CupsdRig.h"
 #include "print/CupsPrinterConfig.h"
 #include "print/PaperForms.h"
-#include "res/Texts.h"
 
 namespace etiqo {
 namespace {
@@ -46,57 +41,16 @@ TEST(PaperForms, NamesAndSizes) {
         EXPECT_EQ(ToWholeMM(MediaSizeOf(c.media)), c.mm);
         EXPECT_EQ(MediaDisplayName(c.media), c.shown);
     }
+    EXPECT_EQ(MediaDescription("Custom.50x30mm"), "50 x 30 mm (HPaper(50mm x 30mm))");
+    EXPECT_EQ(MediaDescription("thermal"), "");
+    EXPECT_EQ(PwgMediaName("Custom.50x80mm"), "custom_50x80mm_50x80mm");
+    EXPECT_EQ(PwgMediaName("iso_a4_210x297mm"), "iso_a4_210x297mm");
     EXPECT_TRUE(IsPaperOfSize({5009, 8008}, 50, 80));
     EXPECT_FALSE(IsPaperOfSize({5080, 2540}, 50, 25));  // 50.8 mm is not a 50 mm paper
     EXPECT_FALSE(IsPaperOfSize({4999, 3000}, 50, 30));
 }
 
-TEST_F(PrinterConfigTest, ListsTheQueueAsDefaultWithItsModelAndResolution) {
-    int defaults = 0;
-    bool listed = false;
-    for (const PrinterEntry& printer : config.Printers()) {
-        defaults += printer.isDefault;
-        listed = listed || (printer.name == kQueue && printer.isDefault);
-    }
-    EXPECT_TRUE(listed);
-    EXPECT_EQ(defaults, 1);
-
-    PrinterInfo info;
-    ASSERT_TRUE(config.GetPrinterInfo(kQueue, info));
-    EXPECT_EQ(info.makeAndModel, "Zebra ZPL Label Printer");
-    EXPECT_EQ(info.dpiX, 203);
-    EXPECT_EQ(info.dpiY, 203);
-    EXPECT_FALSE(config.GetPrinterInfo("no-such-printer", info));
-}
-
-TEST_F(PrinterConfigTest, DefaultPaperComesFromTheDriverUntilTheUserStoresOne) {
-    EXPECT_EQ(config.GetPrinterPaperSize(kQueue), (PaperSizeMM{101, 127}));  // the driver's 4 × 5 in
-    EXPECT_EQ(config.GetPrinterPaperSize("no-such-printer"), (PaperSizeMM{0, 0}));
-}
-
-TEST_F(PrinterConfigTest, FindsListedPapersOrMakesACustomOne) {
-    struct Case {
-        int w, h;
-        bool custom;
-        const char* media;
-    };
-    const Case cases[] = {
-        {50, 30, true, "Custom.50x30mm"},
-        {50, 80, false, "custom_50.09x80.08mm_50.09x80.08mm"},  // the driver's 142 × 227 pt label
-        {210, 297, false, "iso_a4_210x297mm"},
-        {101, 152, true, "Custom.101x152mm"},  // 4 × 6 in is 101.6 mm: not this size
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
-        const PaperForm form = config.FindOrAddPaperForm(kQueue, c.w, c.h);
-        EXPECT_EQ(form.custom, c.custom);
-        EXPECT_EQ(form.media, c.media);
-        EXPECT_EQ(form.pageSize, c.custom ? c.media : "");
-        EXPECT_EQ(form.size, (PaperSizeMM{c.w, c.h}));
-    }
-}
-
-TEST_F(PrinterConfigTest, StoresPaperAsUserDefaultsLikeLpoptions) {
+TEST_F(PrinterConfigTest, StoresPaperAndCopiesAsUserDefaultsLikeLpoptions) {
     ASSERT_TRUE(config.SetPrinterPaperSize(kQueue, 50, 30));
     EXPECT_EQ(config.GetPrinterPaperSize(kQueue), (PaperSizeMM{50, 30}));
     QString shown = CupsdRig::Lpoptions(QString::fromStdString(kQueue));
@@ -111,13 +65,11 @@ TEST_F(PrinterConfigTest, StoresPaperAsUserDefaultsLikeLpoptions) {
     EXPECT_FALSE(shown.contains(QStringLiteral("PageSize=Custom"))) << shown.toStdString();
 
     EXPECT_FALSE(config.SetPrinterPaperSize("no-such-printer", 50, 30));
-}
 
-TEST_F(PrinterConfigTest, StoresCopiesOnlyWhenTheyChange) {
+    // Copies are stored only when they change: the same count again does not rewrite the file.
     ASSERT_TRUE(config.SetPrinterCopies(kQueue, 3));
     EXPECT_TRUE(CupsdRig::Lpoptions(QString::fromStdString(kQueue)).contains(QStringLiteral("copies=3")));
 
-    // The same count again does not write the user's defaults (a rewrite would drop the mark).
     CupsdRig::MarkUserOptions();
     ASSERT_TRUE(config.SetPrinterCopies(kQueue, 3));
     EXPECT_TRUE(CupsdRig::UserOptionsMarked());
@@ -126,19 +78,6 @@ TEST_F(PrinterConfigTest, StoresCopiesOnlyWhenTheyChange) {
     EXPECT_FALSE(CupsdRig::UserOptionsMarked());
     EXPECT_TRUE(CupsdRig::Lpoptions(QString::fromStdString(kQueue)).contains(QStringLiteral("copies=1")));
     EXPECT_FALSE(config.SetPrinterCopies("no-such-printer", 2));
-}
-
-TEST_F(PrinterConfigTest, TellsWhyAPrinterCannotBeUsed) {
-    EXPECT_EQ(config.WhyUnavailable(kQueue), "");
-    EXPECT_EQ(config.WhyUnavailable(""), TrEnglish(TextId::PrintNoPrinterNamed));
-    EXPECT_EQ(config.WhyUnavailable("no-such-printer"), "no printer named no-such-printer");
-
-    const QByteArray nowhere = QFile::encodeName(CupsdRig::Dir()) + "/nobody-listens.sock";
-    cupsSetServer(nowhere.constData());
-    EXPECT_EQ(config.WhyUnavailable(kQueue), TrEnglish(TextId::PrintServiceUnavailable));
-    EXPECT_TRUE(config.Printers().empty());
-    cupsSetServer(nullptr);  // back to CUPS_SERVER
-    EXPECT_EQ(config.WhyUnavailable(kQueue), "");
 }
 
 }  // namespace
