@@ -118,7 +118,8 @@ TEST_F(Frame, KeysAndMenuStatesWorkOnTheCanvas) {
     EXPECT_EQ(QPoint(text.nPosX, text.nPosY), at + QPoint(-1, 1));
     Canvas().setFocus();
     QTest::keyClick(&Canvas(), Qt::Key_Right);
-    EXPECT_EQ(text.nPosX, at.x());
+    QTest::keyClick(&Canvas(), Qt::Key_Up);
+    EXPECT_EQ(QPoint(text.nPosX, text.nPosY), at);
 
     QTest::keyClick(&Canvas(), Qt::Key_C, Qt::ControlModifier);  // Copy
     EXPECT_EQ(Canvas().GetLabel().m_copyBuffer.size(), 1u);

@@ -202,8 +202,11 @@ TEST_F(CanvasTest, EachCreatingToolMakesOneElementPerClick) {
         EXPECT_EQ(Snapshots(), row.snapshots);
     }
     canvas->SetTool(kToolRectangle);
-    canvas->SetTool(12);  // a style button: the cursor stays
+    canvas->SetTool(12);  // a style button: the cursor stays, a click makes nothing
     EXPECT_EQ(canvas->cursor().shape(), Qt::CrossCursor);
+    Elements().clear();
+    Click(At(40, 60));
+    EXPECT_TRUE(Elements().empty());
 }
 
 // Pictures the canvas cannot show, and paths the record cannot hold, are refused with a message; a
@@ -274,8 +277,72 @@ TEST_F(CanvasTest, SnapshotsOfDragsResizesAndArrangements) {
     EXPECT_EQ(Snapshots(), 4);  // nothing selected, nothing recorded
     b.bSelected = 1;
     canvas->RotateSelection(-900);
+    Paint();  // a real picture, drawn turned
     EXPECT_EQ(b.nEscapement, -900);
     EXPECT_EQ(Snapshots(), 5);
+}
+
+// Grips show the cursor of their direction; the barcode's top grip stops above the minimum bar
+// height; a box dragged past both opposite edges is drawn and caught where it now lies.
+TEST_F(CanvasTest, GripsResizeAsTheRulesSay) {
+    Element& shape = Put(Box(ElementKind::Shape, 100, 50, 60, 40, true));
+    const std::pair<int, Qt::CursorShape> cursors[] = {{6, Qt::SizeVerCursor}, {2, Qt::SizeBDiagCursor}};
+    for (const auto& [grip, cursor] : cursors) {
+        Move(GripPoint(shape, grip));
+        EXPECT_EQ(canvas->cursor().shape(), cursor) << grip;
+    }
+    const QPoint corner = GripPoint(shape, 7);
+    Move(corner);
+    Press(corner);
+    Move(corner - QPoint(200, 160), Qt::LeftButton);  // 100 dots left and 80 up
+    Release(corner - QPoint(200, 160));
+    EXPECT_EQ(QSize(shape.nWidth, shape.nHeight), QSize(-40, -40));
+    Click(At(250, 250));
+    EXPECT_EQ(shape.bSelected, 0);
+    Click(At(80, 30));  // inside the box as it now lies
+    EXPECT_EQ(shape.bSelected, 1);
+    EXPECT_EQ(canvas->grab().toImage().pixelColor(At(60, 10) + QPoint(1, 0)), QColor(Qt::black));  // outline
+
+    shape.bSelected = 0;
+    Element barcode = Box(ElementKind::Barcode, 300, 50, 150, 80, true);
+    barcode.nSymbology = kSymbologyCode128;
+    barcode.nMinBarHeight = 15;
+    std::strcpy(barcode.str, "12345");
+    Element& code = Put(barcode);
+    const QPoint top = GripPoint(code, 1);
+    Move(top);
+    Press(top);
+    Move(top + QPoint(0, 40), Qt::LeftButton);   // 20 dots lower: 60 left
+    Move(top + QPoint(0, 100), Qt::LeftButton);  // 30 would not stay above 35
+    Release(top + QPoint(0, 100));
+    EXPECT_EQ(QPoint(code.nPosY, code.nHeight), QPoint((top.y() + 40) / 2, 60));
+
+    code.bSelected = 0;
+    Element& line = Put(Line(10, 200, 2 * 100, 2 * 200, true));
+    Move(QPoint(line.nEndX + 3, line.nEndY - 3));  // within 4 pixels of its end
+    EXPECT_EQ(canvas->m_nTool, kToolLineEnd);
+    EXPECT_EQ(canvas->cursor().shape(), Qt::SizeHorCursor);
+}
+
+TEST(CanvasLayout, ChoosesTheCanvasSizeAndZoomsBackAndForth) {
+    QWidget frame;
+    frame.resize(1050, 650);
+    testing::TempDir temp;
+    auto* canvas = new CLabelCanvas(SnapshotStore(temp.Path()), nullptr);
+    RulerPlacement told;
+    QObject::connect(canvas, &CLabelCanvas::placementChanged, [&](const RulerPlacement& p) { told = p; });
+    canvas->Create(&frame, 50, 80);
+    EXPECT_EQ(canvas->size(), QSize(375, 600));  // only the height is limited
+    EXPECT_EQ((std::array{told.viewWidth, told.labelHeightMM, told.rulerStep}), (std::array{375, 80, 10}));
+    canvas->Zoom(30);
+    EXPECT_EQ(canvas->size(), QSize(405, 648));
+    EXPECT_EQ(told.viewHeight, 648);
+    for (int i = 0; i < 40; ++i) {
+        canvas->Zoom(-30);
+    }
+    EXPECT_GT(canvas->m_nViewWidth, 0);  // the lower bound keeps every scale finite
+    canvas->SetLabelSize(20, 10);        // fits twice: two pixels per dot
+    EXPECT_EQ(canvas->size(), QSize(320, 160));
 }
 
 // A right click selects everything under it and runs the menu of each text, picture and barcode

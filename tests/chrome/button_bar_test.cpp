@@ -52,7 +52,8 @@ struct Shown {
                 EXPECT_EQ(Click(p), std::vector<int>{command})
                     << "button " << i << " at " << p.x() << "," << p.y();
             }
-            EXPECT_NE(Click(area.topLeft() - QPoint(1, 0)), std::vector<int>{command}) << "left of button " << i;
+            EXPECT_NE(Click(area.topLeft() - QPoint(1, 0)), std::vector<int>{command})
+                << "left of button " << i;
             EXPECT_TRUE(Click(area.bottomRight() + QPoint(0, 1)).empty()) << "below button " << i;
             if (i + 1 < count) {
                 for (int x = area.right() + 1; x < bar.PressArea(i + 1).left(); ++x) {

@@ -61,7 +61,7 @@ TEST(CommandLine, FollowsTheConventions) {
     Label label;
     label.m_nLabelWidthMM = 50;
     label.m_nLabelHeightMM = 30;
-    label.Append(MakeBarcodeElement(40, 40, "ETQ-1"));
+    label.Append(MakeBarcodeElement(40, 40, "ETQ"));
     const auto in = [&](const std::string& name) { return (dir / name).string(); };
     const std::string file = in("label.lab");
     ASSERT_TRUE(SaveLabelFile(label, file));
