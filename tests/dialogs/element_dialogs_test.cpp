@@ -184,7 +184,8 @@ TEST_F(ElementDialogsTest, SerializationIsWrittenByItsOwnOk) {
     EXPECT_EQ(shown, QStringList({"1", "99999", "1"}));
     EXPECT_STREQ(text.str, "A001");
     EXPECT_EQ(text.nSerialMode, kSerialIncrement);
-    EXPECT_EQ((std::array{text.nSerialStep, text.nSerialResetAt, text.nSerialResetTo}), (std::array{5, 0, 1}));
+    EXPECT_EQ((std::array{text.nSerialStep, text.nSerialResetAt, text.nSerialResetTo}),
+              (std::array{5, 0, 1}));
 
     Element barcode = NewBarcode();
     barcode.nSerialMode = kSerialDecrement;
