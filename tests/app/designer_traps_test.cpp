@@ -116,7 +116,7 @@ const Trap kTraps[] = {
          d.Click(QPoint(60, 60));
          d.Canvas().repaint();  // a new text is measured at its first paint
          QString shownFamily;
-         testing::WhenModal<QFontDialog>([&shownFamily](QFontDialog* dialog) {
+         testing::OnNextModal<QFontDialog>([&shownFamily](QFontDialog* dialog) {
              shownFamily = dialog->currentFont().family();
              dialog->accept();
          });
@@ -131,8 +131,8 @@ const Trap kTraps[] = {
          ASSERT_TRUE(d.frame->OpenLabelFile(mine));
          d.Label().m_strPrinterName = "mine";
          d.Label().m_arrBatchFiles.push_back(d.WriteLabel("queued", 30, 20).toStdString());
-         testing::WhenModal<QDialog>([](QDialog* files) { files->reject(); });  // nothing more to queue
-         const auto report = testing::AnswerMessageBox(QMessageBox::Ok);        // the job could not print
+         testing::OnNextModal<QDialog>([](QDialog* files) { files->reject(); });  // nothing more to queue
+         const auto report = testing::AnswerMessageBox(QMessageBox::Ok);          // the job could not print
          d.Command(32785);
          EXPECT_TRUE(report->shown);
          EXPECT_EQ(d.Label().m_strFileName, mine.toStdString());

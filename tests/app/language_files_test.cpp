@@ -31,7 +31,7 @@ TEST(Language, OnlyChineseAsUsedInChinaSelectsChinese) {
 }
 
 // Settings go to a private folder for the whole test program.
-class SettingsFixture : public ::testing::Test {
+class FileDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -39,11 +39,12 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
         SetUpApplicationSettings();
         QSettings().clear();
+        SetChineseInterface(false);
     }
     QTemporaryDir dir;
 };
 
-TEST_F(SettingsFixture, RecentFilesKeepsFourNewestFirst) {
+TEST_F(FileDialogs, RecentFilesKeepsFourNewestFirst) {
     {
         RecentFiles recent;
         for (const char* name : {"a.lab", "b.lab", "c.lab", "d.lab", "e.lab", "c.lab"}) {
@@ -56,16 +57,7 @@ TEST_F(SettingsFixture, RecentFilesKeepsFourNewestFirst) {
     EXPECT_EQ(reread.LastFolder(), dir.path());
 }
 
-class FileDialogs : public SettingsFixture {
-protected:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        SetChineseInterface(false);
-    }
-    void TearDown() override { SetChineseInterface(false); }
-};
-
-TEST_F(FileDialogs, SaveNamesTheFileAndAsksBeforeOverwriting) {
+TEST_F(FileDialogs, SaveAndOpenNameTheFileAndSaveAsksBeforeOverwriting) {
     QFile existing(dir.filePath("shelf.lab"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
@@ -91,16 +83,10 @@ TEST_F(FileDialogs, SaveNamesTheFileAndAsksBeforeOverwriting) {
             EXPECT_TRUE(seen->text.contains(QStringLiteral("overwrite")));
         }
     }
-}
-
-TEST_F(FileDialogs, OpenReturnsTheChosenFile) {
-    QFile existing(dir.filePath("bin.lab"));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.close();
-    AnswerFileDialog(dir.filePath("bin.lab"));
-    EXPECT_EQ(AskOpenLabelPath(nullptr, dir.path()), dir.filePath("bin.lab"));
-    AnswerFileDialog(QString());
-    EXPECT_TRUE(AskOpenLabelPath(nullptr, dir.path()).isEmpty());
+    for (const QString& chosen : {dir.filePath("shelf.lab"), QString()}) {
+        AnswerFileDialog(chosen);
+        EXPECT_EQ(AskOpenLabelPath(nullptr, dir.path()), chosen);
+    }
 }
 
 }  // namespace

@@ -23,6 +23,15 @@ std::vector<int> Xs(const ElementList& list) {
     return xs;
 }
 
+// Texts at x = 0, 1, 2 … selected as given.
+ElementList Row(std::vector<bool> selected) {
+    ElementList list;
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        Add(list, Box(ElementKind::Text, static_cast<int>(i), 0, 10, 10, selected[i]));
+    }
+    return list;
+}
+
 TEST(PositionElement, PlacesUnturnedSelectedElements) {
     ElementList list;
     Element& a = Add(list, Box(ElementKind::Text, 50, 80, 100, 30, true));
@@ -30,93 +39,72 @@ TEST(PositionElement, PlacesUnturnedSelectedElements) {
     turned.nEscapement = 900;
     Element& line = Add(list, Line(20, 30, 200, 300, true));
     PositionElement(list, PositionMode::Top, 406, 640);
-    EXPECT_EQ(a.nPosX, 50);
-    EXPECT_EQ(a.nPosY, 0);
-    EXPECT_EQ(turned.nPosY, 80);
-    EXPECT_EQ(line.nPosY, 0);
-    EXPECT_EQ(line.nEndY, 300);  // a line is placed by its start point only
-    PositionElement(list, PositionMode::Right, 406, 640);
-    EXPECT_EQ(a.nPosX, 306);
-    PositionElement(list, PositionMode::VerticalCenter, 406, 640);
-    EXPECT_EQ(a.nPosY, 305);
-    PositionElement(list, PositionMode::Bottom, 406, 640);
-    EXPECT_EQ(a.nPosY, 610);
+    EXPECT_EQ((std::array{a.nPosX, a.nPosY, turned.nPosY, line.nPosY, line.nEndY}),
+              (std::array{50, 0, 80, 0, 300}));  // a line is placed by its start point only
+    const std::pair<PositionMode, std::array<int, 2>> rows[] = {{PositionMode::Right, {306, 0}},
+                                                                {PositionMode::VerticalCenter, {306, 305}},
+                                                                {PositionMode::Bottom, {306, 610}}};
+    for (const auto& [where, at] : rows) {
+        PositionElement(list, where, 406, 640);
+        EXPECT_EQ((std::array{a.nPosX, a.nPosY}), at) << static_cast<int>(where);
+    }
     EXPECT_EQ(LabelDotsWhole(203, 50), 400);
     EXPECT_EQ(LabelDotsWhole(203, 80), 639);
 }
 
-TEST(AlignElement, LeftAlignIgnoresTurnedElements) {
+TEST(AlignElement, LinesUpByTheBoxAndLeavesTurnedElements) {
     ElementList list;
-    Add(list, Box(ElementKind::Text, 40, 0, 10, 10, true));
-    Add(list, Box(ElementKind::Text, 10, 20, 10, 10, true));
-    Add(list, Box(ElementKind::Text, 25, 40, 10, 10, true));
-    EXPECT_TRUE(AlignElement(list, AlignMode::Left));
-    EXPECT_EQ(Xs(list), (std::vector<int>{10, 10, 10}));
-
-    list.clear();
     Add(list, Box(ElementKind::Text, 40, 0, 10, 10, true));
     Add(list, Box(ElementKind::Text, 10, 20, 10, 10, true)).nEscapement = 900;
     Add(list, Box(ElementKind::Text, 25, 40, 10, 10, true));
-    AlignElement(list, AlignMode::Left);
+    EXPECT_TRUE(AlignElement(list, AlignMode::Left));
     EXPECT_EQ(Xs(list), (std::vector<int>{25, 10, 25}));
-}
+    list[1]->nEscapement = 0;
+    AlignElement(list, AlignMode::Left);
+    EXPECT_EQ(Xs(list), (std::vector<int>{10, 10, 10}));
 
-TEST(AlignElement, RightAndBottomAlignMeasureBarcodesByTheirBox) {
-    ElementList list;
+    list.clear();
     Add(list, Box(ElementKind::Text, 0, 0, 100, 20, true));
     Element& barcode = Add(list, Box(ElementKind::Barcode, 50, 50, 300, 80, true));
     AlignElement(list, AlignMode::Right);
-    EXPECT_EQ(list[0]->nPosX, 250);
-    EXPECT_EQ(barcode.nPosX, 50);
     AlignElement(list, AlignMode::Bottom);
-    EXPECT_EQ(list[0]->nPosY, 110);
-    EXPECT_EQ(barcode.nPosY, 50);
+    EXPECT_EQ((std::array{list[0]->nPosX, list[0]->nPosY}), (std::array{250, 110}));
+    EXPECT_EQ((std::array{barcode.nPosX, barcode.nPosY}), (std::array{50, 50}));
 }
 
 TEST(AlignElement, OrderingMovesTheFirstSelectedElementOnly) {
-    const auto make = [](std::vector<bool> selected) {
-        ElementList list;
-        for (int i = 0; i < static_cast<int>(selected.size()); ++i) {
-            Add(list, Box(ElementKind::Text, i, 0, 10, 10, selected[i]));
-        }
-        return list;
+    const struct {
+        AlignMode command;
+        std::vector<bool> selected;
+        bool moved;
+        std::vector<int> order;
+    } rows[] = {
+        {AlignMode::MoveToFront, {false, true, false, true}, true, {0, 2, 3, 1}},
+        {AlignMode::MoveToBack, {false, true, false}, true, {1, 0, 2}},
+        {AlignMode::BringForward, {false, true, false}, true, {0, 2, 1}},
+        {AlignMode::SendBackward, {false, true, false}, true, {1, 0, 2}},
+        {AlignMode::BringForward, {false, false, true}, false, {0, 1, 2}},
+        {AlignMode::SendBackward, {true, false}, false, {0, 1}},
+        {AlignMode::MoveToFront, {false, false}, false, {0, 1}},
     };
-    ElementList list = make({false, true, false, true});
-    EXPECT_TRUE(AlignElement(list, AlignMode::MoveToFront));
-    EXPECT_EQ(Xs(list), (std::vector<int>{0, 2, 3, 1}));
-    list = make({false, true, false});
-    AlignElement(list, AlignMode::MoveToBack);
-    EXPECT_EQ(Xs(list), (std::vector<int>{1, 0, 2}));
-    list = make({false, true, false});
-    AlignElement(list, AlignMode::BringForward);
-    EXPECT_EQ(Xs(list), (std::vector<int>{0, 2, 1}));
-    list = make({false, true, false});
-    AlignElement(list, AlignMode::SendBackward);
-    EXPECT_EQ(Xs(list), (std::vector<int>{1, 0, 2}));
-    list = make({false, false, true});
-    EXPECT_FALSE(AlignElement(list, AlignMode::BringForward));
-    list = make({true, false});
-    EXPECT_FALSE(AlignElement(list, AlignMode::SendBackward));
-    list = make({false, false});
-    EXPECT_FALSE(AlignElement(list, AlignMode::MoveToFront));
+    for (const auto& row : rows) {
+        ElementList list = Row(row.selected);
+        EXPECT_EQ(AlignElement(list, row.command), row.moved) << static_cast<int>(row.command);
+        EXPECT_EQ(Xs(list), row.order) << static_cast<int>(row.command);
+    }
 }
 
 TEST(AlignElement, EqualSpacingSpacesTheEdgesInAnyListOrder) {
-    const std::vector<std::vector<int>> orders = {{0, 30, 100}, {100, 0, 30}, {30, 100, 0}};
-    for (const auto& order : orders) {
+    for (const auto& order : {std::vector{0, 30, 100}, std::vector{100, 0, 30}, std::vector{30, 100, 0}}) {
         ElementList list;
         for (const int x : order) {
             Add(list, Box(ElementKind::Text, x, x, 10 + x, 10, true));
         }
         AlignElement(list, AlignMode::SpaceHorizontally);
         AlignElement(list, AlignMode::SpaceVertically);
-        std::vector<int> expected;
-        for (const int x : order) {
-            expected.push_back(x == 30 ? 50 : x);
-        }
-        EXPECT_EQ(Xs(list), expected);
         for (std::size_t i = 0; i < list.size(); ++i) {
-            EXPECT_EQ(list[i]->nPosY, expected[i]);
+            const int want = order[i] == 30 ? 50 : order[i];
+            EXPECT_EQ((std::array{list[i]->nPosX, list[i]->nPosY}), (std::array{want, want}));
         }
     }
 }
@@ -129,52 +117,37 @@ TEST(RotateSelection, QuarterTurnsAndCacheRelease) {
     std::vector<std::uint32_t> released;
     const auto release = [&](std::uint32_t h) { released.push_back(h); };
     EXPECT_TRUE(RotateSelection(list, -900, release));
-    EXPECT_EQ(barcode.nEscapement, -900);
-    EXPECT_EQ(barcode.lfFont.lfEscapement, -900);
+    EXPECT_EQ((std::array{barcode.nEscapement, barcode.lfFont.lfEscapement}), (std::array{-900, -900}));
     EXPECT_EQ(barcode.hImage, 0u);
     EXPECT_EQ(released, (std::vector<std::uint32_t>{7}));
     EXPECT_EQ(other.nEscapement, 0);
-    for (int i = 0; i < 3; ++i) {
-        RotateSelection(list, -900, release);
-    }
-    EXPECT_EQ(barcode.nEscapement, 0);
-    for (int i = 0; i < 4; ++i) {
-        RotateSelection(list, 900, release);
+    for (const int step : {-900, -900, -900, 900, 900, 900, 900}) {
+        RotateSelection(list, step, release);
     }
     EXPECT_EQ(barcode.nEscapement, 0);
     barcode.bSelected = 0;
     EXPECT_FALSE(RotateSelection(list, 900, release));
 }
 
+// Arrows move the first selected element (a line with both ends) by a dot, the top no further than
+// -1; Delete names the first selected element; nothing selected, nothing moves.
 TEST(HandleEditKey, NudgesTheFirstSelectedElement) {
     ElementList list;
     Element& a = Add(list, Box(ElementKind::Text, 5, 0, 10, 10, true));
     Element& b = Add(list, Box(ElementKind::Text, 5, 0, 10, 10, true));
-    HandleEditKey(list, EditKey::Up);
-    EXPECT_EQ(a.nPosY, -1);
-    HandleEditKey(list, EditKey::Up);  // the top can reach -1 and no further
-    EXPECT_EQ(a.nPosY, -1);
-    HandleEditKey(list, EditKey::Right);
-    HandleEditKey(list, EditKey::Down);
-    EXPECT_EQ(a.nPosX, 6);
-    EXPECT_EQ(a.nPosY, 0);
-    EXPECT_EQ(b.nPosX, 5);
+    for (const EditKey key : {EditKey::Up, EditKey::Up, EditKey::Right, EditKey::Down}) {
+        HandleEditKey(list, key);
+    }
+    EXPECT_EQ((std::array{a.nPosX, a.nPosY, b.nPosX}), (std::array{6, 0, 5}));
     a.bSelected = 0;
-    const auto out = HandleEditKey(list, EditKey::Delete);
-    ASSERT_TRUE(out.deleteFrom.has_value());
-    EXPECT_EQ(*out.deleteFrom, 1u);
-}
+    EXPECT_EQ(HandleEditKey(list, EditKey::Delete).deleteFrom, std::optional<std::size_t>(1));
 
-TEST(HandleEditKey, MovesBothEndsOfALineAndNothingWithoutASelection) {
-    ElementList list;
+    list.clear();
     Element& line = Add(list, Line(0, 0, 50, 60, true));
-    HandleEditKey(list, EditKey::Up);
-    HandleEditKey(list, EditKey::Up);
-    HandleEditKey(list, EditKey::Left);
-    EXPECT_EQ(line.nPosY, -2);
-    EXPECT_EQ(line.nEndY, 58);
-    EXPECT_EQ(line.nPosX, -1);
-    EXPECT_EQ(line.nEndX, 49);
+    for (const EditKey key : {EditKey::Up, EditKey::Up, EditKey::Left}) {
+        HandleEditKey(list, key);
+    }
+    EXPECT_EQ((std::array{line.nPosX, line.nPosY, line.nEndX, line.nEndY}), (std::array{-1, -2, 49, 58}));
     line.bSelected = 0;
     EXPECT_FALSE(HandleEditKey(list, EditKey::Down).repaint);
     EXPECT_EQ(line.nPosY, -2);

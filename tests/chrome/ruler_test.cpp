@@ -5,6 +5,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <tuple>
 
 #include "chrome/CRulerWnd.h"
 #include "chrome/RulerTicks.h"
@@ -22,76 +25,66 @@ std::vector<RulerTick> Ticks(int view, int mm, int offset, int length, bool befo
     return all;
 }
 
+// Pixels per step, remainder and step for a view width and a label length; sizes that would divide
+// by zero draw nothing.
 TEST(RulerScale, StepsAndRemainders) {
-    struct Row {
-        int view, mm, p, r, step;
+    const struct {
+        int view, mm;
+        std::optional<std::array<int, 3>> scale;  // pixels per step, remainder, step in mm
     } rows[] = {
-        {400, 50, 8, 0, 1},                       // 8 pixels per millimetre
-        {199, 50, 7, 24, 2},                      // 3 per millimetre is below 4: two-millimetre steps
-        {405, 50, 8, 5, 1},  {200, 50, 4, 0, 1},  // exactly 4 keeps the millimetre step
-        {10, 3, 10, 0, 2},                        // 3 mm at 3 px/mm: halves to 1 "unit" of 2 mm
+        {400, 50, {{8, 0, 1}}},   // 8 pixels per millimetre
+        {199, 50, {{7, 24, 2}}},  // 3 per millimetre is below 4: two-millimetre steps
+        {405, 50, {{8, 5, 1}}},
+        {200, 50, {{4, 0, 1}}},  // exactly 4 keeps the millimetre step
+        {10, 3, {{10, 0, 2}}},   // 3 mm at 3 px/mm: halves to 1 "unit" of 2 mm
+        {400, 0, {}},
+        {3, 1, {}},
+        {0, 50, {}},
+        {1, 10, {}},
+        {-5, 10, {}},
+        {400, -2, {}},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const auto scale = ComputeRulerScale(row.view, row.mm);
-        ASSERT_TRUE(scale) << row.view << " px / " << row.mm << " mm";
-        EXPECT_EQ(scale->nPixelsPerStep, row.p) << row.view << " / " << row.mm;
-        EXPECT_EQ(scale->nRemainder, row.r) << row.view << " / " << row.mm;
-        EXPECT_EQ(scale->nStepMM, row.step) << row.view << " / " << row.mm;
+        ASSERT_EQ(scale.has_value(), row.scale.has_value()) << row.view << " / " << row.mm;
+        if (scale) {
+            EXPECT_EQ((std::array{scale->nPixelsPerStep, scale->nRemainder, scale->nStepMM}), *row.scale);
+        } else {
+            EXPECT_TRUE(ComputeRulerTicks(row.view, row.mm, 10, 800).empty());
+        }
     }
 }
 
-TEST(RulerScale, SizesThatWouldDivideByZeroDrawNothing) {
-    const std::pair<int, int> bad[] = {{400, 0}, {3, 1}, {0, 50}, {1, 10}, {-5, 10}, {400, -2}};
-    for (const auto& [view, mm] : bad) {
-        EXPECT_FALSE(ComputeRulerScale(view, mm)) << view << " / " << mm;
-        EXPECT_TRUE(ComputeRulerTicks(view, mm, 10, 800).empty()) << view << " / " << mm;
-    }
-}
-
-TEST(RulerTicks, FiftyMillimetresOnFourHundredPixels) {
+// From the band edge to the end of the ruler, past the label's end: a tick every step, every tenth
+// major; a remainder widens the first steps by a pixel each; a centred canvas counts outward on the
+// left as well, with one zero.
+TEST(RulerTicks, PositionsValuesAndMajors) {
     const auto ticks = ComputeRulerTicks(400, 50, 0, 600);
-    // A tick every 8 pixels from the band edge to the end of the ruler, past the label's end.
     ASSERT_EQ(ticks.size(), 72u);  // x = 0, 8, ... 568 < 576
     for (std::size_t i = 0; i < ticks.size(); ++i) {
-        EXPECT_EQ(ticks[i].nPos, 24 + 8 * static_cast<int>(i));
-        EXPECT_EQ(ticks[i].bMajor, i % 10 == 0);
-        EXPECT_EQ(ticks[i].nValueMM, static_cast<int>(i));
+        EXPECT_EQ((std::tuple{ticks[i].nPos, ticks[i].bMajor, ticks[i].nValueMM}),
+                  (std::tuple{24 + 8 * static_cast<int>(i), i % 10 == 0, static_cast<int>(i)}));
     }
-    EXPECT_EQ(ticks[10].nPos - ticks[0].nPos, 80);
-    EXPECT_EQ(ticks[20].nValueMM, 20);
-}
-
-TEST(RulerTicks, FiftyMillimetresOnOneNinetyNinePixels) {
-    const auto ticks = ComputeRulerTicks(199, 50, 0, 400);
-    ASSERT_GT(ticks.size(), 40u);
-    // Spacing 7; the remainder of 24 widens the first 24 steps by one pixel each.
-    for (int i = 0; i < static_cast<int>(ticks.size()); ++i) {
-        EXPECT_EQ(ticks[i].nPos, 24 + 7 * i + std::min(i + 1, 24)) << "tick " << i;
-    }
+    const auto uneven = ComputeRulerTicks(199, 50, 0, 400);
+    ASSERT_GT(uneven.size(), 40u);
     std::vector<int> numbers;
-    for (const RulerTick& t : ticks) {
-        if (t.bMajor) {
-            numbers.push_back(t.nValueMM);
+    for (int i = 0; i < static_cast<int>(uneven.size()); ++i) {
+        EXPECT_EQ(uneven[i].nPos, 24 + 7 * i + std::min(i + 1, 24)) << "tick " << i;
+        if (uneven[i].bMajor) {
+            numbers.push_back(uneven[i].nValueMM);
         }
     }
     EXPECT_EQ(numbers, (std::vector<int>{0, 20, 40, 60, 80, 100}));
-}
 
-TEST(RulerTicks, CentredCanvasCountsOutwardOnTheLeft) {
     const auto before = Ticks(400, 50, 100, 700, true);
     ASSERT_EQ(before.size(), 12u);  // x = 92, 84, ... 4
     for (std::size_t k = 0; k < before.size(); ++k) {
-        EXPECT_EQ(before[k].nPos, 124 - 8 * static_cast<int>(k + 1));
-        EXPECT_EQ(before[k].nValueMM, static_cast<int>(k + 1));
+        EXPECT_EQ((std::tuple{before[k].nPos, before[k].nValueMM, before[k].bMajor}),
+                  (std::tuple{124 - 8 * static_cast<int>(k + 1), static_cast<int>(k + 1), k == 9}));
     }
-    EXPECT_TRUE(before[9].bMajor);
-    EXPECT_EQ(before[9].nValueMM, 10);
     const auto all = ComputeRulerTicks(400, 50, 100, 700);
     EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const RulerTick& t) { return t.nIndex == 0; }), 1);
-}
-
-TEST(RulerTicks, NoLeftwardPassAtTheEdge) {
-    EXPECT_TRUE(Ticks(400, 50, 0, 700, true).empty());
+    EXPECT_TRUE(Ticks(400, 50, 0, 700, true).empty());   // no leftward pass at the edge
     EXPECT_FALSE(Ticks(400, 50, 9, 700, true).empty());  // one tick fits before zero
 }
 

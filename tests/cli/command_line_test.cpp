@@ -1,9 +1,11 @@
 // The command line's conventions, one row per way a user calls it: help and version without a
-// display, exit statuses 0/1/2 in every command, `etiqo: …` lines on stderr, --opt=value, --output,
-// --format and standard output.
+// display, exit statuses 0/1/2 in every command, one `etiqo: …` line on stderr per problem, nothing
+// left behind by a call that fails, --opt=value, --output, --format and standard output.
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <regex>
 
 #include "RunProcess.h"
@@ -18,12 +20,10 @@ using testing::FileText;
 using testing::RunProcess;
 using testing::TempDir;
 
-// Whether text is the pieces of pattern (regular expressions split at \x01, which stands for any
-// text) one after the other, the first at the start and the last at the end unless \x01 ends it.
+// Whether text is the regular expressions of pattern, split at \x01 (any text), one after the
+// other: the first at the start, the last at the end unless \x01 ends the pattern. Pieces are
+// searched one by one, since one regex over a whole PNG recurses too deep.
 bool MatchesInOrder(const std::string& text, const std::string& pattern) {
-    if (pattern.find('\x01') == std::string::npos) {
-        return std::regex_match(text, std::regex(pattern));
-    }
     std::vector<std::string> pieces(1);
     for (const char c : pattern) {
         if (c == '\x01') {
@@ -35,14 +35,11 @@ bool MatchesInOrder(const std::string& text, const std::string& pattern) {
     auto at = text.cbegin();
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const bool last = i + 1 == pieces.size();
+        const std::string piece = last && !pieces[i].empty() ? "(?:" + pieces[i] + ")$" : pieces[i];
         std::smatch found;
         const auto flags =
             i == 0 ? std::regex_constants::match_continuous : std::regex_constants::match_default;
-        if (last && !pieces[i].empty()) {
-            return std::regex_search(at, text.cend(), found, std::regex("(?:" + pieces[i] + ")$"), flags) &&
-                   found.suffix().length() == 0;
-        }
-        if (!std::regex_search(at, text.cend(), found, std::regex(pieces[i]), flags)) {
+        if (!std::regex_search(at, text.cend(), found, std::regex(piece), flags)) {
             return false;
         }
         at = found[0].second;
@@ -50,118 +47,118 @@ bool MatchesInOrder(const std::string& text, const std::string& pattern) {
     return true;
 }
 
+// Every file of the folder with its contents.
+std::map<std::string, std::string> Files(const std::filesystem::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        files[entry.path().filename().string()] = entry.is_regular_file() ? FileText(entry.path()) : "";
+    }
+    return files;
+}
+
 TEST(CommandLine, FollowsTheConventions) {
     TempDir dir;
     Label label;
     label.m_nLabelWidthMM = 50;
     label.m_nLabelHeightMM = 30;
-    label.Append(MakeBarcodeElement(40, 40, "ETQ-1"));
-    const std::string file = (dir / "label.lab").string();
+    label.Append(MakeBarcodeElement(40, 40, "ETQ"));
+    const auto in = [&](const std::string& name) { return (dir / name).string(); };
+    const std::string file = in("label.lab");
     ASSERT_TRUE(SaveLabelFile(label, file));
-    const std::string out = (dir / "out.png").string();
-    const std::string pdf = (dir / "out.any").string();
+    std::ofstream(in("text.lab")) << std::string(100, 'x');
+    std::ofstream(in("short.lab")) << std::string(5, '\0');
+    std::ofstream(in("zero.lab")) << "0 40" << std::string(80, '\0');
+    std::ofstream(in("d.csv")) << "a\n1\n2\n";
+    std::filesystem::copy_file(file, in("lbl.png"));
+    std::filesystem::create_symlink("lbl.png", in("sym.png"));
+    std::filesystem::create_hard_link(in("lbl.png"), in("hard.png"));
+    const std::string out = in("out.png");
+    const std::string pdf = in("out.any");
 
     struct Row {
         const char* name;
-        std::vector<std::string> args;
+        std::vector<std::string> args;  // "etiqo" stands for the program
         int status;
         std::string outPattern;     // regular expressions joined by `any`, matching the whole of stdout
         std::string errPattern;     // likewise stderr; every line of it starts with "etiqo: "
         std::string madeFile = {};  // a file the call must leave, with its first bytes
         std::string madeStart = {};
     };
-    const std::string any = "\x01";  // any text: pieces are found in order (no deep regex recursion)
+    const std::string any = "\x01";
+    const std::string oneLine = "etiqo: [^\n]*\n";
+    // clang-format off
     const std::vector<Row> rows = {
-        {"help",
-         {"--help"},
-         0,
-         "usage: etiqo \\[FILE.lab\\]" + any + "info" + any + "printers" + any + "render" + any,
-         ""},
+        {"help", {"--help"}, 0, "usage: etiqo \\[FILE.lab\\]" + any + "info" + any + "printers" + any + "render" + any, ""},
         {"short help", {"-h"}, 0, "usage: etiqo" + any, ""},
         {"version", {"--version"}, 0, "etiqo \\d+\\.\\d+\\.\\d+\n", ""},
         {"short version", {"-V"}, 0, "etiqo \\d+\\.\\d+\\.\\d+\n", ""},
         {"unknown command", {"infoo"}, 2, "", "etiqo: unknown command 'infoo' \\(see etiqo --help\\)\n"},
         {"unknown option", {"--frobnicate"}, 2, "", "etiqo: unknown command '--frobnicate'" + any},
-        {"render help",
-         {"render", "--help"},
-         0,
-         "Usage: etiqo render" + any + "--output" + any + "--format" + any,
-         ""},
+        {"render help", {"render", "--help"}, 0, "Usage: etiqo render" + any + "--output" + any + "--format" + any, ""},
         {"info help", {"info", "--help"}, 0, "Usage: etiqo info" + any, ""},
-        {"print help",
-         {"print", "--help"},
-         0,
-         "Usage: etiqo print" + any + "--printer" + any + "--force" + any + "--job-size" + any,
-         ""},
+        {"print help", {"print", "--help"}, 0, "Usage: etiqo print" + any + "--printer" + any + "--force" + any + "--job-size" + any, ""},
         {"printers help", {"printers", "-h"}, 0, "Usage: etiqo printers" + any, ""},
         {"info without file", {"info"}, 2, "", "etiqo: " + any + "see etiqo info --help\\)\n"},
-        {"info with two files", {"info", file, file}, 2, "", "etiqo: " + any},
-        {"printers with a word", {"printers", "x"}, 2, "", "etiqo: " + any},
-        {"unknown render option",
-         {"render", file, "-o", out, "--frobnicate"},
-         2,
-         "",
-         "etiqo: " + any + "frobnicate" + any},
-        {"print copies 0",
-         {"print", file, "--copies", "0"},
-         2,
-         "",
-         "etiqo: --copies 0: " + any + "1000000" + any},
-        {"copies over the limit",
-         {"print", file, "--copies=2147483647"},
-         2,
-         "",
-         "etiqo: --copies 2147483647: " + any + "from 1 to 1000000" + any},
-        {"job size 0",
-         {"print", file, "--job-size", "0"},
-         2,
-         "",
-         "etiqo: --job-size 0: must be a whole number from 1 to 1000000" + any},
-        {"info of a missing file", {"info", (dir / "missing.lab").string()}, 1, "", "etiqo: " + any},
-        {"unknown format",
-         {"render", file, "-o", out, "--format", "gif"},
-         2,
-         "",
-         "etiqo: --format gif" + any},
-        {"several PNG pages to stdout", {"render", file, "-o", "-", "--copies", "2"}, 2, "", "etiqo: " + any},
+        {"info with two files", {"info", file, file}, 2, "", oneLine},
+        {"printers with a word", {"printers", "x"}, 2, "", oneLine},
+        {"print copies 0", {"print", file, "--copies", "0"}, 2, "", "etiqo: --copies 0: " + any + "1000000" + any},
+        {"copies over the limit", {"print", file, "--copies=2147483647"}, 2, "", "etiqo: --copies 2147483647: " + any + "from 1 to 1000000" + any},
+        {"job size 0", {"print", file, "--job-size", "0"}, 2, "", "etiqo: --job-size 0: must be a whole number from 1 to 1000000" + any},
+        {"info of a missing file", {"info", in("missing.lab")}, 1, "", "etiqo: [^\n]*missing\\.lab" + any},
+        {"info of a text file", {"info", in("text.lab")}, 1, "", "etiqo: [^\n]*text\\.lab" + any},
+        {"info of a short file", {"info", in("short.lab")}, 1, "", "etiqo: [^\n]*short\\.lab" + any},
+        {"info of a zero width", {"info", in("zero.lab")}, 1, "", "etiqo: [^\n]*zero\\.lab" + any},
+        {"info of a folder", {"info", dir.Path().string()}, 1, "", "etiqo: [^\n]*" + dir.Path().filename().string() + any},
+        {"render of a missing file", {"render", in("missing.lab"), "-o", out}, 1, "", oneLine},
+        {"unknown render option", {"render", file, "-o", out, "--frobnicate"}, 2, "", "etiqo: " + any + "frobnicate" + any},
+        {"unknown format", {"render", file, "-o", out, "--format", "gif"}, 2, "", "etiqo: --format gif" + any},
+        {"unknown extension", {"render", file, "-o", in("out.jpg")}, 2, "", oneLine},
+        {"dpi 0", {"render", file, "-o", out, "--dpi", "0"}, 2, "", oneLine},
+        {"negative dpi", {"render", file, "-o", out, "--dpi", "-203"}, 2, "", oneLine},
+        {"dpi 203x0", {"render", file, "-o", out, "--dpi", "203x0"}, 2, "", oneLine},
+        {"render copies 0", {"render", file, "-o", out, "--copies", "0"}, 2, "", oneLine},
+        {"render copies over the limit", {"render", file, "-o", out, "--copies=2147483647"}, 2, "", "etiqo: " + any + "from 1 to 1000000" + any},
+        {"view without height", {"render", file, "-o", out, "--view", "1000"}, 2, "", oneLine},
+        {"render without output", {"render", file}, 2, "", oneLine},
+        {"output without name", {"render", file, "-o"}, 2, "", oneLine},
+        {"PNG pages over the size limit", {"prlimit", "--fsize=4096", "etiqo", "render", file, "-o", out, "--copies", "5"}, 1, "", "etiqo: [^\n]*out-1.png: cannot write \\(File too large\\)\n"},
+        {"PDF over the size limit", {"prlimit", "--fsize=4096", "etiqo", "render", file, "-o", in("p.pdf"), "--copies", "50"}, 1, "", "etiqo: [^\n]*p.pdf: cannot write \\(File too large\\)\n"},
+        {"pages from data over the size limit", {"prlimit", "--fsize=4096", "etiqo", "render", file, "--data", in("d.csv"), "-o", out}, 1, "", "etiqo: [^\n]*out-1.png: cannot write \\(File too large\\)\n"},
+        {"output is the input", {"render", in("lbl.png"), "-o", in("lbl.png")}, 1, "", "etiqo: " + any + "the output is the label file itself" + any},
+        {"output links to the input", {"render", in("lbl.png"), "-o", in("sym.png")}, 1, "", "etiqo: [^\n]*sym.png: the output is the label" + any},
+        {"output is another name of it", {"render", in("lbl.png"), "-o", in("hard.png")}, 1, "", "etiqo: [^\n]*hard.png: the output is" + any},
+        {"a page over the pixel limit", {"render", file, "-o", out, "--dpi", "100000"}, 1, "", "etiqo: " + any + "more than the limit of 64000000 pixels" + any},
+        {"several PNG pages to stdout", {"render", file, "-o", "-", "--copies", "2"}, 2, "", oneLine},
         {"--output=", {"render", file, "--output=" + out}, 0, "", "", out, "\x89PNG"},
-        {"--format= decides over the name",
-         {"render", file, "--output", pdf, "--format=pdf"},
-         0,
-         "",
-         "",
-         pdf,
-         "%PDF"},
+        {"--format= decides over the name", {"render", file, "--output", pdf, "--format=pdf"}, 0, "", "", pdf, "%PDF"},
         {"PNG to stdout", {"render", file, "-o", "-"}, 0, "\x89PNG" + any, ""},
-        {"PDF to stdout",
-         {"render", file, "-o", "-", "--format", "pdf", "--copies", "3"},
-         0,
-         "%PDF" + any,
-         ""},
+        {"PDF to stdout", {"render", file, "-o", "-", "--format", "pdf", "--copies", "3"}, 0, "%PDF" + any, ""},
     };
+    // clang-format on
+    const auto inputs = Files(dir.Path());
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        std::filesystem::remove(out);
-        std::filesystem::remove(pdf);
         // No display: help, version and every headless command must work without one.
-        const auto run = RunProcess("/usr/bin/env", [&] {
-            std::vector<std::string> args = {"-u",
-                                             "DISPLAY",
-                                             "-u",
-                                             "WAYLAND_DISPLAY",
-                                             "-u",
-                                             "QT_QPA_PLATFORM",
-                                             testing::EtiqoProgram().string()};
-            args.insert(args.end(), row.args.begin(), row.args.end());
-            return args;
-        }());
+        std::vector<std::string> args = {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
+        if (std::find(row.args.begin(), row.args.end(), "etiqo") == row.args.end()) {
+            args.push_back("etiqo");
+        }
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        std::replace(args.begin(), args.end(), std::string("etiqo"), testing::EtiqoProgram().string());
+        const auto run = RunProcess("/usr/bin/env", args);
         EXPECT_EQ(run.status, row.status) << run.err;
         EXPECT_TRUE(MatchesInOrder(run.out, row.outPattern)) << run.out.substr(0, 200);
         EXPECT_TRUE(MatchesInOrder(run.err, row.errPattern)) << run.err;
         EXPECT_TRUE(std::regex_match(run.err, std::regex("(etiqo: [^\n]*\n)*"))) << run.err;
+        auto left = Files(dir.Path());
         if (!row.madeFile.empty()) {
-            EXPECT_EQ(FileText(row.madeFile).substr(0, row.madeStart.size()), row.madeStart);
+            EXPECT_EQ(
+                left[std::filesystem::path(row.madeFile).filename().string()].substr(0, row.madeStart.size()),
+                row.madeStart);
+            left.erase(std::filesystem::path(row.madeFile).filename().string());
+            std::filesystem::remove(row.madeFile);
         }
+        EXPECT_TRUE(left == inputs) << "a call leaves its one output and changes nothing else";
     }
 }
 
