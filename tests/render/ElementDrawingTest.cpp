@@ -198,7 +198,8 @@ TEST(ElementDrawing, DamagedTextShowsWhatTheModelDecodes) {
     std::strcpy(damaged.str, "AB\x81");
     Element decoded = MakeTextElement(10, 10, Utf8FromGb18030("AB\x81"));
     damaged.bSelected = decoded.bSelected = 0;
-    EXPECT_EQ(RenderElement(damaged, symbols, 200, 60, false), RenderElement(decoded, symbols, 200, 60, false));
+    EXPECT_EQ(RenderElement(damaged, symbols, 200, 60, false),
+              RenderElement(decoded, symbols, 200, 60, false));
 }
 
 // The symbol is encoded at the largest whole scale its box takes (tiled, never stretched).
