@@ -136,10 +136,15 @@ TEST(CommandLine, FollowsTheConventions) {
     };
     // clang-format on
     const auto inputs = Files(dir.Path());
+    const TempDir counters;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         // No display: help, version and every headless command must work without one.
         std::vector<std::string> args = {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM"};
+        if (row.args.front() == "prlimit") {
+            // The limit would also cut short the counters a coverage build writes at exit.
+            args.push_back("GCOV_PREFIX=" + (counters.Path()).string());
+        }
         if (std::find(row.args.begin(), row.args.end(), "etiqo") == row.args.end()) {
             args.push_back("etiqo");
         }
