@@ -33,14 +33,6 @@ namespace {
 // threshold conversion decides (grey below 128 is black). The page is drawn in grey, a byte a dot,
 // which Qt stores as qGray of what is drawn: a quarter of the bytes of a colour page to fill and to
 // read back here.
-std::uint64_t ByteSwapped(std::uint64_t value) {
-    std::uint64_t swapped = 0;
-    for (int i = 0; i < 8; ++i) {
-        swapped = swapped << 8 | (value >> (8 * i) & 0xff);
-    }
-    return swapped;
-}
-
 QImage Threshold(const QImage& page) {
     QImage mono(page.size(), QImage::Format_Mono);
     if (page.isNull() || mono.isNull()) {
@@ -58,7 +50,11 @@ QImage Threshold(const QImage& page) {
             std::uint64_t grey = 0;
             std::memcpy(&grey, in + x, sizeof grey);
             if constexpr (std::endian::native == std::endian::big) {
-                grey = ByteSwapped(grey);
+                std::uint64_t swapped = 0;  // the first dot's byte to the bottom, as on little-endian
+                for (int i = 0; i < 8; ++i) {
+                    swapped = swapped << 8 | (grey >> (8 * i) & 0xff);
+                }
+                grey = swapped;
             }
             const std::uint64_t dark = (~grey >> 7) & 0x0101010101010101ULL;
             out[x / 8] = static_cast<uchar>((dark * 0x8040201008040201ULL) >> 56);
