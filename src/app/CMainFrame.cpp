@@ -174,6 +174,12 @@ CMainFrame::CMainFrame(ElementDialogs* dialogs, QWidget* parent)
     connect(&m_wndView, &CTagoraView::canvasMoved, this,
             [this](QPoint topLeft) { m_wndRuler.SetCanvasPos(topLeft.x(), topLeft.y()); });
     connect(&m_wndCanvas, &CLabelCanvas::undoStateChanged, this, &CMainFrame::UpdateStatus);
+    connect(&m_wndCanvas, &CLabelCanvas::renderWarning, this, [this](const QString& message) {
+        if (message != m_lastRenderWarning) {
+            m_lastRenderWarning = message;
+            m_wndStatusBar.showMessage(message, 10000);
+        }
+    });
     // Told once, after the edit that found it: the label is safe, but undo is not there.
     connect(&m_wndCanvas, &CLabelCanvas::undoStateChanged, this, [this] {
         if (m_wndCanvas.GetLabel().TakeSnapshotFailure()) {

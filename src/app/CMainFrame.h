@@ -72,6 +72,10 @@ protected:
 
 private:
     struct CommandRow;
+
+    // The drawing warning last shown (a picture that cannot be read, a content its code cannot
+    // hold): every paint repeats it, the status bar says it once.
+    QString m_lastRenderWarning;
     // What each command number does, in the order OnCommand looks it up.
     static std::span<const CommandRow> CommandTable();
 

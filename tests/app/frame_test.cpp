@@ -15,6 +15,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/RecentFiles.h"
+#include "model/ElementFactory.h"
 #include "model/LabelFile.h"
 #include "res/Texts.h"
 
@@ -99,6 +100,13 @@ TEST_F(Frame, CheckLabelOutlinesACodeThatWouldNotScanUntilTheNextEdit) {
     EXPECT_GT(red, 50);
     Canvas().SaveSnapshot();  // any edit
     EXPECT_TRUE(Canvas().toolTip().isEmpty());
+
+    // What the drawing cannot show is said in the status bar, naming the element's file.
+    const std::string missing = (std::filesystem::path(dir.path().toStdString()) / "gone.png").string();
+    Canvas().GetLabel().Append(*MakePictureElement(200, 20, missing, 50, 50));
+    Canvas().grab();
+    EXPECT_TRUE(frame->m_wndStatusBar.currentMessage().contains(QStringLiteral("gone.png")))
+        << frame->m_wndStatusBar.currentMessage().toStdString();
 }
 
 // Keys reach the canvas once, wherever the focus is; the menus' states follow the label.
