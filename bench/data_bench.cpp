@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include "BenchProcess.h"
 
 #include <QCoreApplication>
@@ -266,18 +268,17 @@ BENCHMARK(Glabels)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRea
 }  // namespace etiqo
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    etiqo::g_dir = &dir;
-    if (!etiqo::MakeData()) {
-        std::fprintf(stderr, "data_bench: cannot make the data\n");
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    QProcess::execute(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/postgres-rig.sh"),
-                      {QStringLiteral("stop"), dir.path()});
-    return 0;
+    return etiqo::bench::RunBenchmarks<QCoreApplication>(
+        argc, argv, etiqo::g_dir,
+        []() -> std::optional<int> {
+            if (etiqo::MakeData()) {
+                return std::nullopt;
+            }
+            std::fprintf(stderr, "data_bench: cannot make the data\n");
+            return 1;
+        },
+        [] {
+            QProcess::execute(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/postgres-rig.sh"),
+                              {QStringLiteral("stop"), etiqo::g_dir->path()});
+        });
 }

@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -173,23 +175,21 @@ BENCHMARK(BM_HostileCorpus)->Unit(benchmark::kSecond)->UseRealTime()->Iterations
 }  // namespace etiqo
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTemporaryDir dir;
-    etiqo::g_dir = &dir;
     // --write-corpus: the labels that need no picture, as kept in tests/hostile/memory.
-    if (argc == 2 && std::strcmp(argv[1], "--write-corpus") == 0) {
-        const std::filesystem::path memory = std::filesystem::path(ETIQO_SOURCE_DIR) / "tests/hostile/memory";
-        std::filesystem::create_directories(memory);
-        for (const auto& [name, qr, count] :
-             {std::tuple{"code128-120-large.lab", false, 120}, std::tuple{"qr-60-large.lab", true, 60}}) {
-            std::filesystem::copy_file(etiqo::WriteLabel(name, etiqo::LargeSymbols(qr, count)), memory / name,
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
-        return 0;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    const bool writeCorpus = argc == 2 && std::strcmp(argv[1], "--write-corpus") == 0;
+    return etiqo::bench::RunBenchmarks<QGuiApplication>(
+        argc, argv, etiqo::g_dir, [writeCorpus]() -> std::optional<int> {
+            if (!writeCorpus) {
+                return std::nullopt;
+            }
+            const std::filesystem::path memory =
+                std::filesystem::path(ETIQO_SOURCE_DIR) / "tests/hostile/memory";
+            std::filesystem::create_directories(memory);
+            for (const auto& [name, qr, count] :
+                 {std::tuple{"code128-120-large.lab", false, 120}, std::tuple{"qr-60-large.lab", true, 60}}) {
+                std::filesystem::copy_file(etiqo::WriteLabel(name, etiqo::LargeSymbols(qr, count)),
+                                           memory / name, std::filesystem::copy_options::overwrite_existing);
+            }
+            return 0;
+        });
 }

@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+
 #include "BenchProcess.h"
 
 #include <QBuffer>
@@ -203,12 +205,5 @@ BENCHMARK(BM_CliPdfCopies)
 }  // namespace etiqo
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTemporaryDir dir;
-    etiqo::g_dir = &dir;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return etiqo::bench::RunBenchmarks<QGuiApplication>(argc, argv, etiqo::g_dir);
 }
