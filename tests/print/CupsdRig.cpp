@@ -15,14 +15,8 @@ namespace etiqo::test {
 
 namespace {
 
-std::unique_ptr<QTemporaryDir>& RigDir() {
-    static std::unique_ptr<QTemporaryDir> dir;
-    return dir;
-}
-
-QString ScriptPath() {
-    return QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh");
-}
+std::unique_ptr<QTemporaryDir> g_dir;  // constant-initialized: there before the environment starts
+constexpr char kMark[] = "# written before this step\n";
 
 QString RunTool(const QString& program, const QStringList& arguments, bool* ok = nullptr) {
     QProcess process;
@@ -38,9 +32,9 @@ class RigEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override {
         // Short: the socket path must fit in 108 bytes.
-        RigDir() = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/etiqo-cups-XXXXXX"));
-        ASSERT_TRUE(RigDir()->isValid());
-        const QByteArray dir = QFile::encodeName(RigDir()->path());
+        g_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/etiqo-cups-XXXXXX"));
+        ASSERT_TRUE(g_dir->isValid());
+        const QByteArray dir = QFile::encodeName(g_dir->path());
         // Set before anything talks to CUPS: libcups reads them once per thread.
         setenv("CUPS_SERVER", (dir + "/cups.sock").constData(), 1);
         setenv("HOME", (dir + "/home").constData(), 1);
@@ -49,7 +43,7 @@ public:
     }
     void TearDown() override {
         CupsdRig::Run(QStringLiteral("stop"));
-        RigDir().reset();
+        g_dir.reset();
     }
 };
 
@@ -58,7 +52,7 @@ public:
 }  // namespace
 
 QString CupsdRig::Dir() {
-    return RigDir() ? RigDir()->path() : QString();
+    return g_dir ? g_dir->path() : QString();
 }
 
 QString CupsdRig::QueueOutput(const QString& queue) {
@@ -75,7 +69,7 @@ QString CupsdRig::UserOptionsFile() {
 }
 
 QString CupsdRig::Lpoptions(const QString& printer) {
-    return RunTool(QStringLiteral("lpoptions"), {QStringLiteral("-p"), printer}).trimmed();
+    return RunTool(QStringLiteral("lpoptions"), {"-p", printer}).trimmed();
 }
 
 bool CupsdRig::Run(const QString& action) {
@@ -84,7 +78,8 @@ bool CupsdRig::Run(const QString& action) {
 
 std::optional<QString> CupsdRig::Script(const QString& action, const QStringList& arguments) {
     bool ok = false;
-    const QString output = RunTool(ScriptPath(), QStringList{action, Dir()} + arguments, &ok);
+    const QString output = RunTool(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"),
+                                   QStringList{action, Dir()} + arguments, &ok);
     if (!ok) {
         ADD_FAILURE() << "cupsd-rig.sh " << action.toStdString() << ": " << output.toStdString();
         return std::nullopt;
@@ -98,7 +93,7 @@ QStringList CupsdRig::JobFiles(const QString& name, int count) {
     for (int i = 0; i < 600 && files.size() < count; ++i) {
         QThread::msleep(i ? 50 : 0);
         files.clear();
-        for (const QString& file : jobs.entryList({QStringLiteral("*.prn")}, QDir::Files, QDir::Name)) {
+        for (const QString& file : jobs.entryList({"*.prn"}, QDir::Files, QDir::Name)) {
             files << jobs.filePath(file);
         }
     }
@@ -123,10 +118,6 @@ QString CupsdRig::DriverQueueOutput(const QString& queue) {
 
 void CupsdRig::ClearUserOptions() {
     QFile::remove(UserOptionsFile());
-}
-
-namespace {
-constexpr char kMark[] = "# written before this step\n";
 }
 
 void CupsdRig::MarkUserOptions() {

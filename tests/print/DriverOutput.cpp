@@ -5,6 +5,8 @@
 #include <cups/raster.h>
 
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -17,38 +19,45 @@ namespace etiqo::test {
 
 namespace {
 
+using Pages = std::vector<PrintedPage>;
+
+// Thrown where the data is not a well-formed job: every decoder then answers nullopt.
+struct BadJob {};
+void Require(bool wellFormed) {
+    if (!wellFormed) {
+        throw BadJob{};
+    }
+}
+
 // Rows of packed bits (bit 7 of byte 0 is the first dot) growing downwards as a job sends them.
-class DotRows {
-public:
-    explicit DotRows(int bytesPerRow = 0) : m_bytesPerRow(bytesPerRow) {}
-    int BytesPerRow() const { return m_bytesPerRow; }
-    void SetBytesPerRow(int bytes) { m_bytesPerRow = bytes; }
-    int Rows() const { return static_cast<int>(m_rows.size()); }
+struct DotRows {
+    int bytesPerRow = 0;
+    std::vector<QByteArray> rows = {};
+
+    int Rows() const { return static_cast<int>(rows.size()); }
     // Row y, created blank (with every row above it) when new.
     QByteArray& Row(int y) {
         while (Rows() <= y) {
-            m_rows.push_back(QByteArray(m_bytesPerRow, 0));
+            rows.push_back(QByteArray(bytesPerRow, '\0'));
         }
-        return m_rows[static_cast<std::size_t>(y)];
+        return rows[static_cast<std::size_t>(y)];
     }
+    QByteArray& Append() { return Row(Rows()); }
+    void Widen(qsizetype bytes) { bytesPerRow = std::max(bytesPerRow, static_cast<int>(bytes)); }
     // The image, `height` rows tall when given (cut or padded), else as many rows as were sent.
-    QImage Image(int width, int height) const {
-        const int w = width > 0 ? width : m_bytesPerRow * 8;
+    QImage Image(int width = 0, int height = 0) const {
+        const int w = width > 0 ? width : bytesPerRow * 8;
         const int h = height > 0 ? height : Rows();
         QImage image(std::max(w, 1), std::max(h, 1), QImage::Format_Mono);
         image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
         image.fill(0);
         for (int y = 0; y < std::min(h, Rows()); ++y) {
-            const QByteArray& row = m_rows[static_cast<std::size_t>(y)];
+            const QByteArray& row = rows[static_cast<std::size_t>(y)];
             std::memcpy(image.scanLine(y), row.constData(),
                         static_cast<std::size_t>(std::min<qsizetype>(row.size(), image.bytesPerLine())));
         }
         return image;  // dots past the stated width lie outside it
     }
-
-private:
-    int m_bytesPerRow = 0;
-    std::vector<QByteArray> m_rows;
 };
 
 // A cursor over the job's bytes.
@@ -58,14 +67,13 @@ public:
     bool AtEnd() const { return m_pos >= m_data.size(); }
     char Peek() const { return AtEnd() ? '\0' : m_data[m_pos]; }
     char Next() { return AtEnd() ? '\0' : m_data[m_pos++]; }
-    bool Take(int count, QByteArray& out) {
-        if (count < 0 || m_pos + count > m_data.size()) {
-            return false;
-        }
-        out = m_data.mid(m_pos, count);
+    // The next `count` bytes; a job cut short is not well-formed.
+    QByteArray Take(qsizetype count) {
+        Require(count >= 0 && m_pos + count <= m_data.size());
         m_pos += count;
-        return true;
+        return m_data.mid(m_pos - count, count);
     }
+    uchar Byte() { return static_cast<uchar>(Take(1)[0]); }
     // The text up to the end of the line (without "\r\n").
     QByteArray Line() {
         const qsizetype end = m_data.indexOf('\n', m_pos);
@@ -77,8 +85,8 @@ public:
         }
         return line;
     }
-    // A decimal number (with an optional sign); nullopt when none is there.
-    std::optional<int> Number() {
+    // A decimal number (with an optional sign); 0 when none is there.
+    int Number() {
         const qsizetype start = m_pos;
         if (Peek() == '-' || Peek() == '+') {
             ++m_pos;
@@ -86,9 +94,7 @@ public:
         while (!AtEnd() && ((m_data[m_pos] >= '0' && m_data[m_pos] <= '9') || m_data[m_pos] == '.')) {
             ++m_pos;
         }
-        bool ok = false;
-        const int value = static_cast<int>(m_data.mid(start, m_pos - start).toDouble(&ok));
-        return ok ? std::optional(value) : std::nullopt;
+        return static_cast<int>(m_data.mid(start, m_pos - start).toDouble());
     }
 
 private:
@@ -96,12 +102,10 @@ private:
     qsizetype m_pos = 0;
 };
 
-std::optional<std::vector<PrintedPage>> DecodeZpl(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+Pages DecodeZpl(const QByteArray& job) {
+    Pages pages;
     for (const ZplPage& zpl : DecodeZplJob(job)) {
-        if (zpl.graphic.isNull()) {
-            return std::nullopt;
-        }
+        Require(!zpl.graphic.isNull());
         pages.push_back({zpl.graphic, zpl.quantity, zpl.printWidth, zpl.graphic.height()});
     }
     return pages;
@@ -109,8 +113,8 @@ std::optional<std::vector<PrintedPage>> DecodeZpl(const QByteArray& job) {
 
 // EPL2 page mode: "N" starts a label, "q<width>" sets it, "GWx,y,bytes,rows" and raw rows follow,
 // "P<n>" prints it n times.
-std::optional<std::vector<PrintedPage>> DecodeEpl2(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+Pages DecodeEpl2(const QByteArray& job) {
+    Pages pages;
     Reader in(job);
     DotRows rows;
     int width = 0;
@@ -121,52 +125,40 @@ std::optional<std::vector<PrintedPage>> DecodeEpl2(const QByteArray& job) {
             width = 0;
         } else if (line.startsWith('q')) {
             width = line.mid(1).toInt();
-            rows.SetBytesPerRow((width + 7) / 8);
+            rows.bytesPerRow = (width + 7) / 8;
         } else if (line.startsWith("GW")) {
             const QList<QByteArray> f = line.mid(2).split(',');
-            if (f.size() != 4 || f[0].toInt() != 0 || f[2].toInt() != rows.BytesPerRow()) {
-                return std::nullopt;
-            }
-            const int y = f[1].toInt();
+            Require(f.size() == 4 && f[0].toInt() == 0 && f[2].toInt() == rows.bytesPerRow);
             for (int r = 0; r < f[3].toInt(); ++r) {
-                QByteArray data;
-                if (!in.Take(rows.BytesPerRow(), data)) {
-                    return std::nullopt;
-                }
-                QByteArray& row = rows.Row(y + r);
-                for (int i = 0; i < data.size(); ++i) {
-                    row[i] = static_cast<char>(~data[i]);  // EPL burns a cleared bit
+                QByteArray& row = rows.Row(f[1].toInt() + r) = in.Take(rows.bytesPerRow);
+                for (char& byte : row) {
+                    byte = static_cast<char>(~byte);  // EPL burns a cleared bit
                 }
             }
             in.Line();  // the row's line end
         } else if (line.startsWith('P') && line.size() > 1) {
-            pages.push_back({rows.Image(width, 0), line.mid(1).toInt(), width, 0});
+            pages.push_back({rows.Image(width), line.mid(1).toInt(), width, 0});
         }
     }
     return pages;
 }
 
 // EPL1 line mode: ESC B buffers, "ESC g NNN" and NNN bytes a row, ESC E and a form feed end a label.
-std::optional<std::vector<PrintedPage>> DecodeEplLine(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+Pages DecodeEplLine(const QByteArray& job) {
+    Pages pages;
     Reader in(job);
     DotRows rows;
     while (!in.AtEnd()) {
-        const char c = in.Next();
-        if (c != '\x1b') {
+        if (in.Next() != '\x1b') {
             continue;
         }
         const char command = in.Next();
         if (command == 'g') {
-            QByteArray count;
-            QByteArray data;
-            if (!in.Take(3, count) || !in.Take(count.toInt(), data)) {
-                return std::nullopt;
-            }
-            rows.SetBytesPerRow(static_cast<int>(data.size()));
-            rows.Row(rows.Rows()) = data;
+            const QByteArray data = in.Take(in.Take(3).toInt());
+            rows.bytesPerRow = static_cast<int>(data.size());
+            rows.Append() = data;
         } else if (command == 'E') {
-            pages.push_back({rows.Image(0, 0), 1, 0, rows.Rows()});
+            pages.push_back({rows.Image(), 1, 0, rows.Rows()});
             rows = DotRows();
         } else if (command == 'S' || command == 'D' || command == 'M') {
             in.Number();
@@ -176,8 +168,8 @@ std::optional<std::vector<PrintedPage>> DecodeEplLine(const QByteArray& job) {
 }
 
 // CPCL: "! 0 xres yres height copies", PAGE-WIDTH, "CG bytes rows x y" and the raw rows, PRINT.
-std::optional<std::vector<PrintedPage>> DecodeCpcl(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+Pages DecodeCpcl(const QByteArray& job) {
+    Pages pages;
     Reader in(job);
     DotRows rows;
     PrintedPage page;
@@ -188,42 +180,31 @@ std::optional<std::vector<PrintedPage>> DecodeCpcl(const QByteArray& job) {
             while (!in.AtEnd() && head.count(' ') < 5) {
                 head.append(in.Next());
             }
-            if (head.startsWith("CG ")) {
-                const QList<QByteArray> f = head.mid(3).trimmed().split(' ');
-                if (f.size() != 4 || f[2].toInt() != 0) {
-                    return std::nullopt;
-                }
-                const int bytes = f[0].toInt();
-                rows.SetBytesPerRow(std::max(rows.BytesPerRow(), bytes));
-                for (int r = 0; r < f[1].toInt(); ++r) {
-                    QByteArray data;
-                    if (!in.Take(bytes, data)) {
-                        return std::nullopt;
-                    }
-                    rows.Row(f[3].toInt() + r).replace(0, bytes, data);
-                }
-                in.Line();
+            if (!head.startsWith("CG ")) {
+                Require((head + in.Line()).startsWith("CUT"));
                 continue;
             }
-            head.append(in.Line());
-            if (head.startsWith("CUT")) {
-                continue;
+            const QList<QByteArray> f = head.mid(3).trimmed().split(' ');
+            Require(f.size() == 4 && f[2].toInt() == 0);
+            const int bytes = f[0].toInt();
+            rows.Widen(bytes);
+            for (int r = 0; r < f[1].toInt(); ++r) {
+                rows.Row(f[3].toInt() + r).replace(0, bytes, in.Take(bytes));
             }
-            return std::nullopt;
+            in.Line();
+            continue;
         }
         const QByteArray line = in.Line();
         if (line.startsWith("! ")) {
             const QList<QByteArray> f = line.mid(2).split(' ');
-            if (f.size() != 5) {
-                return std::nullopt;
-            }
+            Require(f.size() == 5);
             page = PrintedPage{};
             page.height = f[3].toInt();
             page.copies = f[4].toInt();
             rows = DotRows();
         } else if (line.startsWith("PAGE-WIDTH ")) {
             page.width = line.mid(11).toInt();
-            rows.SetBytesPerRow((page.width + 7) / 8);
+            rows.bytesPerRow = (page.width + 7) / 8;
         } else if (line == "PRINT") {
             page.dots = rows.Image(page.width, page.height);
             pages.push_back(page);
@@ -233,9 +214,9 @@ std::optional<std::vector<PrintedPage>> DecodeCpcl(const QByteArray& job) {
 }
 
 // DYMO: ESC L (label length, 2 bytes), ESC D (bytes a row), SYN and a row, ESC f 1 n (n blank
-// rows), ESC E ejects.
-std::optional<std::vector<PrintedPage>> DecodeDymo(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+// rows), ESC E ejects; ESC @ (reset), ESC ESC (padding) and ESC c..h (darkness) carry nothing more.
+Pages DecodeDymo(const QByteArray& job) {
+    Pages pages;
     Reader in(job);
     DotRows rows;
     int length = 0;
@@ -243,42 +224,33 @@ std::optional<std::vector<PrintedPage>> DecodeDymo(const QByteArray& job) {
     while (!in.AtEnd()) {
         const char c = in.Next();
         if (c == '\x16') {
-            QByteArray data;
-            if (rows.BytesPerRow() <= 0 || !in.Take(rows.BytesPerRow(), data)) {
-                return std::nullopt;
-            }
-            rows.Row(y++) = data;
+            Require(rows.bytesPerRow > 0);
+            rows.Row(y++) = in.Take(rows.bytesPerRow);
             continue;
         }
-        if (c != '\x1b') {
-            return std::nullopt;
+        Require(c == '\x1b');
+        switch (in.Next()) {
+            case 'L':
+                length = in.Byte() << 8;
+                length |= in.Byte();
+                break;
+            case 'D':
+                rows = DotRows{in.Byte()};
+                y = 0;
+                break;
+            case 'q':  // media roll
+                in.Byte();
+                break;
+            case 'f':
+                in.Byte();
+                y += in.Byte();
+                break;
+            case 'E':
+                pages.push_back({rows.Image(), 1, rows.bytesPerRow * 8, length});
+                break;
+            default:
+                break;
         }
-        const char command = in.Next();
-        QByteArray args;
-        if (command == 'L') {
-            if (!in.Take(2, args)) {
-                return std::nullopt;
-            }
-            length = static_cast<uchar>(args[0]) << 8 | static_cast<uchar>(args[1]);
-        } else if (command == 'D') {
-            if (!in.Take(1, args)) {
-                return std::nullopt;
-            }
-            rows = DotRows(static_cast<uchar>(args[0]));
-            y = 0;
-        } else if (command == 'q') {  // media roll
-            if (!in.Take(1, args)) {
-                return std::nullopt;
-            }
-        } else if (command == 'f') {
-            if (!in.Take(2, args)) {
-                return std::nullopt;
-            }
-            y += static_cast<uchar>(args[1]);
-        } else if (command == 'E') {
-            pages.push_back({rows.Image(0, 0), 1, rows.BytesPerRow() * 8, length});
-        }
-        // ESC @ (reset), ESC ESC (padding) and ESC c..h (darkness) carry nothing more.
     }
     return pages;
 }
@@ -286,32 +258,25 @@ std::optional<std::vector<PrintedPage>> DecodeDymo(const QByteArray& job) {
 // PCL as the Intellitech driver writes it: ESC&l<n>X copies, ESC*r<n>S width, ESC*r<n>T height,
 // ESC*b<n>W rows in delta-row compression (mode 3) against the previous row, ESC*b<n>Y blank
 // rows, FF ejects.
-bool ApplyDeltaRow(const QByteArray& data, QByteArray& seed) {
+void ApplyDeltaRow(const QByteArray& data, QByteArray& seed) {
     int pos = 0;
     for (int i = 0; i < data.size();) {
         const auto command = static_cast<uchar>(data[i++]);
         const int count = (command >> 5) + 1;
         int offset = command & 31;
-        if (offset == 31) {
-            uchar more = 255;
-            while (more == 255 && i < data.size()) {
-                more = static_cast<uchar>(data[i++]);
-                offset += more;
-            }
+        for (uchar more = offset == 31 ? 255 : 0; more == 255 && i < data.size(); offset += more) {
+            more = static_cast<uchar>(data[i++]);
         }
         pos += offset;
-        if (pos + count > seed.size() || i + count > data.size()) {
-            return false;
-        }
+        Require(pos + count <= seed.size() && i + count <= data.size());
         seed.replace(pos, count, data.mid(i, count));
         i += count;
         pos += count;
     }
-    return true;
 }
 
-std::optional<std::vector<PrintedPage>> DecodePcl(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+Pages DecodePcl(const QByteArray& job) {
+    Pages pages;
     Reader in(job);
     DotRows rows;
     PrintedPage page;
@@ -321,29 +286,25 @@ std::optional<std::vector<PrintedPage>> DecodePcl(const QByteArray& job) {
         const char c = in.Next();
         if (c == '\f') {
             page.dots = rows.Image(page.width, page.height);
-            pages.push_back(page);
-            page = PrintedPage{};
+            pages.push_back(std::exchange(page, PrintedPage{}));
             continue;
         }
-        if (c != '\x1b') {
-            return std::nullopt;
-        }
+        Require(c == '\x1b');
         const char group = in.Next();
         if (group < '!' || group > '/') {
             continue;  // ESC E and other two-byte commands
         }
         const char family = in.Next();
         for (;;) {
-            const int value = in.Number().value_or(0);
+            const int value = in.Number();
             const char letter = in.Next();
-            const char command = static_cast<char>(letter & ~0x20);
-            const QByteArray key = QByteArray(1, group) + family + command;
+            const QByteArray key = QByteArray(1, group) + family + static_cast<char>(letter & ~0x20);
             if (key == "&lX") {
                 page.copies = value;
             } else if (key == "*rS") {
                 page.width = value;
-                rows = DotRows((value + 7) / 8);
-                seed = QByteArray(rows.BytesPerRow(), 0);
+                rows = DotRows{(value + 7) / 8};
+                seed = QByteArray(rows.bytesPerRow, '\0');
                 y = 0;
             } else if (key == "*rT") {
                 page.height = value;
@@ -351,18 +312,13 @@ std::optional<std::vector<PrintedPage>> DecodePcl(const QByteArray& job) {
                 y += value;
                 seed.fill(0);
             } else if (key == "*bW") {
-                QByteArray data;
-                if (!in.Take(value, data) || !ApplyDeltaRow(data, seed)) {
-                    return std::nullopt;
-                }
+                ApplyDeltaRow(in.Take(value), seed);
                 rows.Row(y++) = seed;
             }
             if (letter >= 'A' && letter <= 'Z') {
                 break;
             }
-            if (!(letter >= 'a' && letter <= 'z')) {
-                return std::nullopt;
-            }
+            Require(letter >= 'a' && letter <= 'z');
         }
     }
     return pages;
@@ -370,145 +326,108 @@ std::optional<std::vector<PrintedPage>> DecodePcl(const QByteArray& job) {
 
 // Brother QL raster: ESC @, ESC i commands, "g"/"G" + 2 length bytes + a PackBits row, "Z" a blank
 // row, FF ends a page and SUB the last. Rows run across the tape; the first byte is the far edge.
-bool UnpackBits(const QByteArray& data, QByteArray& out) {
-    out.clear();
-    for (int i = 0; i < data.size();) {
-        const int n = static_cast<signed char>(data[i++]);
+QByteArray UnpackBits(const QByteArray& data) {
+    QByteArray out;
+    Reader in(data);
+    while (!in.AtEnd()) {
+        const int n = static_cast<signed char>(in.Next());
         if (n >= 0) {
-            if (i + n + 1 > data.size()) {
-                return false;
-            }
-            out.append(data.mid(i, n + 1));
-            i += n + 1;
+            out += in.Take(n + 1);
         } else if (n != -128) {
-            if (i >= data.size()) {
-                return false;
-            }
-            out.append(QByteArray(1 - n, data[i++]));
+            out += QByteArray(1 - n, static_cast<char>(in.Byte()));
         }
     }
-    return true;
+    return out;
 }
 
-std::optional<std::vector<PrintedPage>> DecodePtouchQl(const QByteArray& job) {
-    std::vector<PrintedPage> pages;
+Pages DecodePtouchQl(const QByteArray& job) {
+    Pages pages;
     Reader in(job);
     DotRows rows;
     bool compressed = false;
     while (!in.AtEnd()) {
-        const char c = in.Next();
-        QByteArray args;
-        switch (c) {
+        switch (const char c = in.Next()) {
             case '\0':
                 break;  // the invalidate run before the job
             case '\x1b': {
                 const char command = in.Next();
-                if (command == 'i') {
-                    const char sub = in.Next();
-                    const int length = sub == 'z'   ? 10
-                                       : sub == 'd' ? 2
-                                       : sub == 'A' || sub == 'M' || sub == 'K' || sub == 'a' || sub == 'S'
-                                           ? 1
-                                           : 0;
-                    if (sub == 'S') {
-                        break;  // a status request carries nothing
-                    }
-                    if (!in.Take(length, args)) {
-                        return std::nullopt;
-                    }
-                } else if (command != '@') {
-                    return std::nullopt;
-                }
+                Require(command == 'i' || command == '@');
+                const char sub = command == 'i' ? in.Next() : '\0';  // a status request 'S' carries nothing
+                in.Take(sub == 'z' ? 10 : sub == 'd' ? 2 : sub && QByteArray("AMKa").contains(sub) ? 1 : 0);
                 break;
             }
             case 'M':
-                if (!in.Take(1, args)) {
-                    return std::nullopt;
-                }
-                compressed = args[0] == 2;
+                compressed = in.Byte() == 2;
                 break;
             case 'g':
             case 'G': {
-                QByteArray length;
-                QByteArray data;
-                if (!in.Take(2, length)) {
-                    return std::nullopt;
-                }
-                const int n = c == 'g' ? static_cast<uchar>(length[1])
-                                       : static_cast<uchar>(length[0]) | static_cast<uchar>(length[1]) << 8;
-                QByteArray row;
-                if (!in.Take(n, args) || !(compressed ? UnpackBits(args, row) : (row = args, true))) {
-                    return std::nullopt;
-                }
-                rows.SetBytesPerRow(std::max(rows.BytesPerRow(), static_cast<int>(row.size())));
-                rows.Row(rows.Rows()) = row;
+                const uchar low = in.Byte();
+                const uchar high = in.Byte();
+                const QByteArray data = in.Take(c == 'g' ? high : low | high << 8);
+                const QByteArray row = compressed ? UnpackBits(data) : data;
+                rows.Widen(row.size());
+                rows.Append() = row;
                 break;
             }
             case 'Z':
-                rows.Row(rows.Rows());
+                rows.Append();
                 break;
             case '\f':
             case '\x1a':
-                pages.push_back({rows.Image(0, 0), 1, rows.BytesPerRow() * 8, rows.Rows()});
-                rows = DotRows(rows.BytesPerRow());
+                pages.push_back({rows.Image(), 1, rows.bytesPerRow * 8, rows.Rows()});
+                rows = DotRows{rows.bytesPerRow};
                 break;
             default:
-                return std::nullopt;
+                throw BadJob{};
         }
     }
     return pages;
 }
 
 // PWG raster through libcups' own reader: a set bit (1 bit, black) or a dark byte (grey) burns.
-std::optional<std::vector<PrintedPage>> DecodePwg(const QByteArray& job) {
+Pages DecodePwg(const QByteArray& job) {
     QTemporaryFile file;
-    if (!file.open() || file.write(job) != job.size() || !file.flush() || !file.seek(0)) {
-        return std::nullopt;
-    }
-    cups_raster_t* raster = cupsRasterOpen(file.handle(), CUPS_RASTER_READ);
-    if (!raster) {
-        return std::nullopt;
-    }
-    std::vector<PrintedPage> pages;
+    Require(file.open() && file.write(job) == job.size() && file.flush() && file.seek(0));
+    const std::unique_ptr<cups_raster_t, void (*)(cups_raster_t*)> raster(
+        cupsRasterOpen(file.handle(), CUPS_RASTER_READ), cupsRasterClose);
+    Require(raster != nullptr);
+    Pages pages;
     cups_page_header2_t header;
-    bool ok = true;
-    while (ok && cupsRasterReadHeader2(raster, &header)) {
+    while (cupsRasterReadHeader2(raster.get(), &header)) {
         const bool bits = header.cupsBitsPerPixel == 1;
-        if (!(bits || header.cupsBitsPerPixel == 8) || header.cupsWidth == 0 || header.cupsHeight == 0) {
-            ok = false;
-            break;
-        }
-        DotRows rows(static_cast<int>((header.cupsWidth + 7) / 8));
+        const int width = static_cast<int>(header.cupsWidth);
+        const int height = static_cast<int>(header.cupsHeight);
+        Require((bits || header.cupsBitsPerPixel == 8) && width > 0 && height > 0);
+        DotRows rows{(width + 7) / 8};
         std::vector<unsigned char> line(header.cupsBytesPerLine);
-        for (unsigned y = 0; y < header.cupsHeight && ok; ++y) {
-            ok =
-                cupsRasterReadPixels(raster, line.data(), header.cupsBytesPerLine) == header.cupsBytesPerLine;
-            QByteArray& row = rows.Row(static_cast<int>(y));
-            for (unsigned x = 0; x < header.cupsWidth; ++x) {
-                const bool black = bits ? (line[x / 8] & (0x80 >> (x % 8))) != 0 : line[x] < 128;
-                if (black) {
+        for (int y = 0; y < height; ++y) {
+            Require(cupsRasterReadPixels(raster.get(), line.data(), header.cupsBytesPerLine) ==
+                    header.cupsBytesPerLine);
+            QByteArray& row = rows.Row(y);
+            for (int x = 0; x < width; ++x) {
+                if (bits ? (line[x / 8] & (0x80 >> (x % 8))) != 0 : line[x] < 128) {
                     row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
                 }
             }
         }
-        pages.push_back({rows.Image(static_cast<int>(header.cupsWidth), static_cast<int>(header.cupsHeight)),
-                         static_cast<int>(std::max(header.NumCopies, 1u)), static_cast<int>(header.cupsWidth),
-                         static_cast<int>(header.cupsHeight), static_cast<int>(header.cupsBitsPerPixel)});
-        pages.back().media = header.cupsPageSizeName;
+        pages.push_back({rows.Image(width, height), static_cast<int>(std::max(header.NumCopies, 1u)), width,
+                         height, static_cast<int>(header.cupsBitsPerPixel), header.cupsPageSizeName});
     }
-    cupsRasterClose(raster);
-    return ok ? std::optional(pages) : std::nullopt;
+    return pages;
 }
 
 }  // namespace
 
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job) {
     // In the order of PrinterLanguage.
-    using Decoder = std::optional<std::vector<PrintedPage>> (*)(const QByteArray&);
+    using Decoder = Pages (*)(const QByteArray&);
     static constexpr Decoder kDecoders[] = {DecodeZpl,  DecodeEpl2, DecodeEplLine,  DecodeCpcl,
                                             DecodeDymo, DecodePcl,  DecodePtouchQl, DecodePwg};
-    const auto index = static_cast<std::size_t>(language);
-    return index < std::size(kDecoders) ? kDecoders[index](job) : std::nullopt;
+    try {
+        return kDecoders[static_cast<std::size_t>(language)](job);
+    } catch (const BadJob&) {
+        return std::nullopt;
+    }
 }
 
 QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x, int y) {

@@ -45,14 +45,13 @@ QByteArray WaitForQueueOutput(int jobId, std::chrono::milliseconds timeout) {
 }
 
 bool AddQueue(const char* name, const QString& output, const char* driver) {
-    return QProcess::execute(
-               QStringLiteral("lpadmin"),
-               {QStringLiteral("-p"), QString::fromUtf8(name), QStringLiteral("-E"), QStringLiteral("-v"),
-                QStringLiteral("file://") + output, QStringLiteral("-m"), QString::fromUtf8(driver)}) == 0;
+    return QProcess::execute(QStringLiteral("lpadmin"),
+                             {"-p", QString::fromUtf8(name), "-E", "-v", QStringLiteral("file://") + output,
+                              "-m", QString::fromUtf8(driver)}) == 0;
 }
 
 void RemoveQueue(const char* name) {
-    QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QString::fromUtf8(name)});
+    QProcess::execute(QStringLiteral("lpadmin"), {"-x", QString::fromUtf8(name)});
 }
 
 ProgramRun RunEtiqo(const QStringList& arguments, const QProcessEnvironment& environment) {
@@ -78,7 +77,7 @@ QStringList ReadBarcodes(const QImage& image, const QString& pngPath) {
         return {};
     }
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), pngPath});
+    zbar.start(QStringLiteral("zbarimg"), {"-q", "--raw", pngPath});
     zbar.waitForFinished(30000);
     QStringList codes =
         QString::fromUtf8(zbar.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

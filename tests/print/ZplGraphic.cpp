@@ -20,8 +20,7 @@ int RepeatCount(char c) {
     return c >= 'G' && c <= 'Y' ? c - 'F' : c >= 'g' && c <= 'z' ? (c - 'f') * 20 : 0;
 }
 
-}  // namespace
-
+// One graphic's data (what follows "~DGR:NAME,total,bytesPerRow,"); a null image on bad data.
 QImage DecodeZplGraphic(const QByteArray& data, int totalBytes, int bytesPerRow) {
     if (bytesPerRow <= 0 || totalBytes <= 0 || totalBytes % bytesPerRow != 0) {
         return {};
@@ -90,6 +89,8 @@ QImage DecodeZplGraphic(const QByteArray& data, int totalBytes, int bytesPerRow)
     }
     return image;
 }
+
+}  // namespace
 
 std::vector<ZplPage> DecodeZplJob(const QByteArray& zpl) {
     static const QRegularExpression graphic(QStringLiteral("~DG[A-Z]?:?[^,]*,(\\d+),(\\d+),"));

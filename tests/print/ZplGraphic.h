@@ -19,7 +19,4 @@ struct ZplPage {
 // Every page of a job in order; an empty list when the data holds no graphic.
 std::vector<ZplPage> DecodeZplJob(const QByteArray& zpl);
 
-// One graphic's data (what follows "~DGR:NAME,total,bytesPerRow,"); a null image on bad data.
-QImage DecodeZplGraphic(const QByteArray& data, int totalBytes, int bytesPerRow);
-
 }  // namespace etiqo::test

@@ -73,7 +73,7 @@ int Printed(const std::vector<test::PrintedPage>& pages) {
 
 // lp of a PDF with the job's own paper options; the job id.
 int Lp(const std::string& queue, const QString& pdf, const PaperForm& paper) {
-    QStringList arguments{QStringLiteral("-d"), QString::fromStdString(queue), QStringLiteral("-o"),
+    QStringList arguments{"-d", QString::fromStdString(queue), "-o",
                           QStringLiteral("media=") + QString::fromStdString(paper.media)};
     if (!paper.pageSize.empty()) {
         arguments << QStringLiteral("-o")
@@ -155,9 +155,8 @@ TEST_F(DriverMatrixTest, EveryLabelDriverPrintsDotForDotWhereCupsPutsThePageWith
 
         // Serial numbers: every page its own number, each printed once, its barcode readable.
         const QString file = test::SaveSerialCodeLabel(folder.path(), d.widthMM, d.heightMM, "ETQ-009");
-        const test::ProgramRun run = test::RunEtiqo(
-            {QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(d.queue),
-             QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--wait")});
+        const test::ProgramRun run =
+            test::RunEtiqo({"print", file, "--printer", QLatin1String(d.queue), "--copies", "3", "--wait"});
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
         QFile output(CupsdRig::DriverQueueOutput(QLatin1String(d.queue)));
         ASSERT_TRUE(output.open(QIODevice::ReadOnly));
@@ -170,8 +169,7 @@ TEST_F(DriverMatrixTest, EveryLabelDriverPrintsDotForDotWhereCupsPutsThePageWith
             codes +=
                 test::ReadBarcodes((*pages)[i].dots, folder.filePath(QStringLiteral("page%1.png").arg(i)));
         }
-        EXPECT_EQ(codes, (QStringList{QStringLiteral("ETQ-009"), QStringLiteral("ETQ-010"),
-                                      QStringLiteral("ETQ-011")}));
+        EXPECT_EQ(codes, (QStringList{"ETQ-009", "ETQ-010", "ETQ-011"}));
     }
 }
 
@@ -213,8 +211,7 @@ TEST_F(DriverMatrixTest, PapersAreTheDriversOwnAndSizesItCannotTakeAreRefused) {
     Label label = test::MakeTextLabel(50, 30, "TOO WIDE");
     const QString file = folder.filePath(QStringLiteral("wide.lab"));
     ASSERT_TRUE(SaveLabelFile(label, file.toStdString()));
-    const test::ProgramRun run = test::RunEtiqo(
-        {QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("label-dymo")});
+    const test::ProgramRun run = test::RunEtiqo({"print", file, "--printer", "label-dymo"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.startsWith(QStringLiteral(
         "etiqo: the printer label-dymo has no 50 × 30 mm paper and takes no custom size of it")))

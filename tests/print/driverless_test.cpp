@@ -70,7 +70,7 @@ std::optional<std::vector<test::PrintedPage>> IppJob(CupsSpooler& spooler, int j
     QStringList jobs;
     for (int i = 0; i < 100 && jobs.isEmpty(); ++i) {  // written as the printer takes it in
         QThread::msleep(i ? 50 : 0);
-        jobs = spool.entryList({QStringLiteral("*.pwg")}, QDir::Files);
+        jobs = spool.entryList({"*.pwg"}, QDir::Files);
     }
     QFile file(spool.filePath(jobs.value(0)));
     const QByteArray data =
@@ -135,7 +135,7 @@ TEST_F(DriverlessTest, TheLoadedMediaIsShownAndCheckedBeforePrinting) {
     EXPECT_TRUE(CheckBeforePrinting(printers, test::MakeTextLabel(50, 30, "FITS"), kLprint).warnings.empty());
 
     // Each printer a line: the default marked, its paper, resolution and model, what it has loaded.
-    const test::ProgramRun run = test::RunEtiqo({QStringLiteral("printers")});
+    const test::ProgramRun run = test::RunEtiqo({"printers"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QRegularExpression(QStringLiteral(
         "\\* zpl +101 x 127 mm \\(custom_4x5in_4x5in\\) +203 dpi +Zebra ZPL Label Printer\n"))))
@@ -164,8 +164,7 @@ TEST_F(DriverlessTest, LPrintPrintsEverySerialNumberInOrder) {
     QTemporaryDir folder;
     const QString file = test::SaveSerialCodeLabel(folder.path(), 50, 30, "LP-0001");
     const test::ProgramRun run =
-        test::RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(kLprint),
-                        QStringLiteral("--copies"), QStringLiteral("3"), QStringLiteral("--wait")});
+        test::RunEtiqo({"print", file, "--printer", QLatin1String(kLprint), "--copies", "3", "--wait"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
 
     // LPrint also asks the printer for its status over the port: the job is the file with graphics.
@@ -189,8 +188,7 @@ TEST_F(DriverlessTest, LPrintPrintsEverySerialNumberInOrder) {
         EXPECT_NEAR(page.graphic.width(), 400, 8);  // 50 mm at 203 dpi, in whole bytes
         codes += test::ReadBarcodes(page.graphic, folder.filePath(QStringLiteral("page.png")));
     }
-    EXPECT_EQ(codes,
-              (QStringList{QStringLiteral("LP-0001"), QStringLiteral("LP-0002"), QStringLiteral("LP-0003")}));
+    EXPECT_EQ(codes, (QStringList{"LP-0001", "LP-0002", "LP-0003"}));
 }
 
 }  // namespace

@@ -37,8 +37,7 @@ class PrintClassTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         CupsdRig::Script(QStringLiteral("class"),
-                         {QStringLiteral("trio"), QStringLiteral("3"),
-                          QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")});
+                         {"trio", "3", QStringLiteral(ETIQO_BINARY_DIR "/tests/print/raw_listener")});
     }
     static void TearDownTestSuite() {
         for (const char* queue : {"trio", "trio-1", "trio-2", "trio-3", "mixed", "hi"}) {
@@ -57,10 +56,8 @@ protected:
 
 TEST_F(PrintClassTest, AClassSpreadsJobsAndEveryNumberPrintsOnce) {
     const QString file = SerialLabel("N-0001");
-    const test::ProgramRun run =
-        test::RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("trio"),
-                        QStringLiteral("--copies"), QStringLiteral("10"), QStringLiteral("--job-size"),
-                        QStringLiteral("3"), QStringLiteral("--update"), QStringLiteral("--wait")});
+    const test::ProgramRun run = test::RunEtiqo(
+        {"print", file, "--printer", "trio", "--copies", "10", "--job-size", "3", "--update", "--wait"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.out.count(QLatin1Char('\n')), 4) << run.out.toStdString();  // jobs of 3, 3, 3 and 1
 
@@ -95,18 +92,14 @@ TEST_F(PrintClassTest, AClassSpreadsJobsAndEveryNumberPrintsOnce) {
 
 // A class whose printers print at different resolutions would make labels of different sizes.
 TEST_F(PrintClassTest, AClassMixingResolutionsIsRefused) {
-    ASSERT_TRUE(RunTool(QStringLiteral("lpadmin"),
-                        {QStringLiteral("-p"), QStringLiteral("hi"), QStringLiteral("-E"),
-                         QStringLiteral("-v"), QStringLiteral("file:///dev/null"), QStringLiteral("-m"),
-                         QStringLiteral("drv:///sample.drv/zebra.ppd"), QStringLiteral("-o"),
-                         QStringLiteral("Resolution=300dpi")}));
+    ASSERT_TRUE(
+        RunTool(QStringLiteral("lpadmin"), {"-p", "hi", "-E", "-v", "file:///dev/null", "-m",
+                                            "drv:///sample.drv/zebra.ppd", "-o", "Resolution=300dpi"}));
     for (const char* member : {"trio-1", "hi"}) {
-        ASSERT_TRUE(RunTool(QStringLiteral("lpadmin"), {QStringLiteral("-p"), QLatin1String(member),
-                                                        QStringLiteral("-c"), QStringLiteral("mixed")}));
+        ASSERT_TRUE(RunTool(QStringLiteral("lpadmin"), {"-p", QLatin1String(member), "-c", "mixed"}));
     }
-    ASSERT_TRUE(RunTool(QStringLiteral("cupsaccept"), {QStringLiteral("mixed")}));
-    const test::ProgramRun run = test::RunEtiqo(
-        {QStringLiteral("print"), SerialLabel("M-1"), QStringLiteral("--printer"), QStringLiteral("mixed")});
+    ASSERT_TRUE(RunTool(QStringLiteral("cupsaccept"), {"mixed"}));
+    const test::ProgramRun run = test::RunEtiqo({"print", SerialLabel("M-1"), "--printer", "mixed"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
               QStringLiteral("etiqo: the printers of class mixed differ in resolution (hi at 300 dpi, the "
@@ -123,7 +116,7 @@ TEST_F(PrintClassTest, PrintsThroughAnotherPrintService) {
     QProcessEnvironment listening = QProcessEnvironment::systemEnvironment();
     listening.insert(QStringLiteral("RIG_LISTEN"), host);
     ASSERT_TRUE(RunTool(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"),
-                        {QStringLiteral("start"), remote.path(), QStringLiteral("far")}, listening));
+                        {"start", remote.path(), "far"}, listening));
     QProcessEnvironment server = QProcessEnvironment::systemEnvironment();
     server.insert(QStringLiteral("CUPS_SERVER"), remote.filePath(QStringLiteral("cups.sock")));
     server.insert(QStringLiteral("HOME"), remote.filePath(QStringLiteral("home")));
@@ -135,16 +128,13 @@ TEST_F(PrintClassTest, PrintsThroughAnotherPrintService) {
     };
     const Case cases[] = {
         {"QUEUE@HOST", QStringLiteral("far@") + host, QProcessEnvironment::systemEnvironment(), "R-1"},
-        {"CUPS_SERVER", QStringLiteral("far"), server, "S-1"},
+        {"CUPS_SERVER", "far", server, "S-1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = SerialLabel(c.first);
-        const test::ProgramRun run =
-            test::RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--printer"), c.printer,
-                            QStringLiteral("--copies"), QStringLiteral("2"), QStringLiteral("--wait"),
-                            QStringLiteral("--update")},
-                           c.environment);
+        const test::ProgramRun run = test::RunEtiqo(
+            {"print", file, "--printer", c.printer, "--copies", "2", "--wait", "--update"}, c.environment);
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
         QFile job(remote.filePath(QStringLiteral("far.zpl")));
         ASSERT_TRUE(job.open(QIODevice::ReadOnly));
@@ -157,8 +147,7 @@ TEST_F(PrintClassTest, PrintsThroughAnotherPrintService) {
         ASSERT_TRUE(updated) << updated.error;
         EXPECT_EQ(QString::fromStdString(updated.contents->printerName), c.printer);
     }
-    RunTool(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"),
-            {QStringLiteral("stop"), remote.path()});
+    RunTool(QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh"), {"stop", remote.path()});
 }
 
 }  // namespace

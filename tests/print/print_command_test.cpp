@@ -47,13 +47,12 @@ TEST_F(PrintCommandTest, CodesThatWouldNotScanAreReportedAndNotPrintedUnlessNoCh
     label.Append(dense);
     const QString file = Save(label, "dense.lab");
 
-    ProgramRun run =
-        RunEtiqo({QStringLiteral("check"), file, QStringLiteral("--copies"), QStringLiteral("2")});
+    ProgramRun run = RunEtiqo({"check", file, "--copies", "2"});
     EXPECT_EQ(run.status, 3) << run.err.toStdString();
     EXPECT_EQ(run.out.count(QStringLiteral("\"result\": \"does not read\"")), 2) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("\"expected\": \"123456789012345678901234567891\"")));
 
-    run = RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--update")});
+    run = RunEtiqo({"print", file, "--update"});
     EXPECT_EQ(run.status, 3);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains(QStringLiteral("page 1, element 0 (CODE_128): does not read")))
@@ -63,12 +62,11 @@ TEST_F(PrintCommandTest, CodesThatWouldNotScanAreReportedAndNotPrintedUnlessNoCh
     EXPECT_EQ(ContentUtf8(*ReadLabelFile(file.toStdString()).contents->elements[0]),
               "123456789012345678901234567890");
 
-    run = RunEtiqo({QStringLiteral("print"), file, QStringLiteral("--no-check"), QStringLiteral("--wait")});
+    run = RunEtiqo({"print", file, "--no-check", "--wait"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(test::DecodeZplJob(CupsdRig::ReadQueueOutput()).size(), 1u);
 
-    const ProgramRun checked =
-        RunEtiqo({QStringLiteral("check"), QStringLiteral(ETIQO_SOURCE_DIR "/samples/sample.lab")});
+    const ProgramRun checked = RunEtiqo({"check", QStringLiteral(ETIQO_SOURCE_DIR "/samples/sample.lab")});
     EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
 }
 
@@ -83,22 +81,20 @@ TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
         QString message;
     };
     const Case cases[] = {
-        {{QStringLiteral("print"), file},
+        {{"print", file},
          QProcessEnvironment::systemEnvironment(),
-         QStringLiteral("etiqo: the label names no printer (give one with --printer NAME)\n")},
-        {{QStringLiteral("print"), file, QStringLiteral("--printer"), QStringLiteral("nope")},
+         "etiqo: the label names no printer (give one with --printer NAME)\n"},
+        {{"print", file, "--printer", "nope"},
          QProcessEnvironment::systemEnvironment(),
-         QStringLiteral("etiqo: no printer named nope\n")},
-        {{QStringLiteral("print"), folder.filePath(QStringLiteral("missing.lab")),
-          QStringLiteral("--printer"), QLatin1String(CupsdRig::kQueue)},
+         "etiqo: no printer named nope\n"},
+        {{"print", folder.filePath(QStringLiteral("missing.lab")), "--printer",
+          QLatin1String(CupsdRig::kQueue)},
          QProcessEnvironment::systemEnvironment(),
          QString()},
-        {{QStringLiteral("print"), file, QStringLiteral("--printer"), QLatin1String(CupsdRig::kQueue)},
+        {{"print", file, "--printer", QLatin1String(CupsdRig::kQueue)},
          down,
-         QStringLiteral("etiqo: the print service (CUPS) is not running\n")},
-        {{QStringLiteral("printers")},
-         down,
-         QStringLiteral("etiqo: the print service (CUPS) is not running\n")},
+         "etiqo: the print service (CUPS) is not running\n"},
+        {{"printers"}, down, "etiqo: the print service (CUPS) is not running\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
