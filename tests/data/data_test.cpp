@@ -250,27 +250,6 @@ TEST(DataCommandLine, RendersRecordsAndSaysWhatWasLeftOut) {
     run = test::RunEtiqo({"render", label, "--records", "1", "-o", dir.filePath("one.pdf")});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(Output("pdfinfo", {dir.filePath("one.pdf")}).contains(QRegularExpression("Pages: +2\n")));
-
-    const struct {
-        const char* name;
-        QStringList args;
-        int status;
-        const char* err;
-    } failures[] = {
-        // clang-format off
-        {"no quantity column", {"--quantity", "qty"}, 1, "etiqo: the data source has no column named qty"},
-        {"no such file", {"--data", dir.filePath("none.csv")}, 1, "etiqo: cannot open the data source"},
-        {"bad range", {"--records", "3-1"}, 2, "--records 3-1: give A-B"},
-        {"table and query", {"--table", "a", "--query", "b"}, 2, "give --table or --query, not both"},
-        {"database without table", {"--data", "postgresql://u@/db"}, 2, "say which rows with --table or --query"},
-        // clang-format on
-    };
-    for (const auto& f : failures) {
-        run = test::RunEtiqo(QStringList{"render", label, "-o", dir.filePath("f.pdf")} + f.args);
-        EXPECT_EQ(run.status, f.status) << f.name;
-        EXPECT_TRUE(run.err.contains(QString::fromUtf8(f.err))) << f.name << ": " << run.err.toStdString();
-        EXPECT_FALSE(QFile::exists(dir.filePath("f.pdf"))) << f.name;
-    }
 }
 
 // Record i (from 0), as the query below makes it: SKU, a Chinese name, a note with commas and quotes
