@@ -67,9 +67,6 @@ protected:
 TEST_F(Frame, LayoutFollowsTheClientAreaAndTheCanvas) {
     frame->resize(1200, 800);
     const QSize client = frame->m_pClient->size();
-    EXPECT_EQ(frame->m_wndCommandBar.geometry(), QRect(0, 0, client.width(), 42));
-    EXPECT_EQ(frame->m_wndPalette.geometry(), QRect(0, 42, client.width(), 42));
-    EXPECT_EQ(frame->m_wndRuler.geometry(), QRect(0, 84, client.width(), client.height() - 104));
     EXPECT_EQ(frame->m_wndView.geometry(), QRect(24, 108, client.width() - 24, client.height() - 126));
     frame->OnCommand(137);
     EXPECT_EQ(frame->m_wndRuler.m_nViewWidth, Canvas().width());
