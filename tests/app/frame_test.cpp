@@ -182,18 +182,12 @@ TEST_F(Frame, CloseQuestion) {
         QMessageBox::StandardButton answer;
         QString fileName;  // typed in the file dialog; empty: cancelled
         bool closed;
-        QString caption, text;
+        QString caption;  // the question's language
     } rows[] = {
-        {"no",
-         false,
-         QMessageBox::No,
-         {},
-         true,
-         "Label Editor",
-         "The Label has not been saved, Do you want to save it?"},
-        {"Chinese", true, QMessageBox::No, {}, true, "标签编辑", "所修改的标签还没有保存，是否要保存？"},
-        {"yes, then cancel", false, QMessageBox::Yes, {}, false, "Label Editor", {}},
-        {"yes", false, QMessageBox::Yes, "kept", true, "Label Editor", {}},
+        {"no", false, QMessageBox::No, {}, true, "Label Editor"},
+        {"Chinese", true, QMessageBox::No, {}, true, "标签编辑"},
+        {"yes, then cancel", false, QMessageBox::Yes, {}, false, "Label Editor"},
+        {"yes", false, QMessageBox::Yes, "kept", true, "Label Editor"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -208,7 +202,6 @@ TEST_F(Frame, CloseQuestion) {
                 : nullptr;
         EXPECT_EQ(frame->close(), row.closed);
         EXPECT_EQ(seen->caption, row.caption);
-        EXPECT_TRUE(row.text.isEmpty() || seen->text == row.text) << seen->text.toStdString();
         EXPECT_TRUE(!asked || *asked);
         EXPECT_EQ(frame->isVisible(), !row.closed);
     }
