@@ -96,11 +96,9 @@ TEST(Resize, TheBarcodeTopGripKeepsTheBarsAboveTheirMinimum) {
     e.nMinBarHeight = 15;
     e.nSize = 1;
     SizeBarcode(e, {1.0, 1.0}, {150, 92}, {150, 132});  // 40 lower: 40 left, above 35
-    EXPECT_EQ(e.nHeight, 40);
-    EXPECT_EQ(e.nPosY, 132);
+    EXPECT_EQ((std::array{e.nHeight, e.nPosY}), (std::array{40, 132}));
     SizeBarcode(e, {1.0, 1.0}, {150, 92}, {150, 137});  // 35 would not be above the minimum
-    EXPECT_EQ(e.nHeight, 40);
-    EXPECT_EQ(e.nPosY, 132);
+    EXPECT_EQ((std::array{e.nHeight, e.nPosY}), (std::array{40, 132}));
     SizeBarcode(e, {1.0, 1.0}, {150, 92}, {150, -400});  // upward: no limit
     EXPECT_EQ(e.nHeight, 572);
 }
