@@ -44,23 +44,16 @@ TEST(ScrollStep, MovesTheCanvas) {
     EXPECT_EQ((std::array{none.nPos, none.nLeading}), (std::array{0, 10})) << "nothing without a range";
 }
 
-class ViewFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        view.resize(800, 500);
-        canvas = new QWidget;
-        canvas->resize(375, 300);
-        view.SetCanvas(canvas);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    }
-    CTagoraView view;
-    QWidget* canvas = nullptr;  // owned by the view
-};
-
 // A small canvas is centred on teal without bars; a taller one sits at the top with a vertical bar;
 // the bars follow a zoom and a resized window, and their steps move the canvas.
-TEST_F(ViewFixture, CentresTheCanvasAndScrollsIt) {
+TEST(View, CentresTheCanvasAndScrollsIt) {
+    CTagoraView view;
+    view.resize(800, 500);
+    auto* canvas = new QWidget;  // owned by the view
+    canvas->resize(375, 300);
+    view.SetCanvas(canvas);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     EXPECT_EQ(canvas->pos(), QPoint(212, 100));
     EXPECT_FALSE(view.m_wndHScroll.isVisible() || view.m_wndVScroll.isVisible());
     EXPECT_EQ(view.grab().toImage().pixelColor(5, 5), QColor(0x40, 0x80, 0x80));

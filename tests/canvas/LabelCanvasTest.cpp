@@ -156,21 +156,9 @@ TEST_F(CanvasTest, EachCreatingToolMakesOneElementPerClick) {
         {"text", kToolText, {0, 0}, ElementKind::Text, {40, 60}, {40, 60, 0, 0}, 1},
         {"barcode", kToolBarcode, {0, 0}, ElementKind::Barcode, {40, 60}, {40, 60, 0, 0}, 1},
         {"2D code", kTool2DCode, {0, 0}, ElementKind::Code2D, {40, 60}, {40, 60, 0, 0}, 1},
-        {"picture at its pixel proportions",
-         kToolPicture,
-         {0, 0},
-         ElementKind::Picture,
-         {30, 40},
-         {30, 40, 100, 25},
-         1},
+        {"picture", kToolPicture, {0, 0}, ElementKind::Picture, {30, 40}, {30, 40, 100, 25}, 1},  // its ratio
         {"centred square", kToolRectangle, {-1, -1}, ElementKind::Shape, {200, 150}, {150, 100, 100, 100}, 2},
-        {"square kept on the label",
-         kToolRectangle,
-         {-1, -1},
-         ElementKind::Shape,
-         {10, 20},
-         {0, 0, 100, 100},
-         2},
+        {"kept on label", kToolRectangle, {-1, -1}, ElementKind::Shape, {10, 20}, {0, 0, 100, 100}, 2},
         {"line", kToolLine, {5, 5}, ElementKind::Line, {20, 30}, {20, 30, 0, 0}, 2},
     };
     for (const auto& row : rows) {

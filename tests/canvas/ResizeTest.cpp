@@ -34,10 +34,9 @@ Element Resized(Element e, int grip, PixelPoint down, PixelPoint p, DisplayScale
 }
 
 void ExpectBox(const Element& e, const Expected& want, const char* what) {
-    EXPECT_EQ(e.nPosX, want.x) << what << " grip " << want.grip;
-    EXPECT_EQ(e.nPosY, want.y) << what << " grip " << want.grip;
-    EXPECT_EQ(e.nWidth, want.w) << what << " grip " << want.grip;
-    EXPECT_EQ(e.nHeight, want.h) << what << " grip " << want.grip;
+    EXPECT_EQ((std::array{e.nPosX, e.nPosY, e.nWidth, e.nHeight}),
+              (std::array{want.x, want.y, want.w, want.h}))
+        << what << " grip " << want.grip;
 }
 
 // The committed box (100, 100, 200 × 100) dragged by (+10, +20) from a press at (50, 50).
@@ -92,50 +91,39 @@ TEST(Resize, UpsideDownGripsWorkInWholeDotsAndTheTopLeftKeepsASize) {
     ExpectBox(Resized(small, 0, {0, 0}, {60, 10}), {0, 100, 100, 50, 50}, "refused");
 }
 
-TEST(Resize, CornerDragAtScaleOneAndAHalf) {
-    const Element e =
-        Resized(Box(ElementKind::Picture, 40, 40, 100, 100), 7, {200, 200}, {230, 220}, {1.5, 1.5});
-    ExpectBox(e, {7, 40, 40, 120, 113}, "picture");
-}
-
-TEST(Resize, ADragBeyondTheOppositeEdgeLeavesANegativeSize) {
-    const Element e = Resized(Box(ElementKind::Shape, 100, 100, 200, 100), 4, {300, 150}, {50, 150});
-    EXPECT_EQ(e.nWidth, -50);
-}
-
 TEST(Resize, TheBarcodeTopGripKeepsTheBarsAboveTheirMinimum) {
     Element e = Box(ElementKind::Barcode, 0, 100, 300, 80);
     e.nMinBarHeight = 15;
     e.nSize = 1;
     SizeBarcode(e, {1.0, 1.0}, {150, 92}, {150, 132});  // 40 lower: 40 left, above 35
-    EXPECT_EQ(e.nHeight, 40);
-    EXPECT_EQ(e.nPosY, 132);
+    EXPECT_EQ((std::array{e.nHeight, e.nPosY}), (std::array{40, 132}));
     SizeBarcode(e, {1.0, 1.0}, {150, 92}, {150, 137});  // 35 would not be above the minimum
-    EXPECT_EQ(e.nHeight, 40);
-    EXPECT_EQ(e.nPosY, 132);
+    EXPECT_EQ((std::array{e.nHeight, e.nPosY}), (std::array{40, 132}));
     SizeBarcode(e, {1.0, 1.0}, {150, 92}, {150, -400});  // upward: no limit
     EXPECT_EQ(e.nHeight, 572);
 }
 
-TEST(Resize, TurnedTextsArePlacedFromHalvesOfTheChanges) {
-    Element text = Box(ElementKind::Text, 100, 100, 201, 100);
-    text.nEscapement = 900;
-    Element picture = text;
-    picture.nKind = ElementKind::Picture;
-    // Grip 1 dragged 21 dots down: width 180.
-    const Element t = Resized(text, 1, {0, 0}, {0, 21});
-    ExpectBox(t, {1, 110, 110, 180, 100}, "text");
-    const Element p = Resized(picture, 1, {0, 0}, {0, 21});
-    ExpectBox(p, {1, 110, 111, 180, 100}, "picture");
-}
-
-TEST(Resize, TurnedBoundsDifferForTextsAt2700) {
-    // Grip 1 pulled below the bottom: pictures refuse, texts at 2700 do not.
-    for (const auto kind : {ElementKind::Picture, ElementKind::Text}) {
-        Element e = Box(kind, 100, 100, 50, 40);
-        e.nEscapement = 2700;
-        const Element out = Resized(e, 1, {0, 0}, {0, 80});
-        EXPECT_EQ(out.nWidth, kind == ElementKind::Text ? -30 : 50) << int(kind);
+// Single drags, one row each: a scaled corner, a drag past the opposite edge, turned texts placed
+// from halves of the changes, and texts at 2700 that (unlike pictures) may pass the bottom.
+TEST(Resize, SingleDrags) {
+    const struct {
+        ElementKind kind;
+        int escapement, x, y, w, h, grip, downX, downY, toX, toY;
+        double scale;
+        int wantX, wantY, wantW, wantH;
+    } rows[] = {
+        {ElementKind::Picture, 0, 40, 40, 100, 100, 7, 200, 200, 230, 220, 1.5, 40, 40, 120, 113},
+        {ElementKind::Shape, 0, 100, 100, 200, 100, 4, 300, 150, 50, 150, 1, 100, 100, -50, 100},
+        {ElementKind::Text, 900, 100, 100, 201, 100, 1, 0, 0, 0, 21, 1, 110, 110, 180, 100},
+        {ElementKind::Picture, 900, 100, 100, 201, 100, 1, 0, 0, 0, 21, 1, 110, 111, 180, 100},
+        {ElementKind::Text, 2700, 100, 100, 50, 40, 1, 0, 0, 0, 80, 1, 140, 140, -30, 40},
+        {ElementKind::Picture, 2700, 100, 100, 50, 40, 1, 0, 0, 0, 80, 1, 100, 100, 50, 40},
+    };
+    for (const auto& r : rows) {
+        Element e = Box(r.kind, r.x, r.y, r.w, r.h);
+        e.nEscapement = r.escapement;
+        const Element out = Resized(e, r.grip, {r.downX, r.downY}, {r.toX, r.toY}, {r.scale, r.scale});
+        ExpectBox(out, {r.grip, r.wantX, r.wantY, r.wantW, r.wantH}, "single drag");
     }
 }
 

@@ -1,6 +1,8 @@
 // Choosing elements, hovering over grips, dragging and releasing, on plain element lists.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "CanvasTestElements.h"
 #include "canvas/HitTest.h"
 #include "canvas/MouseDrag.h"
@@ -131,14 +133,9 @@ TEST(MouseMove, DragsEverySelectedElementFromItsCommittedPlace) {
     auto out = MouseMove(list, scale, {50, 46}, true, down, tool);
     EXPECT_TRUE(out.snapshot);
     out = MouseMove(list, scale, {61, 47}, true, down, tool);  // measured from the press, not the last move
-    EXPECT_EQ(a.nPosX, 20);
-    EXPECT_EQ(a.nPosY, 13);
-    EXPECT_EQ(b.nPosX, 110);
-    EXPECT_EQ(b.nPosY, 53);
-    EXPECT_EQ(c.nPosX, 300);
+    EXPECT_EQ((std::array{a.nPosX, a.nPosY, b.nPosX, b.nPosY, c.nPosX}), (std::array{20, 13, 110, 53, 300}));
     EXPECT_TRUE(CommitRelease(list, scale, {61, 47}, tool) == false);  // a move is no resize
-    EXPECT_EQ(a.nOrgPosX, 20);
-    EXPECT_EQ(b.nOrgPosY, 53);
+    EXPECT_EQ((std::array{a.nOrgPosX, b.nOrgPosY}), (std::array{20, 53}));
 }
 
 TEST(MouseMove, HoveringOverALineEndArmsItAndTheDragMovesThatEndOnly) {
@@ -146,13 +143,10 @@ TEST(MouseMove, HoveringOverALineEndArmsItAndTheDragMovesThatEndOnly) {
     Element& line = Add(list, Line(10, 10, 100, 100, true));
     int tool = kToolSelect;
     auto out = MouseMove(list, kUnit, {103, 97}, false, {}, tool);
-    EXPECT_EQ(tool, kToolLineEnd);
-    EXPECT_EQ(line.nSize, 1);
+    EXPECT_EQ((std::array{tool, line.nSize}), (std::array<int, 2>{kToolLineEnd, 1}));
     EXPECT_EQ(out.cursor, EditCursor::SizeWE);
     out = MouseMove(list, kUnit, {150, 120}, true, {103, 97}, tool);
-    EXPECT_EQ(line.nEndX, 150);
-    EXPECT_EQ(line.nEndY, 120);
-    EXPECT_EQ(line.nPosX, 10);
+    EXPECT_EQ((std::array{line.nEndX, line.nEndY, line.nPosX}), (std::array{150, 120, 10}));
     EXPECT_FALSE(out.snapshot);
     EXPECT_TRUE(CommitRelease(list, kUnit, {150, 120}, tool));  // an end drag is a grip release
     EXPECT_EQ(line.nSize, kNoGrip);
@@ -160,8 +154,7 @@ TEST(MouseMove, HoveringOverALineEndArmsItAndTheDragMovesThatEndOnly) {
     tool = kToolLineEnd;
     line.nSize = 0;
     out = MouseMove(list, kUnit, {60, 20}, false, {}, tool);
-    EXPECT_EQ(tool, kToolSelect);
-    EXPECT_EQ(line.nSize, kNoGrip);
+    EXPECT_EQ((std::array{tool, line.nSize}), (std::array<int, 2>{kToolSelect, kNoGrip}));
     EXPECT_EQ(out.cursor, EditCursor::Arrow);
 }
 
@@ -171,9 +164,7 @@ TEST(MouseMove, ADraggedLineHoldsBackTheElementsAfterIt) {
     Element& text = Add(list, Box(ElementKind::Text, 200, 200, 20, 20, true));
     int tool = kToolSelect;
     MouseMove(list, kUnit, {60, 40}, true, {50, 30}, tool);
-    EXPECT_EQ(line.nPosY, 20);
-    EXPECT_EQ(line.nEndY, 20);
-    EXPECT_EQ(text.nPosY, 200);
+    EXPECT_EQ((std::array{line.nPosY, line.nEndY, text.nPosY}), (std::array{20, 20, 200}));
 }
 
 TEST(MouseMove, TwoDCodesOfferEdgeGripsOnlyForPdf417) {
@@ -212,15 +203,13 @@ TEST(CommitRelease, ARectangleClickMakesA100DotSquareKeptOnTheLabel) {
     Element& shape = Add(list, Box(ElementKind::Shape, 5, 8, 0, 0, true));
     shape.nSize = 7;
     EXPECT_TRUE(CommitRelease(list, {0.5, 0.5}, {10, 15}, kToolRectangle));
-    EXPECT_EQ(shape.nPosX, 0);  // 20 - 50 clamped
-    EXPECT_EQ(shape.nPosY, 0);
-    EXPECT_EQ(shape.nWidth, 100);
-    EXPECT_EQ(shape.nOrgHeight, 100);
+    // 20 - 50 clamped
+    EXPECT_EQ((std::array{shape.nPosX, shape.nPosY, shape.nWidth, shape.nOrgHeight}),
+              (std::array{0, 0, 100, 100}));
     Element& far = Add(list, Box(ElementKind::Shape, 0, 0, 0, 0, true));
     shape.bSelected = 0;
     CommitRelease(list, {0.5, 0.5}, {100, 150}, kToolRectangle);
-    EXPECT_EQ(far.nPosX, 150);
-    EXPECT_EQ(far.nPosY, 250);
+    EXPECT_EQ((std::array{far.nPosX, far.nPosY}), (std::array{150, 250}));
 }
 
 TEST(SelectForContextMenu, SelectsEverythingUnderThePointer) {
@@ -233,8 +222,7 @@ TEST(SelectForContextMenu, SelectsEverythingUnderThePointer) {
     const auto hits = SelectForContextMenu(list, kUnit, {60, 60});
     EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0}));
     ASSERT_EQ(hits.size(), 2u);  // the barcode's context box is unfilled
-    EXPECT_EQ(hits[0].index, 0u);
-    EXPECT_EQ(hits[1].index, 1u);
+    EXPECT_EQ((std::array{hits[0].index, hits[1].index}), (std::array<std::size_t, 2>{0, 1}));
 }
 
 }  // namespace

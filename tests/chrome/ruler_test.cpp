@@ -97,19 +97,15 @@ TEST(RulerPaint, TicksAndBordersOnPixels) {
     ruler.DrawRuler(painter, image.size());
     painter.end();
 
-    EXPECT_EQ(image.pixel(5, 5), kBackground);
-    EXPECT_EQ(image.pixel(200, 24), kBorder);
-    EXPECT_EQ(image.pixel(24, 200), kBorder);
-    // Top ruler: major tick at 24 + 80 from row 14, minor at 24 + 8 from row 17 only.
-    EXPECT_EQ(image.pixel(104, 23), kTick);
-    EXPECT_EQ(image.pixel(104, 17), kTick);
-    EXPECT_EQ(image.pixel(32, 17), kTick);
-    EXPECT_EQ(image.pixel(32, 16), kBackground);
-    EXPECT_EQ(image.pixel(36, 20), kBackground);
-    // Left ruler: the same across the band.
-    EXPECT_EQ(image.pixel(20, 104), kTick);
-    EXPECT_EQ(image.pixel(17, 32), kTick);
-    EXPECT_EQ(image.pixel(16, 32), kBackground);
+    // Borders; majors at 24 + 80 from row 14, minors at 24 + 8 from row 17 only, on both rulers.
+    const std::tuple<int, int, QRgb> pixels[] = {
+        {5, 5, kBackground}, {200, 24, kBorder}, {24, 200, kBorder},    {104, 23, kTick},
+        {104, 17, kTick},    {32, 17, kTick},    {32, 16, kBackground}, {36, 20, kBackground},
+        {20, 104, kTick},    {17, 32, kTick},    {16, 32, kBackground},
+    };
+    for (const auto& [x, y, colour] : pixels) {
+        EXPECT_EQ(image.pixel(x, y), colour) << x << "," << y;
+    }
     // Some number pixels are drawn near the top ruler's 10.
     bool inked = false;
     for (int x = 95; x < 115; ++x) {

@@ -299,26 +299,20 @@ TEST_F(ElementDialogsTest, PictureSizeFollowsTheSourceRatioAndEitherUnit) {
 }
 
 TEST_F(ElementDialogsTest, ShapeTypesCornersAndPens) {
+    // A rounded rectangle proposes 30 for a corner of 0 and keeps a stored one.
+    for (const auto& [stored, shown] : {std::pair{0, "30"}, std::pair{12, "12"}}) {
+        Element e = NewShape();
+        e.nCornerSize = stored;
+        ASSERT_TRUE(Edit(e, [shown](QWidget* dlg) {
+            TypeList(dlg)->setCurrentIndex(kShapeRoundedRectangle);
+            EXPECT_EQ(TextOf(dlg, "cornerEdit"), shown);
+            Click(dlg, "okButton");
+        }));
+        EXPECT_EQ((std::array{e.nShapeType, e.nCornerSize}),
+                  (std::array<int, 2>{kShapeRoundedRectangle, std::atoi(shown)}));
+    }
+
     Element e = NewShape();
-    ASSERT_TRUE(Edit(e, [](QWidget* dlg) {
-        EXPECT_EQ(TextOf(dlg, "cornerEdit"), "0");
-        TypeList(dlg)->setCurrentIndex(kShapeRoundedRectangle);
-        EXPECT_EQ(TextOf(dlg, "cornerEdit"), "30");  // proposed
-        Click(dlg, "okButton");
-    }));
-    EXPECT_EQ(e.nShapeType, kShapeRoundedRectangle);
-    EXPECT_EQ(e.nCornerSize, 30);
-
-    e = NewShape();
-    e.nCornerSize = 12;
-    ASSERT_TRUE(Edit(e, [](QWidget* dlg) {
-        TypeList(dlg)->setCurrentIndex(kShapeRoundedRectangle);
-        EXPECT_EQ(TextOf(dlg, "cornerEdit"), "12");  // the stored one
-        Click(dlg, "okButton");
-    }));
-    EXPECT_EQ(e.nCornerSize, 12);
-
-    e = NewShape();
     e.nShapeType = kShapeTriangle;
     e.nEndX = 17;
     ASSERT_TRUE(Edit(e, [](QWidget* dlg) {
