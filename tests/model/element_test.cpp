@@ -45,15 +45,6 @@ TEST(TextCodec, ConvertsBothWaysAndReplacesInvalidBytes) {
     EXPECT_EQ(Utf8FromGb18030(Gb18030FromUtf8("\xED\xA0\x80")).find("\uFFFD"), 0u);
 }
 
-TEST(TextCodec, PrefixLengthStopsAtCharacterBoundaries) {
-    const std::string mixed = Gb18030FromUtf8("a汉😀b");  // 1 + 2 + 4 + 1 bytes
-    ASSERT_EQ(mixed.size(), 8u);
-    const std::size_t expected[] = {0, 1, 1, 3, 3, 3, 3, 7, 8, 8};
-    for (std::size_t max = 0; max < std::size(expected); ++max) {
-        EXPECT_EQ(Gb18030PrefixLength(mixed, max), expected[max]) << max;
-    }
-}
-
 TEST(TextCodec, ContentFitsRefusesOrCutsWithinTheField) {
     Element e = ZeroElement();
     EXPECT_EQ(SetContent(e, std::string(255, 'x'), Overflow::Refuse), TextFit::Whole);
@@ -90,15 +81,6 @@ TEST(TextCodec, FaceNameHoldsThirtyOneBytes) {
     EXPECT_EQ(SetFaceName(font, "a汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉", Overflow::Cut), TextFit::Cut);
     EXPECT_EQ(FaceNameUtf8(font), "a汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉");  // 1 + 15 × 2 = 31 bytes
     EXPECT_EQ(font.lfFaceName[31], '\0');
-}
-
-TEST(TextCodec, HostileFieldsWithoutNulStayInside) {
-    Element e = ZeroElement();
-    std::memset(e.str, 'A', sizeof e.str);
-    e.bSelected = 'Z';
-    EXPECT_EQ(ContentUtf8(e), std::string(256, 'A'));
-    std::memset(e.lfFont.lfFaceName, 'B', 32);
-    EXPECT_EQ(FaceNameUtf8(e.lfFont), std::string(32, 'B'));
 }
 
 struct Row {
