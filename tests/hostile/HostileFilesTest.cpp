@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <algorithm>

@@ -177,18 +177,5 @@ TEST_P(HostileRecordTest, OpensDrawsAndPrintsEveryKind) {
 INSTANTIATE_TEST_SUITE_P(Records, HostileRecordTest, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
-// The largest and the smallest label a file may name, full of hostile records.
-TEST(HostileLabelSize, SmallestLabelWithHugeElements) {
-    std::vector<Element> elements = EveryKind();
-    for (Element& element : elements) {
-        element.nWidth = element.nHeight = INT_MAX;
-        element.lfFont.lfHeight = INT_MAX;
-    }
-    TempDir folder;
-    const test::OutputResult result = test::OpenDrawAndPrint(folder.Path(), elements, 1, 1);
-    ASSERT_EQ(result.openError, "");
-    EXPECT_TRUE(result.pdfWritten);
-}
-
 }  // namespace
 }  // namespace etiqo

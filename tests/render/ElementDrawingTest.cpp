@@ -202,39 +202,6 @@ TEST(ElementDrawing, DamagedTextShowsWhatTheModelDecodes) {
               RenderElement(decoded, symbols, 200, 60, false));
 }
 
-// The symbol is encoded at the largest whole scale its box takes (tiled, never stretched).
-TEST(ElementDrawing, BarcodeScaleFollowsWidth) {
-    SymbolCache symbols;
-    Element e = MakeBarcodeElement(0, 0, "12345");
-    e.bSelected = 0;
-    Element one = Boxed(e, 42, e.nHeight);  // one dot a module
-    RenderElement(one, symbols, 10, 10, true);
-    for (const auto& [width, scale] : {std::pair{300, 7}, std::pair{41, 1}}) {
-        symbols.Release(e);
-        e.nWidth = width;
-        RenderElement(e, symbols, 10, 10, true);
-        ASSERT_NE(symbols.Find(e.hImage), nullptr);
-        EXPECT_EQ(symbols.Find(e.hImage)->Size().width(), symbols.Find(one.hImage)->Size().width() * scale)
-            << width;
-    }
-}
-
-TEST(ElementDrawing, OwnEan13ModulesStartAfterTheLeadingDigitRoom) {
-    SymbolCache symbols;
-    Element e = Boxed(MakeBarcodeElement(10, 10, "123456789012"), 204, 100);  // two pixels a module, no spare
-    e.nSymbology = kSymbologyOwnEan13;
-    const QImage out = RenderElement(e, symbols, 300, 150, true);
-    // Start guard 101 at modules 0-2: x = 10 + 7 × 2.
-    EXPECT_FALSE(IsBlack(out, 23, 20));
-    EXPECT_TRUE(IsBlack(out, 24, 20));
-    EXPECT_TRUE(IsBlack(out, 25, 20));
-    EXPECT_FALSE(IsBlack(out, 26, 20));
-    EXPECT_TRUE(IsBlack(out, 28, 20));
-    // Guard bars reach 3 modules from the bottom, data bars 10.
-    EXPECT_TRUE(IsBlack(out, 24, 110 - 7));
-    EXPECT_FALSE(IsBlack(out, 24, 110 - 6));
-}
-
 // Hatched on screen and named to the user; on paper no bars (a caption still prints).
 TEST(ElementDrawing, UnencodableContentIsHatchedOnScreenAndNamed) {
     const struct {
@@ -271,20 +238,6 @@ TEST(ElementDrawing, UnencodableContentIsHatchedOnScreenAndNamed) {
         SymbolCache paper;
         RenderElement(e, paper, 10, 10, true);  // encoded anew, with no one to tell
     }
-}
-
-TEST(DrawLabel, ReportsWhetherTheCanvasMustRepaint) {
-    Label label = MakeLabel(50, 30, 203);
-    Element text = MakeTextElement(20, 20, "N1");
-    text.bSelected = 0;
-    label.Append(text);
-    SymbolCache symbols;
-    QImage page(400, 240, QImage::Format_RGB32);
-    QPainter painter(&page);
-    EXPECT_FALSE(DrawLabel(painter, label, symbols, {1, 1}));
-    label.m_elements[0]->nSerialMode = kSerialIncrement;
-    EXPECT_TRUE(DrawLabel(painter, label, symbols, {1, 1}));
-    EXPECT_EQ(ContentBytes(*label.m_elements[0]), "N2") << "a text steps after its page too";
 }
 
 TEST(DrawLabel, LaterElementsCoverEarlierOnesAndNoGripsAppear) {
