@@ -88,16 +88,48 @@ RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols,
     }
 }
 
+bool RecordMerge::ReadAhead() {
+    // Enough to keep the encoder a few records ahead, few enough to stay small.
+    constexpr std::size_t kAhead = 4;
+    while (m_ahead.size() < kAhead && !m_sourceDone) {
+        Record record;
+        if (m_read >= m_settings.range.last || !m_source.Next(record.values)) {
+            m_sourceDone = true;
+            break;
+        }
+        record.number = ++m_read;
+        if (record.number >= m_settings.range.first) {
+            Prefetch(record);
+            m_ahead.push_back(std::move(record));
+        }
+    }
+    return !m_ahead.empty();
+}
+
+void RecordMerge::Prefetch(const Record& record) {
+    const FieldValues values{&m_columns, &record.values, record.number, 1, m_settings.now};
+    for (const ElementPtr& stored : m_label.m_elements) {
+        if (!stored || !TakesFields(*stored) || !OutputSymbol(*stored)) {
+            continue;
+        }
+        Element element = *stored;
+        const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(element));
+        if (content.HasFields() && StoreGb18030(element.str, Gb18030FromUtf8(content.Expand(values)),
+                                                Overflow::Refuse) == TextFit::Whole) {
+            m_prefetch.Request(*OutputSymbol(element), record.number);
+        }
+    }
+}
+
 bool RecordMerge::LoadRecord() {
     while (!m_done) {
-        if (m_record >= m_settings.range.last || !m_source.Next(m_values)) {
+        if (!ReadAhead()) {
             m_done = true;
             return false;
         }
-        ++m_record;
-        if (m_record < m_settings.range.first) {
-            continue;
-        }
+        m_record = m_ahead.front().number;
+        m_values = std::move(m_ahead.front().values);
+        m_ahead.pop_front();
         m_copies = m_settings.copies;
         if (!m_settings.quantityColumn.empty()) {
             const auto column = m_columns.find(m_settings.quantityColumn);
@@ -153,6 +185,11 @@ bool RecordMerge::Fill(Label& page, int copy, RecordProblem& problem) {
         QPainter painter(&scratch);
         const RenderContext context{painter, m_symbols, DisplayScale{1.0, 1.0}, true, DisplayScale{1.0, 1.0},
                                     {}};
+        if (const std::optional<SymbolRequest> request = OutputSymbol(element)) {
+            if (std::optional<SymbolImage> symbol = m_prefetch.Take(*request, m_record)) {
+                element.hImage = m_symbols.Store(std::move(*symbol));
+            }
+        }
         problem.reason = EncodeForOutput(context, element);
         if (!problem.reason.empty()) {
             m_symbols.Release(element);

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 
+#include <deque>
 #include <limits>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "data/DataSource.h"
+#include "data/SymbolPrefetch.h"
 #include "model/Label.h"
 
 namespace etiqo {
@@ -69,6 +71,14 @@ public:
     long Pages() const { return m_pages; }
 
 private:
+    struct Record {
+        long number = 0;
+        std::vector<std::string> values;
+    };
+    // Reads records ahead of the page being made, up to the end of the range, and asks for their
+    // symbols; false once the source has nothing more.
+    bool ReadAhead();
+    void Prefetch(const Record& record);
     bool LoadRecord();
     bool Fill(Label& page, int copy, RecordProblem& problem);
 
@@ -79,12 +89,16 @@ private:
     std::unordered_map<std::string, int> m_columns;
     std::vector<std::string> m_values;
     std::vector<bool> m_filled;  // page elements whose content came from the record
-    long m_record = 0;           // number of the record last read
-    int m_copies = 0;            // copies of the current record
-    int m_copy = 0;              // copies of it made so far
+    std::deque<Record> m_ahead;  // read, not yet made into pages
+    long m_read = 0;             // number of the record last read from the source
+    bool m_sourceDone = false;
+    long m_record = 0;  // number of the record the pages are made of
+    int m_copies = 0;   // copies of the current record
+    int m_copy = 0;     // copies of it made so far
     long m_pages = 0;
     bool m_done = false;
     std::vector<RecordProblem> m_problems;
+    SymbolPrefetch m_prefetch;
 };
 
 }  // namespace etiqo

@@ -1,5 +1,7 @@
 #include "print/LabelPdfPages.h"
 
+#include "print/FaxG4.h"
+
 #include <QIODevice>
 
 #include <cairo-pdf.h>
@@ -13,7 +15,6 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace etiqo {
 
@@ -105,15 +106,29 @@ private:
     }
 
     // The page as a stencil of its ink, painted black: cairo keeps an A1 mask under a solid colour
-    // as a 1-bit image mask, deflated, and unsmoothed with the nearest filter. A page equal to the
-    // one before (copies of an unchanging label) paints the same mask, which the PDF holds once.
+    // as a 1-bit image mask, unsmoothed with the nearest filter, and stores it as the G4 coding
+    // attached to it (deflate when coding fails). A page equal to the one before (copies of an
+    // unchanging label) paints the same mask, which the PDF holds once.
     bool DrawPage(cairo_t* cr, const QImage& dots) {
         QImage ink = dots.format() == QImage::Format_Mono
                          ? dots
                          : dots.convertToFormat(QImage::Format_Mono,
                                                 Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
         // Bit 1 is to be ink: the darker of the two colours.
-        const uchar flip = qGray(ink.color(1)) < qGray(ink.color(0)) ? 0x00 : 0xff;
+        if (qGray(ink.color(1)) > qGray(ink.color(0))) {
+            ink.invertPixels();
+            ink.setColorTable({ink.color(1), ink.color(0)});
+        }
+        const int rowBytes = (ink.width() + 7) / 8;
+        if (m_lastMask && ink.size() == m_lastInk.size() && SameDots(ink, m_lastInk, rowBytes)) {
+            return PaintMask(cr);
+        }
+        cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, ink.width(), ink.height());
+        m_lastMask.reset(mask);
+        unsigned char* data = cairo_image_surface_get_data(mask);
+        if (data == nullptr) {
+            return false;
+        }
         // cairo's A1 holds the first pixel in the low bit of a native-endian word, Qt's Mono in a
         // byte's high bit.
         static const std::array<uchar, 256> reversed = [] {
@@ -125,31 +140,54 @@ private:
             }
             return table;
         }();
-        const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A1, ink.width());
-        const int rowBytes = (ink.width() + 7) / 8;
-        std::vector<unsigned char> bits(static_cast<std::size_t>(stride) * ink.height(), 0);
+        const int stride = cairo_image_surface_get_stride(mask);
+        cairo_surface_flush(mask);
         for (int y = 0; y < ink.height(); ++y) {
             const uchar* in = ink.constScanLine(y);
-            unsigned char* out = bits.data() + static_cast<std::ptrdiff_t>(y) * stride;
+            unsigned char* out = data + static_cast<std::ptrdiff_t>(y) * stride;
             for (int i = 0; i < rowBytes; ++i) {
-                const uchar byte = in[i] ^ flip;
-                out[i] = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? reversed[byte] : byte;
+                out[i] = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? reversed[in[i]] : in[i];
             }
         }
-        if (bits != m_lastBits || ink.size() != m_lastSize || !m_lastMask) {
-            cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, ink.width(), ink.height());
-            unsigned char* data = cairo_image_surface_get_data(mask);
-            if (data == nullptr || cairo_image_surface_get_stride(mask) != stride) {
-                cairo_surface_destroy(mask);
+        cairo_surface_mark_dirty(mask);
+        const QByteArray g4 = EncodeFaxG4(ink.constBits(), ink.width(), ink.height(), ink.bytesPerLine());
+        if (!g4.isEmpty()) {
+            AttachMime(mask, CAIRO_MIME_TYPE_CCITT_FAX, g4);
+            AttachMime(mask, CAIRO_MIME_TYPE_CCITT_FAX_PARAMS,
+                       QStringLiteral("Columns=%1 Rows=%2 K=-1 BlackIs1=true")
+                           .arg(ink.width())
+                           .arg(ink.height())
+                           .toLatin1());
+        }
+        m_lastInk = std::move(ink);
+        return PaintMask(cr);
+    }
+
+    static bool SameDots(const QImage& a, const QImage& b, int rowBytes) {
+        for (int y = 0; y < a.height(); ++y) {
+            if (std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<std::size_t>(rowBytes)) !=
+                0) {
                 return false;
             }
-            cairo_surface_flush(mask);
-            std::memcpy(data, bits.data(), bits.size());
-            cairo_surface_mark_dirty(mask);
-            m_lastMask.reset(mask);
-            m_lastBits = std::move(bits);
-            m_lastSize = ink.size();
         }
+        return true;
+    }
+
+    // cairo keeps mime data as long as the surface lives, which may be past this page: it owns a
+    // copy and frees it through the callback.
+    static void AttachMime(cairo_surface_t* surface, const char* type, const QByteArray& bytes) {
+        auto owned = std::make_unique<QByteArray>(bytes);
+        const auto* data = reinterpret_cast<const unsigned char*>(owned->constData());
+        const auto size = static_cast<unsigned long>(owned->size());
+        if (cairo_surface_set_mime_data(
+                surface, type, data, size,
+                [](void* p) { std::unique_ptr<QByteArray>(static_cast<QByteArray*>(p)); },
+                owned.get()) == CAIRO_STATUS_SUCCESS) {
+            owned.release();  // now the surface's
+        }
+    }
+
+    bool PaintMask(cairo_t* cr) {
         cairo_pattern_t* pattern = cairo_pattern_create_for_surface(m_lastMask.get());
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
         cairo_save(cr);
@@ -177,8 +215,7 @@ private:
     bool m_closing = false;
     std::atomic<bool> m_failed = false;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_lastMask;  // the last page's, kept for the next
-    std::vector<unsigned char> m_lastBits;
-    QSize m_lastSize;
+    QImage m_lastInk;                                             // its dots, 1 is ink
     std::thread m_thread;  // last: started once everything above is ready
 };
 

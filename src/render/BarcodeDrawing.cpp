@@ -24,6 +24,16 @@ constexpr qint64 kHugeBoxPixels = 2000LL * 2000;
 
 // The element's cached symbol, encoded first when it has none and encoding is allowed.
 // A stale handle (from a file, or released elsewhere) counts as none.
+SymbolRequest RequestFor(const Element& element, int angle) {
+    SymbolRequest request;
+    request.symbology = element.nSymbology;
+    request.content = ContentBytes(element);
+    request.widthDots = element.nWidth;
+    request.barcode = element.nKind == ElementKind::Barcode;
+    request.angle = angle;
+    return request;
+}
+
 const SymbolImage* CachedSymbol(const RenderContext& context, Element& element, bool mayEncode, int angle) {
     if (const SymbolImage* symbol = context.symbols.Find(element.hImage)) {
         return symbol;
@@ -32,12 +42,7 @@ const SymbolImage* CachedSymbol(const RenderContext& context, Element& element, 
     if (!mayEncode) {
         return nullptr;
     }
-    SymbolRequest request;
-    request.symbology = element.nSymbology;
-    request.content = ContentBytes(element);
-    request.widthDots = element.nWidth;
-    request.barcode = element.nKind == ElementKind::Barcode;
-    request.angle = angle;
+    const SymbolRequest request = RequestFor(element, angle);
     SymbolImage symbol = EncodeSymbol(request);
     if (symbol.image.isNull() && context.warn) {
         context.warn(UiText(TextId::RenderCannotEncode)
@@ -168,16 +173,28 @@ void Encode2DCodeIfNeeded(const RenderContext& context, Element& element) {
     CachedSymbol(context, element, true, QuarterTurn(element.nEscapement) / 10);
 }
 
-std::string EncodeForOutput(const RenderContext& context, Element& element) {
+std::optional<SymbolRequest> OutputSymbol(const Element& element) {
+    if (element.nKind == ElementKind::Barcode && element.nSymbology == kSymbologyOwnEan13) {
+        return std::nullopt;  // drawn by us
+    }
+    if (element.nKind != ElementKind::Barcode && element.nKind != ElementKind::Code2D) {
+        return std::nullopt;
+    }
     const int turn = QuarterTurn(element.nEscapement);
+    return RequestFor(element, element.nKind == ElementKind::Code2D ? turn / 10
+                               : turn == 0                          ? 0
+                                                                    : (3600 - turn) / 10);
+}
+
+std::string EncodeForOutput(const RenderContext& context, Element& element) {
     if (element.nKind == ElementKind::Barcode && element.nSymbology == kSymbologyOwnEan13) {
         return Ean13Code::Encode(ContentBytes(element)) ? std::string() : Tr(TextId::DataEan13Digits);
     }
-    if (element.nKind != ElementKind::Barcode && element.nKind != ElementKind::Code2D) {
+    const std::optional<SymbolRequest> request = OutputSymbol(element);
+    if (!request) {
         return {};
     }
-    const int angle = element.nKind == ElementKind::Code2D ? turn / 10 : turn == 0 ? 0 : (3600 - turn) / 10;
-    const SymbolImage* symbol = CachedSymbol(context, element, true, angle);
+    const SymbolImage* symbol = CachedSymbol(context, element, true, request->angle);
     return HasImage(symbol) ? std::string() : symbol ? symbol->error : std::string("?");
 }
 

@@ -3,10 +3,12 @@
 // printer and the PNG/PDF export all come through here; nothing else draws an element.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "model/Element.h"
 #include "model/Geometry.h"
+#include "render/ZintSymbol.h"
 
 class QPainter;
 
@@ -43,5 +45,8 @@ void PrepareForOutput(const RenderContext& screen, Element& element);
 // from the cache), so a content that cannot be encoded is known before its page is made. Returns
 // the encoder's reason, empty when the symbol was encoded or the element has none.
 std::string EncodeForOutput(const RenderContext& context, Element& element);
+// What EncodeForOutput hands the encoder for the element as it stands (its content viewed in
+// place); nullopt for elements without an encoded symbol.
+std::optional<SymbolRequest> OutputSymbol(const Element& element);
 
 }  // namespace etiqo

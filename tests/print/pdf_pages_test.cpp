@@ -1,0 +1,70 @@
+// Every dot of a page goes into the PDF as it stands: pages of awkward shapes (runs past the
+// longest code, one dot wide, noise that changes on every dot) come back dot for dot from
+// poppler, which decodes the page images as any reader does.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+
+#include <functional>
+
+#include "RunProcess.h"
+#include "print/LabelPdfPages.h"
+
+namespace etiqo {
+namespace {
+
+using testing::RunProcess;
+
+TEST(LabelPdfPages, PagesComeBackDotForDot) {
+    QRandomGenerator random(7);
+    const struct {
+        const char* name;
+        int width, height;
+        std::function<bool(int x, int y)> ink;
+    } pages[] = {
+        {"noise", 203, 61, [&](int, int) { return random.bounded(2) == 1; }},
+        {"bars of every width", 397, 40, [](int x, int) { return (x / (1 + x % 9)) % 2 == 1; }},
+        {"runs past 2560 dots", 5999, 5, [](int x, int y) { return (x > 2600 + y) != (x > 5300); }},
+        {"one dot wide", 1, 30, [](int, int y) { return y % 3 == 0; }},
+        {"all ink", 64, 8, [](int, int) { return true; }},
+        {"blank", 70, 9, [](int, int) { return false; }},
+        {"shifting edges", 120, 60,
+         [](int x, int y) { return x > 40 + (y % 11) - (y % 5) && x < 90 - y % 7; }},
+    };
+    const testing::TempDir dir;
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.name);
+        QImage dots(page.width, page.height, QImage::Format_Mono);
+        dots.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        for (int y = 0; y < page.height; ++y) {
+            for (int x = 0; x < page.width; ++x) {
+                dots.setPixel(x, y, page.ink(x, y) ? 1 : 0);
+            }
+        }
+        const QString pdf = QString::fromStdString((dir / "page.pdf").string());
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        LabelPdfPages writer(file, QSizeF(page.width * 25.4 / 300, page.height * 25.4 / 300), 300, 300, "t");
+        ASSERT_TRUE(writer.AddPage(dots) && writer.Finish());
+        file.close();
+        const auto back = (dir / "back").string();
+        ASSERT_EQ(
+            RunProcess("pdftoppm", {"-r", "300", "-mono", "-singlefile", pdf.toStdString(), back}).status, 0);
+        const QImage read =
+            QImage(QString::fromStdString(back + ".pbm")).convertToFormat(QImage::Format_Mono);
+        ASSERT_GE(read.width(), page.width);
+        ASSERT_GE(read.height(), page.height);
+        int wrong = 0;
+        for (int y = 0; y < page.height; ++y) {
+            for (int x = 0; x < page.width; ++x) {
+                wrong += (qGray(read.pixel(x, y)) < 128) != (dots.pixelIndex(x, y) == 1);
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+}  // namespace
+}  // namespace etiqo
