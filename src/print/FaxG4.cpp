@@ -79,7 +79,7 @@ public:
         m_count += code.length;
         while (m_count >= 8) {
             m_count -= 8;
-            m_out.append(static_cast<char>(m_pending >> m_count));
+            m_out.push_back(static_cast<char>(m_pending >> m_count));
         }
     }
     void Run(int length, bool black) {
@@ -92,44 +92,51 @@ public:
         }
         Put((black ? kBlackTerminating : kWhiteTerminating)[static_cast<std::size_t>(length % 64)]);
     }
+    void Reserve(std::size_t bytes) { m_out.reserve(bytes); }
     QByteArray Finish() {
         if (m_count > 0) {
-            m_out.append(static_cast<char>(m_pending << (8 - m_count)));
+            m_out.push_back(static_cast<char>(m_pending << (8 - m_count)));
             m_count = 0;
         }
-        return m_out;
+        return QByteArray(m_out.data(), static_cast<qsizetype>(m_out.size()));
     }
 
 private:
-    QByteArray m_out;
+    std::vector<char> m_out;
     std::uint64_t m_pending = 0;  // its low m_count bits are still to be written
     int m_count = 0;
 };
 
-// The first dot at or after x (up to width) that is black when `black`, else white.
-int Find(const uchar* row, int x, int width, bool black) {
-    const uchar skip = black ? 0x00 : 0xFF;
-    while (x < width) {
-        const uchar byte = static_cast<uchar>((black ? row[x / 8] : ~row[x / 8]) << (x % 8));
-        if (byte != 0) {
-            return std::min(width, x + std::countl_zero(byte));
-        }
-        x = (x / 8 + 1) * 8;
-        while (x < width && row[x / 8] == skip) {
-            x += 8;
-        }
-    }
-    return width;
-}
-
 // Where the row changes colour, left to right (the first change is to black), then width three
-// times: b2 may lie two past the last change.
+// times: b2 may lie two past the last change. Read 64 dots at a time: a dot differs from the one
+// before it where the word differs from itself moved one dot on.
 void Changes(const uchar* row, int width, std::vector<int>& out) {
     out.clear();
-    bool black = false;
-    for (int x = Find(row, 0, width, true); x < width; x = Find(row, x, width, !black)) {
-        out.push_back(x);
-        black = !black;
+    const int bytes = (width + 7) / 8;
+    std::uint64_t before = 0;  // the last dot of the previous word
+    for (int start = 0; start < bytes; start += 8) {
+        std::uint64_t word = 0;
+        if (bytes - start >= 8) {
+            std::memcpy(&word, row + start, sizeof word);
+            if constexpr (std::endian::native == std::endian::little) {
+                word = __builtin_bswap64(word);
+            }
+        } else {
+            for (int i = start; i < bytes; ++i) {
+                word |= std::uint64_t{row[i]} << (56 - 8 * (i - start));
+            }
+        }
+        std::uint64_t changes = word ^ (word >> 1 | before << 63);
+        before = word & 1;
+        while (changes != 0) {
+            const int bit = std::countl_zero(changes);
+            const int x = start * 8 + bit;
+            if (x >= width) {
+                break;  // the padding after the last dot
+            }
+            out.push_back(x);
+            changes ^= std::uint64_t{1} << (63 - bit);
+        }
     }
     out.insert(out.end(), 3, width);
 }
@@ -141,6 +148,7 @@ QByteArray EncodeFaxG4(const uchar* rows, int width, int height, qsizetype strid
         return {};
     }
     BitWriter out;
+    out.Reserve(static_cast<std::size_t>(height) * 8);
     std::vector<int> reference(3, width);  // the imaginary white row above the first
     std::vector<int> coding;
     const auto rowBytes = static_cast<std::size_t>((width + 7) / 8);

@@ -7,9 +7,10 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
-#include <array>
 #include <atomic>
+#include <bit>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -130,23 +131,22 @@ private:
             return false;
         }
         // cairo's A1 holds the first pixel in the low bit of a native-endian word, Qt's Mono in a
-        // byte's high bit.
-        static const std::array<uchar, 256> reversed = [] {
-            std::array<uchar, 256> table{};
-            for (int i = 0; i < 256; ++i) {
-                for (int bit = 0; bit < 8; ++bit) {
-                    table[static_cast<std::size_t>(i)] |= static_cast<uchar>((i >> bit & 1) << (7 - bit));
-                }
-            }
-            return table;
-        }();
+        // byte's high bit. Both rows are whole 32-bit words.
         const int stride = cairo_image_surface_get_stride(mask);
+        const int words = (rowBytes + 3) / 4;
         cairo_surface_flush(mask);
         for (int y = 0; y < ink.height(); ++y) {
             const uchar* in = ink.constScanLine(y);
             unsigned char* out = data + static_cast<std::ptrdiff_t>(y) * stride;
-            for (int i = 0; i < rowBytes; ++i) {
-                out[i] = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? reversed[in[i]] : in[i];
+            for (int i = 0; i < words; ++i) {
+                std::uint32_t word = 0;
+                std::memcpy(&word, in + 4 * i, sizeof word);
+                if constexpr (std::endian::native == std::endian::little) {
+                    word = (word >> 1 & 0x55555555u) | (word & 0x55555555u) << 1;
+                    word = (word >> 2 & 0x33333333u) | (word & 0x33333333u) << 2;
+                    word = (word >> 4 & 0x0F0F0F0Fu) | (word & 0x0F0F0F0Fu) << 4;
+                }
+                std::memcpy(out + 4 * i, &word, sizeof word);
             }
         }
         cairo_surface_mark_dirty(mask);

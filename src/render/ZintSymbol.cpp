@@ -99,10 +99,29 @@ bool HasBitmap(const Encoded& encoded) {
            encoded.symbol->bitmap_width > 0 && encoded.symbol->bitmap_height > 0;
 }
 
+// zint draws black on white: such a bitmap is made one bit a pixel here, by the thread that
+// encoded it (the cache would otherwise check and convert it on the drawing thread). A bitmap
+// with colours stays 32-bit.
 QImage ImageFromBitmap(const zint_symbol& symbol) {
-    const QImage rgb(symbol.bitmap, symbol.bitmap_width, symbol.bitmap_height, symbol.bitmap_width * 3,
-                     QImage::Format_RGB888);
-    return rgb.convertToFormat(QImage::Format_RGB32);  // a deep copy: the bitmap dies with the symbol
+    const int width = symbol.bitmap_width;
+    const int height = symbol.bitmap_height;
+    QImage mono(width, height, QImage::Format_Mono);
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});  // as Qt's own conversion has it
+    const unsigned char* rgb = symbol.bitmap;
+    for (int y = 0; y < height && !mono.isNull(); ++y) {
+        uchar* line = mono.scanLine(y);
+        std::fill_n(line, mono.bytesPerLine(), uchar{0});
+        for (int x = 0; x < width; ++x, rgb += 3) {
+            const int sum = rgb[0] + rgb[1] + rgb[2];
+            if (sum != 0 && sum != 3 * 255) {
+                const QImage colours(symbol.bitmap, width, height, width * 3, QImage::Format_RGB888);
+                return colours.convertToFormat(
+                    QImage::Format_RGB32);  // a deep copy: the bitmap dies with the symbol
+            }
+            line[x / 8] |= static_cast<uchar>(sum == 0 ? 0x80 >> (x % 8) : 0);
+        }
+    }
+    return mono;
 }
 
 std::string ErrorText(const Encoded& encoded) {
