@@ -49,9 +49,7 @@ std::optional<SymbolImage> SymbolPrefetch::Take(const SymbolRequest& request, lo
         return std::nullopt;
     }
     m_changed.wait(lock, [&] { return slot->second.symbol.has_value(); });
-    std::optional<SymbolImage> symbol = std::move(slot->second.symbol);
-    m_slots.erase(slot);
-    return symbol;
+    return slot->second.symbol;  // kept for the record's other copies; images are shared, not copied
 }
 
 void SymbolPrefetch::Run() {
