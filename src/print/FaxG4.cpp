@@ -74,12 +74,13 @@ constexpr Code kEndOfLine{0x001, 12};
 
 class BitWriter {
 public:
-    void Put(Code code) {
-        m_pending = m_pending << code.length | code.bits;
-        m_count += code.length;
-        while (m_count >= 8) {
-            m_count -= 8;
-            m_out.push_back(static_cast<char>(m_pending >> m_count));
+    void Put(Code code) { Append(code.bits, code.length); }
+    // `count` codes of a single 1 bit (vertical 0).
+    void PutOnes(std::size_t count) {
+        while (count > 0) {
+            const int bits = static_cast<int>(std::min<std::size_t>(count, 32));
+            Append((std::uint64_t{1} << bits) - 1, bits);
+            count -= static_cast<std::size_t>(bits);
         }
     }
     void Run(int length, bool black) {
@@ -102,6 +103,15 @@ public:
     }
 
 private:
+    void Append(std::uint64_t bits, int length) {
+        m_pending = m_pending << length | bits;
+        m_count += length;
+        while (m_count >= 8) {
+            m_count -= 8;
+            m_out.push_back(static_cast<char>(m_pending >> m_count));
+        }
+    }
+
     std::vector<char> m_out;
     std::uint64_t m_pending = 0;  // its low m_count bits are still to be written
     int m_count = 0;
@@ -157,9 +167,7 @@ QByteArray EncodeFaxG4(const uchar* rows, int width, int height, qsizetype strid
         // A row equal to the one above (bars, the rows of a code's module, blank paper) is a
         // vertical 0 for each change and one for the end.
         if (y > 0 && std::memcmp(row, row - stride, rowBytes) == 0) {
-            for (std::size_t i = 0; i + 2 < reference.size(); ++i) {
-                out.Put(kVertical[3]);
-            }
+            out.PutOnes(reference.size() - 2);
             continue;
         }
         Changes(row, width, coding);
