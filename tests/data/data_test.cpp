@@ -57,9 +57,8 @@ const QDateTime kNow(QDate(2026, 1, 31), QTime(9, 5, 7));
 TEST(FieldSyntax, ExpandsEveryReference) {
     const std::unordered_map<std::string, int> columns{{"name", 0}, {"价格", 1}, {"a:b", 2}};
     const std::vector<std::string> values{"Tee, \"green\"", "12,50", "x"};
-    const struct {
-        const char *name, *content, *expanded;
-    } cases[] = {
+    // clang-format off
+    const struct { const char *name, *content, *expanded; } cases[] = {
         {"plain", "no fields", "no fields"},
         {"column", "${name}!", "Tee, \"green\"!"},
         {"chinese column", "¥${价格}", "¥12,50"},
@@ -82,6 +81,7 @@ TEST(FieldSyntax, ExpandsEveryReference) {
         {"built-in with argument", "${record:5}", "${record:5}"},
         {"lone dollar", "$5 ${name", "$5 ${name"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const FieldTemplate parsed = FieldTemplate::Parse(c.content);
         EXPECT_EQ(parsed.Expand({&columns, &values, 42, 3, kNow}), c.expanded) << c.name;
@@ -114,12 +114,8 @@ TEST(Sources, ReadAsWrittenOrSayWhyNot) {
     }
     QSqlDatabase::removeDatabase(QStringLiteral("make"));
     const std::string db = dir.filePath("items.db").toStdString();
-    const struct {
-        const char *name, *file;
-        std::string bytes;  // of the file, or the table or query of the database
-        Rows rows;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char *name, *file; std::string bytes; Rows rows; } cases[] = {  // bytes: of the file, or the table or query
         {"quotes, commas, CRLF, line break in quotes", "a.csv", "id,text\r\n1,\"a, \"\"b\"\"\"\r\n2,\"two\nlines\"\r\n3, spaced \r\n",
          {{"id", "text"}, {"1", "a, \"b\""}, {"2", "two\nlines"}, {"3", " spaced "}}},
         {"BOM, no final newline, short row, blank line", "b.csv", "\xEF\xBB\xBFk,v\n\nx\ny,z", {{"k", "v"}, {"x", ""}, {"y", "z"}}},
@@ -128,8 +124,8 @@ TEST(Sources, ReadAsWrittenOrSayWhyNot) {
         {"header only", "e.csv", "a,b\n", {{"a", "b"}}},
         {"SQLite table", nullptr, "my items", {{"sku", "qty", "note"}, {"A-1", "2", "甲"}, {"B-2", "0", ""}}},
         {"SQLite query", nullptr, "SELECT sku || '!' AS s FROM \"my items\" WHERE qty > 0", {{"s"}, {"A-1!"}}},
-        // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases) {
         const std::string path = c.file ? dir.filePath(c.file).toStdString() : db;
         if (c.file) {
@@ -241,8 +237,9 @@ TEST(DataCommandLine, RendersRecordsAndSaysWhatWasLeftOut) {
     SourceChoice remembered{
         SourceKind::Sql, "postgresql://clerk:secret@db/stock", "", "SELECT *\nFROM t", "q", 1};
     ASSERT_TRUE(WriteSourceFile(label.toStdString(), remembered));
-    EXPECT_EQ(ReadSourceFile(label.toStdString())->location, "postgresql://clerk@db/stock");
-    EXPECT_EQ(ReadSourceFile(label.toStdString())->query, remembered.query);
+    const auto read = ReadSourceFile(label.toStdString());
+    EXPECT_EQ(std::tie(read->location, read->query),
+              std::tuple("postgresql://clerk@db/stock", remembered.query));
     remembered = SourceChoiceFor(csv.toStdString());
     remembered.copies = 2;
     ASSERT_TRUE(WriteSourceFile(label.toStdString(), remembered));
@@ -344,8 +341,7 @@ TEST(DataPrint, DesignerAttachStepPrintSaveAndBatch) {
     tag.SetLabelSize(60, 40);
     tag.m_strPrinterName = CupsdRig::kQueue;
     tag.Append(MakeBarcodeElement(20, 20, "${sku}"));
-    tag.m_elements[0]->nWidth = 420;
-    tag.m_elements[0]->nHeight = 160;
+    std::tie(tag.m_elements[0]->nWidth, tag.m_elements[0]->nHeight) = std::tuple(420, 160);
     ASSERT_TRUE(SaveLabelFile(tag, label));
     std::ofstream(dir.filePath("items.csv").toStdString()) << "sku,名称\nAB-1,x\n"
                                                            << std::string(300, 'X') << ",y\nEF-3,z\n";
