@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,7 +30,6 @@
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
-#include "render/SymbolCache.h"
 
 namespace etiqo {
 namespace {
@@ -263,19 +259,15 @@ TEST(DataPrint, ThousandRecordsFromEverySource) {
     QTemporaryDir dir;
     const QString csv = dir.filePath("items.csv");
     // The rows made in SQLite, written out as CSV by sqlite3 and copied into a private PostgreSQL server.
-    Output(
-        "sqlite3",
-        {dir.filePath("items.sqlite"),
-         "CREATE TABLE items AS WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
-         "999) "
-         "SELECT 'SKU-' || (10000 + i) AS sku, (CASE i % 3 WHEN 0 THEN '苹果' WHEN 1 THEN '香蕉, 进口' "
-         "ELSE '\"精选\" 梨' END) || i AS name, 'size \"' || (i % 7) || '\", red' AS note, i % 4 AS qty FROM "
-         "n"});
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        Output("sqlite3", {"-csv", "-header", dir.filePath("items.sqlite"), "SELECT * FROM items"}).toUtf8());
-    file.close();
+    const QString sqliteFile = dir.filePath("items.sqlite");
+    const QString make =
+        "CREATE TABLE items AS WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+        "WHERE i < 999) SELECT 'SKU-' || (10000 + i) AS sku, (CASE i % 3 WHEN 0 THEN '苹果' "
+        "WHEN 1 THEN '香蕉, 进口' ELSE '\"精选\" 梨' END) || i AS name, "
+        "'size \"' || (i % 7) || '\", red' AS note, i % 4 AS qty FROM n";
+    Output("sqlite3", {sqliteFile, make});
+    std::ofstream(csv.toStdString())
+        << Output("sqlite3", {"-csv", "-header", sqliteFile, "SELECT * FROM items"}).toStdString();
     const QString rig = QStringLiteral(ETIQO_SOURCE_DIR "/scripts/postgres-rig.sh");
     for (const QString& line : Output(rig, {"start", dir.path()}).split('\n', Qt::SkipEmptyParts)) {
         qputenv(line.section('=', 0, 0).toUtf8(),
@@ -286,7 +278,7 @@ TEST(DataPrint, ThousandRecordsFromEverySource) {
     Output("psql", {"-q", "-c", "CREATE TABLE items(sku TEXT, name TEXT, note TEXT, qty INTEGER)", "-c",
                     "\\copy items FROM '" + csv + "' CSV HEADER"});
 
-    SourceChoice sqlite = SourceChoiceFor(dir.filePath("items.sqlite").toStdString());
+    SourceChoice sqlite = SourceChoiceFor(sqliteFile.toStdString());
     sqlite.table = "items";
     // The password comes from PGPASSWORD, never from the connection.
     SourceChoice server =

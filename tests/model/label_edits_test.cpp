@@ -174,9 +174,8 @@ TEST(SnapshotStore, EachProcessHasItsOwnSnapshots) {
     EXPECT_TRUE(SnapshotStore(dir / "loose").Write(1, mine));
     EXPECT_EQ(std::filesystem::status(dir / "loose").permissions(), std::filesystem::perms::owner_all)
         << "a loose folder is tightened";
-}
 
-TEST(SnapshotStore, PrivateFolderIsTheRuntimeFolderWhereItIsOurs) {
+    // The private folder is the runtime folder where it is ours, else one in the temp folder.
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string keep = saved ? saved : "";
     TempDir runtime;

@@ -127,6 +127,26 @@ TEST(LabelFile, SavedLabelOpensAgainAsItWas) {
         SCOPED_TRACE(i);
         ExpectSameRecord(*reopened.m_elements[i], *label.m_elements[i < 2 ? i : i + 1]);
     }
+
+    // A failed save or open leaves the file and the label as they were. Saving into a "folder"
+    // that is a file fails at the temporary file; over a folder at the rename.
+    const auto failed = SaveLabelFile(reopened, dir / "r.lab" / "inner.lab");
+    EXPECT_FALSE(failed);
+    EXPECT_NE(failed.error.find("inner.lab"), std::string::npos) << failed.error;
+    std::filesystem::create_directories(dir / "folder.lab" / "x");
+    EXPECT_FALSE(SaveLabelFile(reopened, dir / "folder.lab"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.lab" / "x"));
+    EXPECT_EQ(FileText(dir / "r.lab"), bytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);  // r.lab, undo, folder
+    std::ofstream(dir / "bad.lab") << Field("0 0", 20) + Field("Q", 64);
+    const auto open = OpenLabelFile(reopened, dir / "bad.lab");
+    EXPECT_FALSE(open);
+    EXPECT_NE(open.error.find("bad.lab"), std::string::npos);
+    EXPECT_FALSE(OpenLabelFile(reopened, dir / "missing.lab"));
+    EXPECT_EQ(std::tie(reopened.m_strPrinterName, reopened.m_nLabelWidthMM, reopened.m_strFileName),
+              std::tuple(printer, 60, (dir / "r.lab").string()));
+    EXPECT_EQ(reopened.m_elements.size(), 5u);
+    EXPECT_EQ(reopened.Snapshots().Read(0).value().size(), 5u);
 }
 
 // What the saved-over file is stays as it was: its mode, its owner, the link to it (its other names:
@@ -182,37 +202,6 @@ TEST(LabelFile, SaveKeepsTheFileAndRefusesReadOnlyOnes) {
         }
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), c.symlink ? 2 : 1);
     }
-}
-
-TEST(LabelFile, FailedSaveOrOpenLeavesWhatWasThere) {
-    TempDir dir;
-    Label label(SnapshotStore(dir / "undo"));
-    label.SetLabelSize(30, 20);
-    label.m_strFileName = "before.lab";
-    label.m_strPrinterName = "P";
-    label.Append(Sample(ElementKind::Text, 1));
-    ASSERT_TRUE(SaveLabelFile(label, dir / "keep.lab"));
-    const std::string before = FileText(dir / "keep.lab");
-
-    // Saving into a "folder" that is a file fails at the temporary file; over a folder at the rename.
-    const auto status = SaveLabelFile(label, dir / "keep.lab" / "inner.lab");
-    EXPECT_FALSE(status);
-    EXPECT_NE(status.error.find("inner.lab"), std::string::npos) << status.error;
-    std::filesystem::create_directories(dir / "folder.lab" / "x");
-    EXPECT_FALSE(SaveLabelFile(label, dir / "folder.lab"));
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.lab" / "x"));
-    EXPECT_EQ(FileText(dir / "keep.lab"), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);  // keep, folder
-
-    std::ofstream(dir / "bad.lab") << Field("0 0", 20) + Field("Q", 64);
-    const auto open = OpenLabelFile(label, dir / "bad.lab");
-    EXPECT_FALSE(open);
-    EXPECT_NE(open.error.find("bad.lab"), std::string::npos);
-    EXPECT_FALSE(OpenLabelFile(label, dir / "missing.lab"));
-    EXPECT_EQ(std::tie(label.m_nLabelWidthMM, label.m_strFileName, label.m_strPrinterName),
-              std::tuple(30, "before.lab", "P"));
-    EXPECT_EQ(label.m_elements.size(), 1u);
-    EXPECT_EQ(label.Snapshots().Read(0).value().size(), 1u);
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ TEST(ElementDrawing, InkFillsTheBoxOnPaper) {
     }
 }
 
-TEST(ElementDrawing, GripsOnScreenOnlyAndWrittenBack) {
+// What the screen adds: grips, written back; a new text's measured size; its own glyphs.
+TEST(ElementDrawing, ScreenAddsGripsAndMeasuresNewText) {
     SymbolCache symbols;
     Element e = Boxed(Shape(kShapeRectangle, 50, 40), 100, 60);
     e.bSelected = 1;
@@ -124,16 +125,14 @@ TEST(ElementDrawing, GripsOnScreenOnlyAndWrittenBack) {
         EXPECT_EQ(std::pair(e.ptGrip[i].x, e.ptGrip[i].y), std::pair(expected[i].x, expected[i].y)) << i;
         EXPECT_EQ(CountBlack(screen, QRect(expected[i].x, expected[i].y, 4, 4)), 16) << i;
     }
-}
 
-TEST(ElementDrawing, NewTextTakesItsMeasuredSizeOnScreenAndShowsItsOwnGlyphs) {
-    SymbolCache symbols;
-    Element e = MakeTextElement(10, 10, "Etiqo 123");
-    e.bSelected = 0;
-    RenderElement(e, symbols, 600, 200, false, {2.0, 2.0});
-    EXPECT_NEAR(e.nHeight, e.lfFont.lfHeight, 1) << "the cell height is lfHeight at any scale";
-    EXPECT_GT(e.nWidth, 40);
-    EXPECT_EQ(std::pair(e.nOrgWidth, e.nOrgHeight), std::pair(e.nWidth, e.nHeight));
+    // A new text takes its measured size on screen, and shows its own glyphs.
+    Element text = MakeTextElement(10, 10, "Etiqo 123");
+    text.bSelected = 0;
+    RenderElement(text, symbols, 600, 200, false, {2.0, 2.0});
+    EXPECT_NEAR(text.nHeight, text.lfFont.lfHeight, 1) << "the cell height is lfHeight at any scale";
+    EXPECT_GT(text.nWidth, 40);
+    EXPECT_EQ(std::pair(text.nOrgWidth, text.nOrgHeight), std::pair(text.nWidth, text.nHeight));
 
     // Missing glyphs would all be the same box: two different characters must differ.
     Element a = Boxed(MakeTextElement(10, 10, "标"), 80, 80);
@@ -141,11 +140,8 @@ TEST(ElementDrawing, NewTextTakesItsMeasuredSizeOnScreenAndShowsItsOwnGlyphs) {
     const QImage first = RenderElement(a, symbols, 100, 100, true);
     EXPECT_GT(CountBlack(first, first.rect()), 300);
     EXPECT_NE(first, RenderElement(b, symbols, 100, 100, true));
-}
 
-// A record cut inside a character shows what the model reads from it: the lost character as U+FFFD.
-TEST(ElementDrawing, DamagedTextShowsWhatTheModelDecodes) {
-    SymbolCache symbols;
+    // A record cut inside a character shows what the model reads from it: the lost character as U+FFFD.
     Element damaged = MakeTextElement(10, 10, "AB");
     std::strcpy(damaged.str, "AB\x81");
     Element decoded = MakeTextElement(10, 10, Utf8FromGb18030("AB\x81"));
@@ -206,15 +202,13 @@ TEST(DrawLabel, LaterElementsCoverEarlierOnesAndNoGripsAppear) {
     EXPECT_EQ(BlackBounds(page), QRect(10, 10, 100, 100)) << "selected, yet no grips on paper";
     ASSERT_EQ(warnings.size(), 1U);
     EXPECT_EQ(warnings[0].rfind("element 1: ", 0), 0U) << warnings[0];
-}
 
-TEST(DrawLabel, UprightTextNeverShownPrintsUpright) {
-    Label label = MakeLabel(50, 30, 203);
+    // A text never shown upright since a turn prints upright.
+    label.m_elements.clear();
     Element text = MakeTextElement(20, 20, "ETIQO 12345");
     std::tie(text.bSelected, text.nWidth, text.nHeight) = std::tuple(0, 300, 40);
     text.lfFont.lfEscapement = 900;  // left over from a turn, never reset by a screen paint
     label.Append(text);
-    SymbolCache symbols;
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter screen(&scratch);
     PrepareForOutput(RenderContext{screen, symbols, {0.94, 0.94}, false, {0.94, 0.94}, {}},
