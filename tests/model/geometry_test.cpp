@@ -10,7 +10,7 @@
 namespace etiqo {
 namespace {
 
-TEST(Geometry, CanvasSizeForALabel) {
+TEST(Geometry, CanvasSizeZoomAndConversions) {
     // clang-format off
     const struct { const char* name; int widthMM, heightMM; PixelSize expected; } rows[] = {
         {"50 × 80 mm does not fit the height: 400.11 × 639.87 dots", 50, 80, {375, 600}},
@@ -34,9 +34,8 @@ TEST(Geometry, CanvasSizeForALabel) {
     }
     EXPECT_GE(size.width, kMinZoomedWidth);
     EXPECT_GT(size.height, 0);
-}
 
-TEST(Geometry, ConversionsRoundSaturateAndWrap) {
+    // Conversions round, saturate and wrap.
     EXPECT_EQ(MmFromDots(300, 203), 38);
     EXPECT_EQ(MmFromDots(80, 203), 10);
     EXPECT_EQ(DotsFromMm(38, 203), 304);

@@ -12,7 +12,8 @@
 namespace etiqo {
 namespace {
 
-// Only a small regular file is read: anything else gives the defaults at once.
+// Its own section of a small regular file in the user's config folder; anything else gives the
+// defaults at once.
 TEST(PrintSettings, ReadsItsSectionOfASmallRegularFileOnly) {
     testing::TempDir dir;
     std::ofstream(dir / "PrinterSettings.ini")
@@ -32,9 +33,8 @@ TEST(PrintSettings, ReadsItsSectionOfASmallRegularFileOnly) {
          {dir / "large.ini", dir / "fifo.ini", dir / "missing.ini", std::filesystem::path("/dev/zero")}) {
         EXPECT_EQ(LoadPrintSettings(file).speed, 1) << file;
     }
-}
 
-TEST(PrintSettings, LivesInTheUserConfigFolder) {
+    // The file lives in the user's config folder.
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string previous = saved ? saved : "";
     ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
