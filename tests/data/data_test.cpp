@@ -15,6 +15,7 @@
 
 #include "CupsdRig.h"
 #include "PrintTestSupport.h"
+#include "RunProcess.h"
 #include "ZplGraphic.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -39,11 +40,13 @@ using test::ReadBarcodes;
 
 // A program's standard output; it must succeed.
 QString Output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    std::vector<std::string> args;
+    for (const QString& argument : arguments) {
+        args.push_back(argument.toStdString());
+    }
+    const testing::ProcessResult run = testing::RunProcess(program.toStdString(), args);
+    EXPECT_EQ(run.status, 0) << program.toStdString() << run.err;
+    return QString::fromStdString(run.out);
 }
 
 using Rows = std::vector<std::vector<std::string>>;
