@@ -38,15 +38,12 @@ std::map<std::string, std::string> Files(const std::filesystem::path& dir) {
 TEST(CommandLine, FollowsTheConventions) {
     TempDir dir;
     Label label;
-    label.m_nLabelWidthMM = 50;
-    label.m_nLabelHeightMM = 30;
+    label.SetLabelSize(50, 30);
     label.Append(MakeBarcodeElement(40, 40, "ETQ"));
     const auto in = [&](const std::string& name) { return (dir / name).string(); };
     const std::string file = in("label.lab");
     ASSERT_TRUE(SaveLabelFile(label, file));
     std::ofstream(in("text.lab")) << std::string(100, 'x');
-    std::ofstream(in("short.lab")) << std::string(5, '\0');
-    std::ofstream(in("zero.lab")) << "0 40" << std::string(80, '\0');
     std::ofstream(in("d.csv")) << "a\n1\n2\n";
     std::filesystem::copy_file(file, in("lbl.png"));
     std::filesystem::create_symlink("lbl.png", in("sym.png"));
@@ -54,18 +51,16 @@ TEST(CommandLine, FollowsTheConventions) {
     const std::string out = in("out.png");
     const std::string pdf = in("out.any");
 
-    struct Row {
-        const char* name;
-        std::vector<std::string> args;  // "etiqo" stands for the program
-        int status;
-        std::string outPattern;     // regular expressions joined by `any`, matching the whole of stdout
-        std::string errPattern;     // likewise stderr; every line of it starts with "etiqo: "
-        std::string madeFile = {};  // a file the call must leave, with its first bytes
-        std::string madeStart = {};
-    };
+    // In args "etiqo" stands for the program; outPattern and errPattern are regular expressions
+    // joined by `any`, matching the whole of stdout and stderr (every line of it starts with
+    // "etiqo: "); made names a file of dir the call must leave, with its first bytes.
     const std::string any = "[\\s\\S]*";
     const std::string oneLine = "etiqo: [^\n]*\n";
+    const std::string stopped =
+        "\"$1\" render \"$2\" -o \"$3\" --copies 100000 & for i in $(seq 500); do "
+        "[ -e \"${3%.png}-3.png\" ] && break; sleep 0.02; done; kill -";
     // clang-format off
+    struct Row { const char* name; std::vector<std::string> args; int status; std::string outPattern, errPattern, made = {}, madeStart = {}; };
     const std::vector<Row> rows = {
         {"help", {"--help"}, 0, "usage: etiqo \\[FILE.lab\\]" + any + "info" + any + "printers" + any + "render" + any, ""},
         {"short help", {"-h"}, 0, "usage: etiqo" + any, ""},
@@ -85,8 +80,6 @@ TEST(CommandLine, FollowsTheConventions) {
         {"job size 0", {"print", file, "--job-size", "0"}, 2, "", "etiqo: --job-size 0: must be a whole number from 1 to 1000000" + any},
         {"info of a missing file", {"info", in("missing.lab")}, 1, "", "etiqo: [^\n]*missing\\.lab" + any},
         {"info of a text file", {"info", in("text.lab")}, 1, "", "etiqo: [^\n]*text\\.lab" + any},
-        {"info of a short file", {"info", in("short.lab")}, 1, "", "etiqo: [^\n]*short\\.lab" + any},
-        {"info of a zero width", {"info", in("zero.lab")}, 1, "", "etiqo: [^\n]*zero\\.lab" + any},
         {"info of a folder", {"info", dir.Path().string()}, 1, "", "etiqo: [^\n]*" + dir.Path().filename().string() + any},
         {"render of a missing file", {"render", in("missing.lab"), "-o", out}, 1, "", oneLine},
         {"unknown render option", {"render", file, "-o", out, "--frobnicate"}, 2, "", "etiqo: " + any + "frobnicate" + any},
@@ -113,9 +106,11 @@ TEST(CommandLine, FollowsTheConventions) {
         {"output is another name of it", {"render", in("lbl.png"), "-o", in("hard.png")}, 1, "", "etiqo: [^\n]*hard.png: the output is" + any},
         {"a page over the pixel limit", {"render", file, "-o", out, "--dpi", "100000"}, 1, "", "etiqo: " + any + "more than the limit of 64000000 pixels" + any},
         {"several PNG pages to stdout", {"render", file, "-o", "-", "--copies", "2"}, 2, "", oneLine},
-        {"--output=", {"render", file, "--output=" + out}, 0, "", "", out, "\x89PNG"},
-        {"--format= decides over the name", {"render", file, "--output", pdf, "--format=pdf"}, 0, "", "", pdf, "%PDF"},
+        {"--output=", {"render", file, "--output=" + out}, 0, "", "", "out.png", "\x89PNG"},
+        {"--format= decides over the name", {"render", file, "--output", pdf, "--format=pdf"}, 0, "", "", "out.any", "%PDF"},
         {"PNG to stdout", {"render", file, "-o", "-"}, 0, "\x89PNG" + any, ""},
+        {"stopped by SIGTERM, leaves no page", {"bash", "-c", stopped + "TERM $!; wait $!", "bash", "etiqo", file, in("q.png")}, 143, "", ""},
+        {"stopped by SIGINT, leaves no page", {"bash", "-c", stopped + "INT $!; wait $!", "bash", "etiqo", file, in("q.png")}, 130, "", ""},
         {"PDF to stdout", {"render", file, "-o", "-", "--format", "pdf", "--copies", "3"}, 0, "%PDF" + any, ""},
     };
     // clang-format on
@@ -142,12 +137,10 @@ TEST(CommandLine, FollowsTheConventions) {
         EXPECT_TRUE(Matches(run.err, row.errPattern)) << run.err;
         EXPECT_TRUE(std::regex_match(run.err, std::regex("(etiqo: [^\n]*\n)*"))) << run.err;
         auto left = Files(dir.Path());
-        if (!row.madeFile.empty()) {
-            EXPECT_EQ(
-                left[std::filesystem::path(row.madeFile).filename().string()].substr(0, row.madeStart.size()),
-                row.madeStart);
-            left.erase(std::filesystem::path(row.madeFile).filename().string());
-            std::filesystem::remove(row.madeFile);
+        if (!row.made.empty()) {
+            EXPECT_EQ(left[row.made].substr(0, row.madeStart.size()), row.madeStart);
+            left.erase(row.made);
+            std::filesystem::remove(dir / row.made);
         }
         EXPECT_TRUE(left == inputs) << "a call leaves its one output and changes nothing else";
     }

@@ -63,29 +63,16 @@ TEST(Info, DescribesEveryLayoutAndField) {
     json damagedJson = textJson;
     damagedJson["content"] = "A\uFFFD\uFFFD";
     const std::string printer = Field("\xB1\xEA\xC7\xA9\xB4\xF2\xD3\xA1\xBB\xFA", 64);
-    const struct {
-        const char* name;
-        std::string bytes;
-        json want;
-    } rows[] = {
-        {"current layout, Chinese text, face and printer",
-         Field("60 40", 20) + printer + Record(text) + Record(line),
-         {{"widthMM", 60},
-          {"heightMM", 40},
-          {"printer", "标签打印机"},
-          {"layout", "current"},
-          {"elements", {textJson, lineJson}}}},
-        {"older layout",
-         Field("50 30", 20) + Record(line),
-         {{"widthMM", 50}, {"heightMM", 30}, {"printer", ""}, {"layout", "older"}, {"elements", {lineJson}}}},
-        {"damaged text",
-         Field("50 30", 20) + Field("P", 64) + Record(damaged),
-         {{"widthMM", 50},
-          {"heightMM", 30},
-          {"printer", "P"},
-          {"layout", "current"},
-          {"elements", {damagedJson}}}},
+    // clang-format off
+    const auto file = [](int w, int h, const char* printer, const char* layout, json elements) {
+        return json{{"widthMM", w}, {"heightMM", h}, {"printer", printer}, {"layout", layout}, {"elements", elements}};
     };
+    const struct { const char* name; std::string bytes; json want; } rows[] = {
+        {"current layout, Chinese text, face and printer", Field("60 40", 20) + printer + Record(text) + Record(line), file(60, 40, "标签打印机", "current", {textJson, lineJson})},
+        {"older layout", Field("50 30", 20) + Record(line), file(50, 30, "", "older", {lineJson})},
+        {"damaged text", Field("50 30", 20) + Field("P", 64) + Record(damaged), file(50, 30, "P", "current", {damagedJson})},
+    };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         std::ofstream(dir / "label.lab", std::ios::binary) << row.bytes;

@@ -3,18 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-
-#include <csignal>
 #include <cstring>
-#include <fstream>
 #include <regex>
 
-#include "RunProcess.h"
-#include "TempDir.h"
+#include "RenderSupport.h"
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
-#include "model/TextCodec.h"
 
 namespace etiqo {
 namespace {
@@ -22,6 +16,7 @@ namespace {
 using testing::FileText;
 using testing::ProcessResult;
 using testing::RunProcess;
+using testing::TempDir;
 
 ProcessResult Etiqo(const std::vector<std::string>& args) {
     return RunProcess(testing::EtiqoProgram(), args);
@@ -42,7 +37,7 @@ std::vector<int> Runs(const QImage& image, QPoint from, QPoint step) {
     std::vector<int> runs;
     bool dark = false;
     for (QPoint p = from; image.rect().contains(p); p += step) {
-        const bool isDark = qGray(image.pixel(p)) < 128;
+        const bool isDark = test::IsBlack(image, p.x(), p.y());
         if (!runs.empty() || isDark) {
             if (runs.empty() || isDark != dark) {
                 runs.push_back(0);
@@ -57,80 +52,55 @@ std::vector<int> Runs(const QImage& image, QPoint from, QPoint step) {
     return runs;
 }
 
-QRect BlackBounds(const QImage& image) {
-    QRect bounds;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128) {
-                bounds |= QRect(x, y, 1, 1);
-            }
-        }
+// A 50 × 80 mm label (400 × 639 dots at 203 dpi) of the elements, saved as label.lab in dir.
+std::string SaveLabel(const TempDir& dir, const std::vector<Element>& elements) {
+    Label label;
+    label.SetLabelSize(50, 80);
+    for (const Element& e : elements) {
+        label.Append(e);
     }
-    return bounds;
+    EXPECT_TRUE(SaveLabelFile(label, dir / "label.lab"));
+    return (dir / "label.lab").string();
 }
 
-class RenderCommand : public ::testing::Test {
-protected:
-    RenderCommand() {
-        label.m_nLabelWidthMM = 50;  // 400 × 639 dots at 203 dpi
-        label.m_nLabelHeightMM = 80;
-    }
-    std::string Save() {
-        EXPECT_TRUE(SaveLabelFile(label, File("label.lab")));
-        return File("label.lab");
-    }
-    std::string File(const std::string& name) { return (dir / name).string(); }
-    Element& AddBarcode(const char* content, int y, int serialMode = kSerialNone) {
-        Element e = MakeBarcodeElement(40, y, content);
-        e.nWidth = 320;
-        e.nHeight = 100;
-        e.bShowText = 0;
-        e.nSerialMode = serialMode;
-        e.bSelected = 0;
-        return label.Append(e);
-    }
-
-    Label label;
-    testing::TempDir dir;
-};
+Element Bars(const char* content, int y, int serialMode = kSerialNone) {
+    Element e = MakeBarcodeElement(40, y, content);
+    std::tie(e.nWidth, e.nHeight, e.bShowText, e.nSerialMode, e.bSelected) =
+        std::tuple(320, 100, 0, serialMode, 0);
+    return e;
+}
 
 // Every page is the label in 1-bit dots at the resolution asked for; an element that cannot be
 // drawn is named once on stderr (its text made harmless to a terminal) and the rest still renders.
-TEST_F(RenderCommand, PngPageIsTheLabelInOneBitDotsAtEachResolution) {
-    AddBarcode("ETQ-0001", 40);
+TEST(RenderCommand, PngPageIsTheLabelInOneBitDotsAtEachResolution) {
+    TempDir dir;
+    const auto in = [&](const std::string& name) { return (dir / name).string(); };
     Element qr = Make2DElement(120, 300, "二维码 标签");  // never painted: no cached symbol
     qr.nWidth = 200;
-    label.Append(qr);
     Element picture = ZeroElement();
-    picture.nKind = ElementKind::Picture;
-    picture.nWidth = picture.nHeight = 50;
+    std::tie(picture.nKind, picture.nWidth, picture.nHeight) = std::tuple(ElementKind::Picture, 50, 50);
     std::strcpy(picture.str, "/no/such/\x1b]0;owned\x07picture.png");  // a terminal's title escape
-    label.Append(picture);
     Element upc = MakeBarcodeElement(40, 540, "letters\x1b[2J\x9b");
     upc.nSymbology = 34;  // UPC-A takes digits only
-    label.Append(upc);
-    const std::string file = Save();
+    const std::string file = SaveLabel(dir, {Bars("ETQ-0001", 40), qr, picture, upc});
     const std::regex warnings(
         "etiqo: [^\n]*element 2: [^\n]*/no/such/\\\\x1B\\]0;owned\\\\x07"
         "picture\\.png[^\n]*\netiqo: [^\n]*element 3: [^\n]*letters\\\\x1B\\[2J[^\n]*\n");
-    const struct {
-        std::vector<std::string> args;
-        const char* page;
-        QSize size;  // trunc(Wd) × trunc(Hd)
-    } rows[] = {{{}, "page.png", {400, 639}},
-                {{"--dpi", "300"}, "page.png", {591, 945}},
-                {{"--dpi=203x300", "--copies", "2"}, "page-2.png", {400, 945}}};
+    // clang-format off
+    const struct { std::vector<std::string> args; const char* page; QSize size; } rows[] = {  // trunc(Wd) × trunc(Hd)
+        {{}, "page.png", {400, 639}}, {{"--dpi", "300"}, "page.png", {591, 945}}, {{"--dpi=203x300", "--copies", "2"}, "page-2.png", {400, 945}}};
+    // clang-format on
     for (const auto& row : rows) {
-        std::vector<std::string> args = {"render", file, "-o", File("page.png")};
+        std::vector<std::string> args = {"render", file, "-o", in("page.png")};
         args.insert(args.end(), row.args.begin(), row.args.end());
         const ProcessResult run = Etiqo(args);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_TRUE(std::regex_match(run.err, warnings)) << run.err;
-        const QImage page(QString::fromStdString(File(row.page)));
+        const QImage page(QString::fromStdString(in(row.page)));
         EXPECT_EQ(page.size(), row.size);
         EXPECT_EQ(page.depth(), 1);
         EXPECT_NEAR(page.dotsPerMeterY() * 0.0254, row.size.height() == 639 ? 203 : 300, 0.5);
-        const std::string decoded = Output("zbarimg", {"-q", "--raw", File(row.page)});
+        const std::string decoded = Output("zbarimg", {"-q", "--raw", in(row.page)});
         EXPECT_NE(decoded.find("ETQ-0001"), std::string::npos) << decoded;
         EXPECT_NE(decoded.find("二维码 标签"), std::string::npos) << decoded;
     }
@@ -139,25 +109,20 @@ TEST_F(RenderCommand, PngPageIsTheLabelInOneBitDotsAtEachResolution) {
 // Copies of a serial number are pages that count, in PNG files and in one PDF whose pages are the
 // label's size and carry the PNG pages' bars dot for dot (images go in losslessly, upright and
 // turned); only --update writes the next number back.
-TEST_F(RenderCommand, CopiesCountInPngAndPdfAlike) {
-    AddBarcode("A-009", 40, kSerialIncrement);
+TEST(RenderCommand, CopiesCountInPngAndPdfAlike) {
+    TempDir dir;
+    const auto in = [&](const std::string& name) { return (dir / name).string(); };
     Element turned = MakeBarcodeElement(100, 330, "TURN-42");  // spans rows 245 to 505 when turned
-    turned.nWidth = 260;
-    turned.nHeight = 90;
-    turned.bShowText = 0;
-    turned.nEscapement = 900;
-    label.Append(turned);
+    std::tie(turned.nWidth, turned.nHeight, turned.bShowText, turned.nEscapement) =
+        std::tuple(260, 90, 0, 900);
     Element text = MakeTextElement(20, 580, "A-009");
-    text.nWidth = 200;
-    text.nHeight = 40;
-    text.nSerialMode = kSerialIncrement;
-    label.Append(text);
-    const std::string file = Save();
+    std::tie(text.nWidth, text.nHeight, text.nSerialMode) = std::tuple(200, 40, kSerialIncrement);
+    const std::string file = SaveLabel(dir, {Bars("A-009", 40, kSerialIncrement), turned, text});
     const std::string saved = FileText(file);
-    ASSERT_EQ(Etiqo({"render", file, "-o", File("serial.png"), "--copies", "3"}).status, 0);
-    EXPECT_FALSE(std::filesystem::exists(File("serial.png")));
+    ASSERT_EQ(Etiqo({"render", file, "-o", in("serial.png"), "--copies", "3"}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(in("serial.png")));
     EXPECT_EQ(FileText(file), saved) << "without --update the file stays as it was";
-    const std::string pdf = File("labels.pdf");
+    const std::string pdf = in("labels.pdf");
     const ProcessResult run = Etiqo({"render", file, "-o", pdf, "--copies", "3", "--update"});
     ASSERT_EQ(run.status, 0) << run.err;
 
@@ -168,14 +133,14 @@ TEST_F(RenderCommand, CopiesCountInPngAndPdfAlike) {
     EXPECT_NEAR(std::stod(match[1]) * 25.4 / 72, 50.0, 0.05);
     EXPECT_NEAR(std::stod(match[2]) * 25.4 / 72, 80.0, 0.05);
     EXPECT_EQ(RunProcess("pdfimages", {"-list", pdf}).out.find("jpeg"), std::string::npos);
-    const std::string raster = File("pdf-page");
+    const std::string raster = in("pdf-page");
     ASSERT_EQ(
         RunProcess("pdftoppm", {"-r", "203", "-png", "-aa", "no", "-aaVector", "no", pdf, raster}).status, 0);
     const char* numbers[] = {"A-009", "A-010", "A-011"};
     for (int page = 1; page <= 3; ++page) {
         SCOPED_TRACE(page);
         const std::string n = std::to_string(page);
-        const std::string png = File("serial-" + n + ".png");
+        const std::string png = in("serial-" + n + ".png");
         const std::string decoded = Output("zbarimg", {"-q", "--raw", raster + "-" + n + ".png"});
         EXPECT_EQ(Output("zbarimg", {"-q", "--raw", png}), decoded);
         EXPECT_NE(decoded.find(numbers[page - 1]), std::string::npos) << decoded;
@@ -185,8 +150,8 @@ TEST_F(RenderCommand, CopiesCountInPngAndPdfAlike) {
         }
         const QImage fromPng(QString::fromStdString(png));
         const QImage fromPdf(QString::fromStdString(raster + "-1.png"));
-        const QRect upright = BlackBounds(fromPng.copy(0, 0, fromPng.width(), 200));
-        const QRect sideways = BlackBounds(fromPng.copy(0, 200, fromPng.width(), 360));
+        const QRect upright = test::BlackBounds(fromPng.copy(0, 0, fromPng.width(), 200));
+        const QRect sideways = test::BlackBounds(fromPng.copy(0, 200, fromPng.width(), 360));
         ASSERT_FALSE(upright.isEmpty() || sideways.isEmpty());
         const QPoint across(upright.left() - 8, upright.center().y());
         const QPoint down(sideways.center().x(), 200 + sideways.top() - 8);
@@ -205,48 +170,21 @@ TEST_F(RenderCommand, CopiesCountInPngAndPdfAlike) {
     EXPECT_EQ(ContentUtf8(*read.contents->elements.front()), "A-012");
 }
 
-TEST_F(RenderCommand, LineEndsFollowTheDesignerWindowTheyWereDrawnIn) {
-    Element line = MakeLineElement(10, 10, {1, 1});
-    line.nEndX = 180;  // display pixels
-    line.nEndY = 300;
-    line.nPenWidth = 1;
-    line.bSelected = 0;
-    label.Append(line);
-    const std::string file = Save();
-    const struct {
-        std::vector<std::string> view;
-        QPoint end;
-    } rows[] = {
-        // A 1000 × 650 frame shows the label 375 × 600 pixels: 180 / (375 / 400.106), 300 / (600 / 639.874).
-        {{}, {192, 319}},
-        // A 2000 × 2000 frame shows it 800 × 1279, about two pixels a dot.
-        {{"--view", "2000x2000"}, {90, 150}},
-    };
-    for (const auto& row : rows) {
-        std::vector<std::string> args = {"render", file, "-o", File("line.png")};
-        args.insert(args.end(), row.view.begin(), row.view.end());
-        ASSERT_EQ(Etiqo(args).status, 0);
-        const QRect bounds = BlackBounds(QImage(QString::fromStdString(File("line.png"))));
+TEST(RenderCommand, LineEndsFollowTheDesignerWindowTheyWereDrawnIn) {
+    TempDir dir;
+    const auto in = [&](const std::string& name) { return (dir / name).string(); };
+    Element line = MakeLineElement(10, 10, {1, 1});  // its end in display pixels
+    std::tie(line.nEndX, line.nEndY, line.nPenWidth, line.bSelected) = std::tuple(180, 300, 1, 0);
+    const std::string file = SaveLabel(dir, {line});
+    // A 1000 × 650 frame (the default) shows the label 375 × 600 pixels: 180 / (375 / 400.106),
+    // 300 / (600 / 639.874); a 2000 × 2000 one shows it 800 × 1279, about two pixels a dot.
+    for (const auto& [option, end] :
+         {std::pair{"--dpi=203", QPoint(192, 319)}, std::pair{"--view=2000x2000", QPoint(90, 150)}}) {
+        ASSERT_EQ(Etiqo({"render", file, "-o", in("line.png"), option}).status, 0);
+        const QRect bounds = test::BlackBounds(QImage(QString::fromStdString(in("line.png"))));
         EXPECT_EQ(bounds.topLeft(), QPoint(10, 10));
-        EXPECT_NEAR(bounds.right(), row.end.x(), 1);
-        EXPECT_NEAR(bounds.bottom(), row.end.y(), 1);
-    }
-}
-
-// A run stopped by a signal leaves none of its pages behind.
-TEST_F(RenderCommand, AStoppedRunLeavesNothing) {
-    AddBarcode("ETQ", 40);
-    Save();
-    for (const int signal : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(signal);
-        const ProcessResult run = RunProcess(
-            "bash", {"-c", "cd " + testing::ShellQuoted(dir.Path().string()) + " || exit 9; " +
-                               testing::ShellQuoted(testing::EtiqoProgram().string()) +
-                               " render label.lab -o q.png --copies 100000 & pid=$!; for i in $(seq 500); do "
-                               "[ -e q-3.png ] && break; sleep 0.02; done; kill -" +
-                               std::to_string(signal) + " $pid; wait $pid"});
-        EXPECT_EQ(run.status, 128 + signal) << run.err;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+        EXPECT_NEAR(bounds.right(), end.x(), 1);
+        EXPECT_NEAR(bounds.bottom(), end.y(), 1);
     }
 }
 

@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,6 +15,7 @@
 
 #include "CupsdRig.h"
 #include "PrintTestSupport.h"
+#include "RunProcess.h"
 #include "ZplGraphic.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -33,7 +31,6 @@
 #include "print/CupsPrinterConfig.h"
 #include "print/CupsSpooler.h"
 #include "print/HeadlessOutput.h"
-#include "render/SymbolCache.h"
 
 namespace etiqo {
 namespace {
@@ -43,11 +40,13 @@ using test::ReadBarcodes;
 
 // A program's standard output; it must succeed.
 QString Output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    std::vector<std::string> args;
+    for (const QString& argument : arguments) {
+        args.push_back(argument.toStdString());
+    }
+    const testing::ProcessResult run = testing::RunProcess(program.toStdString(), args);
+    EXPECT_EQ(run.status, 0) << program.toStdString() << run.err;
+    return QString::fromStdString(run.out);
 }
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -57,9 +56,8 @@ const QDateTime kNow(QDate(2026, 1, 31), QTime(9, 5, 7));
 TEST(FieldSyntax, ExpandsEveryReference) {
     const std::unordered_map<std::string, int> columns{{"name", 0}, {"价格", 1}, {"a:b", 2}};
     const std::vector<std::string> values{"Tee, \"green\"", "12,50", "x"};
-    const struct {
-        const char *name, *content, *expanded;
-    } cases[] = {
+    // clang-format off
+    const struct { const char *name, *content, *expanded; } cases[] = {
         {"plain", "no fields", "no fields"},
         {"column", "${name}!", "Tee, \"green\"!"},
         {"chinese column", "¥${价格}", "¥12,50"},
@@ -82,6 +80,7 @@ TEST(FieldSyntax, ExpandsEveryReference) {
         {"built-in with argument", "${record:5}", "${record:5}"},
         {"lone dollar", "$5 ${name", "$5 ${name"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const FieldTemplate parsed = FieldTemplate::Parse(c.content);
         EXPECT_EQ(parsed.Expand({&columns, &values, 42, 3, kNow}), c.expanded) << c.name;
@@ -114,12 +113,8 @@ TEST(Sources, ReadAsWrittenOrSayWhyNot) {
     }
     QSqlDatabase::removeDatabase(QStringLiteral("make"));
     const std::string db = dir.filePath("items.db").toStdString();
-    const struct {
-        const char *name, *file;
-        std::string bytes;  // of the file, or the table or query of the database
-        Rows rows;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char *name, *file; std::string bytes; Rows rows; } cases[] = {  // bytes: of the file, or the table or query
         {"quotes, commas, CRLF, line break in quotes", "a.csv", "id,text\r\n1,\"a, \"\"b\"\"\"\r\n2,\"two\nlines\"\r\n3, spaced \r\n",
          {{"id", "text"}, {"1", "a, \"b\""}, {"2", "two\nlines"}, {"3", " spaced "}}},
         {"BOM, no final newline, short row, blank line", "b.csv", "\xEF\xBB\xBFk,v\n\nx\ny,z", {{"k", "v"}, {"x", ""}, {"y", "z"}}},
@@ -128,8 +123,8 @@ TEST(Sources, ReadAsWrittenOrSayWhyNot) {
         {"header only", "e.csv", "a,b\n", {{"a", "b"}}},
         {"SQLite table", nullptr, "my items", {{"sku", "qty", "note"}, {"A-1", "2", "甲"}, {"B-2", "0", ""}}},
         {"SQLite query", nullptr, "SELECT sku || '!' AS s FROM \"my items\" WHERE qty > 0", {{"s"}, {"A-1!"}}},
-        // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases) {
         const std::string path = c.file ? dir.filePath(c.file).toStdString() : db;
         if (c.file) {
@@ -241,8 +236,9 @@ TEST(DataCommandLine, RendersRecordsAndSaysWhatWasLeftOut) {
     SourceChoice remembered{
         SourceKind::Sql, "postgresql://clerk:secret@db/stock", "", "SELECT *\nFROM t", "q", 1};
     ASSERT_TRUE(WriteSourceFile(label.toStdString(), remembered));
-    EXPECT_EQ(ReadSourceFile(label.toStdString())->location, "postgresql://clerk@db/stock");
-    EXPECT_EQ(ReadSourceFile(label.toStdString())->query, remembered.query);
+    const auto read = ReadSourceFile(label.toStdString());
+    EXPECT_EQ(std::tie(read->location, read->query),
+              std::tuple("postgresql://clerk@db/stock", remembered.query));
     remembered = SourceChoiceFor(csv.toStdString());
     remembered.copies = 2;
     ASSERT_TRUE(WriteSourceFile(label.toStdString(), remembered));
@@ -266,19 +262,15 @@ TEST(DataPrint, ThousandRecordsFromEverySource) {
     QTemporaryDir dir;
     const QString csv = dir.filePath("items.csv");
     // The rows made in SQLite, written out as CSV by sqlite3 and copied into a private PostgreSQL server.
-    Output(
-        "sqlite3",
-        {dir.filePath("items.sqlite"),
-         "CREATE TABLE items AS WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
-         "999) "
-         "SELECT 'SKU-' || (10000 + i) AS sku, (CASE i % 3 WHEN 0 THEN '苹果' WHEN 1 THEN '香蕉, 进口' "
-         "ELSE '\"精选\" 梨' END) || i AS name, 'size \"' || (i % 7) || '\", red' AS note, i % 4 AS qty FROM "
-         "n"});
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        Output("sqlite3", {"-csv", "-header", dir.filePath("items.sqlite"), "SELECT * FROM items"}).toUtf8());
-    file.close();
+    const QString sqliteFile = dir.filePath("items.sqlite");
+    const QString make =
+        "CREATE TABLE items AS WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+        "WHERE i < 999) SELECT 'SKU-' || (10000 + i) AS sku, (CASE i % 3 WHEN 0 THEN '苹果' "
+        "WHEN 1 THEN '香蕉, 进口' ELSE '\"精选\" 梨' END) || i AS name, "
+        "'size \"' || (i % 7) || '\", red' AS note, i % 4 AS qty FROM n";
+    Output("sqlite3", {sqliteFile, make});
+    std::ofstream(csv.toStdString())
+        << Output("sqlite3", {"-csv", "-header", sqliteFile, "SELECT * FROM items"}).toStdString();
     const QString rig = QStringLiteral(ETIQO_SOURCE_DIR "/scripts/postgres-rig.sh");
     for (const QString& line : Output(rig, {"start", dir.path()}).split('\n', Qt::SkipEmptyParts)) {
         qputenv(line.section('=', 0, 0).toUtf8(),
@@ -289,7 +281,7 @@ TEST(DataPrint, ThousandRecordsFromEverySource) {
     Output("psql", {"-q", "-c", "CREATE TABLE items(sku TEXT, name TEXT, note TEXT, qty INTEGER)", "-c",
                     "\\copy items FROM '" + csv + "' CSV HEADER"});
 
-    SourceChoice sqlite = SourceChoiceFor(dir.filePath("items.sqlite").toStdString());
+    SourceChoice sqlite = SourceChoiceFor(sqliteFile.toStdString());
     sqlite.table = "items";
     // The password comes from PGPASSWORD, never from the connection.
     SourceChoice server =
@@ -344,8 +336,7 @@ TEST(DataPrint, DesignerAttachStepPrintSaveAndBatch) {
     tag.SetLabelSize(60, 40);
     tag.m_strPrinterName = CupsdRig::kQueue;
     tag.Append(MakeBarcodeElement(20, 20, "${sku}"));
-    tag.m_elements[0]->nWidth = 420;
-    tag.m_elements[0]->nHeight = 160;
+    std::tie(tag.m_elements[0]->nWidth, tag.m_elements[0]->nHeight) = std::tuple(420, 160);
     ASSERT_TRUE(SaveLabelFile(tag, label));
     std::ofstream(dir.filePath("items.csv").toStdString()) << "sku,名称\nAB-1,x\n"
                                                            << std::string(300, 'X') << ",y\nEF-3,z\n";

@@ -30,10 +30,8 @@ TEST(ElementFactory, PicturesAndLongContentsAtTheLimits) {
     EXPECT_FALSE(
         MakePictureElement(0, 0, "/" + std::string(255, 'p'), 10, 10));  // a cut path names another file
     EXPECT_TRUE(MakePictureElement(0, 0, "/" + std::string(254, 'p'), 10, 10));
-
-    const Element e = MakeTextElement(0, 0, Repeat("字", 200));
-    EXPECT_EQ(ContentBytes(e).size(), 254u) << "cut at a character";
-    EXPECT_EQ(e.str[255], '\0');
+    EXPECT_EQ(ContentUtf8(MakeTextElement(0, 0, Repeat("字", 200))), Repeat("字", 127))
+        << "cut at a character";
 }
 
 TEST(TextCodec, ConvertsBothWaysAndReplacesInvalidBytes) {
@@ -49,88 +47,76 @@ TEST(TextCodec, ConvertsBothWaysAndReplacesInvalidBytes) {
     EXPECT_EQ(Utf8FromGb18030(Gb18030FromUtf8("\xED\xA0\x80")).find("\uFFFD"), 0u);
 }
 
-TEST(TextCodec, ContentFitsRefusesOrCutsWithinTheField) {
-    Element e = ZeroElement();
-    EXPECT_EQ(SetContent(e, std::string(255, 'x'), Overflow::Refuse), TextFit::Whole);
-    EXPECT_EQ(ContentBytes(e).size(), 255u);
-    EXPECT_EQ(e.str[255], '\0');
-
-    EXPECT_EQ(SetContent(e, "short", Overflow::Refuse), TextFit::Whole);
-    EXPECT_EQ(std::string(e.str, 256), std::string("short") + std::string(251, '\0'));  // no stale bytes
-
-    // 127 two-byte characters and a four-byte one: 258 bytes.
-    const std::string longText = Repeat("汉", 127) + "😀";
-    EXPECT_EQ(SetContent(e, longText, Overflow::Refuse), TextFit::Refused);
-    EXPECT_EQ(ContentUtf8(e), "short");  // untouched
-    EXPECT_EQ(SetContent(e, longText, Overflow::Cut), TextFit::Cut);
-    EXPECT_EQ(ContentBytes(e).size(), 254u);  // the emoji would cross byte 255
-    EXPECT_EQ(ContentUtf8(e), longText.substr(0, 127 * 3));
-    EXPECT_EQ(e.bSelected, 0);  // nothing past the field
-
-    const std::string odd = "x" + longText;  // the cut now falls after one ASCII and 127 hanzi
-    EXPECT_EQ(SetContent(e, odd, Overflow::Cut), TextFit::Cut);
-    EXPECT_EQ(ContentBytes(e).size(), 255u);
+// The content (255 bytes) and the face name (31) start full of 'y': a text stored leaves no stale
+// byte after it and nothing past the field; one refused leaves the field as it was.
+TEST(TextCodec, FieldsRefuseOrCutAtACharacter) {
+    const std::string longText = Repeat("汉", 127) + "😀";  // 258 bytes: the emoji would cross byte 255
+    // clang-format off
+    const struct { const char* name; bool face; std::string text; Overflow overflow; TextFit fit; std::string kept; } rows[] = {
+        {"255 bytes", false, std::string(255, 'x'), Overflow::Refuse, TextFit::Whole, std::string(255, 'x')},
+        {"short", false, "short", Overflow::Refuse, TextFit::Whole, "short"},
+        {"too long, refused", false, longText, Overflow::Refuse, TextFit::Refused, std::string(255, 'y')},
+        {"cut before the emoji", false, longText, Overflow::Cut, TextFit::Cut, Repeat("汉", 127)},
+        {"cut after one ASCII and 127 hanzi", false, "x" + longText, Overflow::Cut, TextFit::Cut, "x" + Repeat("汉", 127)},
+        {"face", true, "Noto Sans CJK SC", Overflow::Refuse, TextFit::Whole, "Noto Sans CJK SC"},
+        {"face too long, refused", true, std::string(32, 'F'), Overflow::Refuse, TextFit::Refused, std::string(31, 'y')},
+        {"face cut at 31 bytes", true, "a" + Repeat("汉", 16), Overflow::Cut, TextFit::Cut, "a" + Repeat("汉", 15)},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Element e = ZeroElement();
+        std::memset(e.str, 'y', 255);
+        std::memset(e.lfFont.lfFaceName, 'y', 31);
+        EXPECT_EQ(
+            row.face ? SetFaceName(e.lfFont, row.text, row.overflow) : SetContent(e, row.text, row.overflow),
+            row.fit);
+        EXPECT_EQ(row.face ? FaceNameUtf8(e.lfFont) : ContentUtf8(e), row.kept);
+        const std::string field = row.face ? std::string(e.lfFont.lfFaceName, 32) : std::string(e.str, 256);
+        EXPECT_EQ(field.find_first_not_of('\0', std::strlen(field.c_str())), std::string::npos);
+        EXPECT_EQ(e.bSelected, 0);
+    }
 }
-
-TEST(TextCodec, FaceNameHoldsThirtyOneBytes) {
-    LOGFONTA font{};
-    EXPECT_EQ(SetFaceName(font, "Noto Sans CJK SC", Overflow::Refuse), TextFit::Whole);
-    EXPECT_EQ(FaceNameUtf8(font), "Noto Sans CJK SC");
-    EXPECT_EQ(SetFaceName(font, std::string(32, 'F'), Overflow::Refuse), TextFit::Refused);
-    EXPECT_EQ(FaceNameUtf8(font), "Noto Sans CJK SC");
-    EXPECT_EQ(SetFaceName(font, "a汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉", Overflow::Cut), TextFit::Cut);
-    EXPECT_EQ(FaceNameUtf8(font), "a汉汉汉汉汉汉汉汉汉汉汉汉汉汉汉");  // 1 + 15 × 2 = 31 bytes
-    EXPECT_EQ(font.lfFaceName[31], '\0');
-}
-
-struct Row {
-    const char* before;
-    int mode;
-    int step;
-    const char* after;
-    bool repaint;
-};
-
-const Row kRows[] = {
-    // One by one: the classic counter.
-    {"0009", kSerialIncrement, 1, "0010", true},
-    {"19", kSerialIncrement, 1, "20", true},
-    {"99", kSerialIncrement, 1, "00", true},
-    {"AB99", kSerialIncrement, 1, "AB00", true},
-    {"X-9Z", kSerialIncrement, 1, "X-9Z", false},
-    {"7", kSerialIncrement, 1, "8", true},
-    {"0010", kSerialDecrement, 1, "0009", true},
-    {"100", kSerialDecrement, 1, "099", true},
-    {"000", kSerialDecrement, 1, "999", true},
-    {"A0", kSerialDecrement, 1, "A9", true},
-    {"5", kSerialDecrement, 1, "4", true},
-    {"9A9", kSerialIncrement, 1, "9A0", true},  // the carry stops at the first non-digit
-    {"", kSerialIncrement, 1, "", false},
-    {"123", kSerialNone, 1, "123", false},
-    {"123", 7, 1, "123", true},  // an unknown mode changes nothing, yet the element is serialized
-    // Steps 0 and below count as 1.
-    {"0009", kSerialIncrement, 0, "0010", true},
-    {"0009", kSerialIncrement, -5, "0010", true},
-    // Larger steps keep the width and wrap.
-    {"0009", kSerialIncrement, 5, "0014", true},
-    {"A095", kSerialIncrement, 10, "A105", true},
-    {"98", kSerialIncrement, 5, "03", true},
-    {"001", kSerialIncrement, 1000, "001", true},
-    {"001", kSerialIncrement, 2147483647, "648", true},
-    {"0014", kSerialDecrement, 5, "0009", true},
-    {"03", kSerialDecrement, 5, "98", true},
-    {"B5", kSerialDecrement, 25, "B0", true},
-};
 
 TEST(Serial, SteppingTable) {
-    for (const Row& row : kRows) {
+    // clang-format off
+    const struct { const char* before; int mode, step; const char* after; bool repaint; } rows[] = {
+        // One by one: the classic counter.
+        {"0009", kSerialIncrement, 1, "0010", true},
+        {"99", kSerialIncrement, 1, "00", true},
+        {"AB99", kSerialIncrement, 1, "AB00", true},
+        {"X-9Z", kSerialIncrement, 1, "X-9Z", false},
+        {"7", kSerialIncrement, 1, "8", true},
+        {"0010", kSerialDecrement, 1, "0009", true},
+        {"100", kSerialDecrement, 1, "099", true},
+        {"000", kSerialDecrement, 1, "999", true},
+        {"A0", kSerialDecrement, 1, "A9", true},
+        {"5", kSerialDecrement, 1, "4", true},
+        {"9A9", kSerialIncrement, 1, "9A0", true},  // the carry stops at the first non-digit
+        {"", kSerialIncrement, 1, "", false},
+        {"123", kSerialNone, 1, "123", false},
+        {"123", 7, 1, "123", true},  // an unknown mode changes nothing, yet the element is serialized
+        // Steps 0 and below count as 1.
+        {"0009", kSerialIncrement, 0, "0010", true},
+        {"0009", kSerialIncrement, -5, "0010", true},
+        // Larger steps keep the width and wrap.
+        {"0009", kSerialIncrement, 5, "0014", true},
+        {"A095", kSerialIncrement, 10, "A105", true},
+        {"98", kSerialIncrement, 5, "03", true},
+        {"001", kSerialIncrement, 1000, "001", true},
+        {"001", kSerialIncrement, 2147483647, "648", true},
+        {"0014", kSerialDecrement, 5, "0009", true},
+        {"03", kSerialDecrement, 5, "98", true},
+        {"B5", kSerialDecrement, 25, "B0", true},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.before) + " mode " + std::to_string(row.mode) + " step " +
                      std::to_string(row.step));
         Element e = MakeTextElement(0, 0, row.before);
         e.nSerialMode = row.mode;
         e.nSerialStep = row.step;
         e.nSerialResetAt = 3;  // stored only
-        e.nSerialResetTo = 1;
         EXPECT_EQ(AdvanceSerial(e), row.repaint);
         EXPECT_EQ(ContentUtf8(e), row.after);
         EXPECT_EQ(e.nSerialResetAt, 3);
@@ -140,7 +126,6 @@ TEST(Serial, SteppingTable) {
 TEST(Serial, AWholeFieldStaysInsideAndTheLabelKnowsItCounts) {
     Element e = ZeroElement();
     std::memset(e.str, '9', sizeof e.str);  // no NUL at all
-    e.bSelected = 0;
     e.nSerialMode = kSerialIncrement;
     EXPECT_TRUE(AdvanceSerial(e));
     EXPECT_EQ(std::string(e.str, 256), std::string(256, '0'));
@@ -155,10 +140,8 @@ TEST(Serial, AWholeFieldStaysInsideAndTheLabelKnowsItCounts) {
 }
 
 TEST(Ean13, ContentsAndTheDigitsDrawn) {
-    const struct {
-        const char* content;
-        const char* digits;  // nullptr: refused
-    } rows[] = {
+    // clang-format off
+    const struct { const char* content; const char* digits; } rows[] = {  // digits nullptr: refused
         {"123456789012", "1234567890128"},  // twelve digits get their check digit
         {"400638133393", "4006381333931"},
         {"000000000000", "0000000000000"},
@@ -171,6 +154,7 @@ TEST(Ean13, ContentsAndTheDigitsDrawn) {
         {" 123456789012", nullptr},
         {"１２３４５６７８９０１２", nullptr},  // full-width digits
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.content);
         const auto code = Ean13Code::Encode(row.content);

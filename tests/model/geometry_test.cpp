@@ -10,16 +10,14 @@
 namespace etiqo {
 namespace {
 
-TEST(Geometry, CanvasSizeForALabel) {
-    const struct {
-        const char* name;
-        int widthMM, heightMM;
-        PixelSize expected;
-    } rows[] = {
+TEST(Geometry, CanvasSizeZoomAndConversions) {
+    // clang-format off
+    const struct { const char* name; int widthMM, heightMM; PixelSize expected; } rows[] = {
         {"50 × 80 mm does not fit the height: 400.11 × 639.87 dots", 50, 80, {375, 600}},
         {"a small label gets two pixels a dot", 20, 10, {320, 160}},
         {"a wide label gets whole pixels a millimetre", 300, 20, {900, 60}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(ChooseCanvasSize(LabelDots(203, row.widthMM), LabelDots(203, row.heightMM), 1000, 600,
@@ -27,9 +25,7 @@ TEST(Geometry, CanvasSizeForALabel) {
                   row.expected);
     }
     EXPECT_NEAR(LabelDots(203, 80), 639.87, 0.01);
-}
-
-TEST(Geometry, ZoomReturnsToTheSameSizeAndStopsAtTheLowerBound) {
+    // Zooming returns to the same size and stops at the lower bound.
     EXPECT_EQ(ZoomedSize({375, 600}, 30), (PixelSize{405, 648}));
     EXPECT_EQ(ZoomedSize({405, 648}, -30), (PixelSize{375, 600}));
     PixelSize size{100, 160};
@@ -38,9 +34,8 @@ TEST(Geometry, ZoomReturnsToTheSameSizeAndStopsAtTheLowerBound) {
     }
     EXPECT_GE(size.width, kMinZoomedWidth);
     EXPECT_GT(size.height, 0);
-}
 
-TEST(Geometry, ConversionsRoundSaturateAndWrap) {
+    // Conversions round, saturate and wrap.
     EXPECT_EQ(MmFromDots(300, 203), 38);
     EXPECT_EQ(MmFromDots(80, 203), 10);
     EXPECT_EQ(DotsFromMm(38, 203), 304);

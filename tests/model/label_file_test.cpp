@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "TempDir.h"
 #include "model/ElementFactory.h"
@@ -14,32 +15,21 @@
 namespace etiqo {
 namespace {
 
-using testing::ReadBytes;
+using testing::FileText;
 using testing::TempDir;
-using testing::WriteBytes;
 
-// Builds a label file byte by byte, the way another program (or an older one) would write it.
-struct FileBuilder {
-    std::vector<std::byte> bytes;
-
-    FileBuilder& Raw(std::string_view text, std::size_t width) {
-        std::vector<std::byte> block(width);
-        std::memcpy(block.data(), text.data(), std::min(text.size(), width));
-        bytes.insert(bytes.end(), block.begin(), block.end());
-        return *this;
-    }
-    FileBuilder& Size(std::string_view text) { return Raw(text, 20); }
-    FileBuilder& Printer(std::string_view gb18030) { return Raw(gb18030, 64); }
-    FileBuilder& Record(const Element& e) {
-        const ElementBytes b = BytesOf(e);
-        bytes.insert(bytes.end(), b.begin(), b.end());
-        return *this;
-    }
-    FileBuilder& Truncate(std::size_t drop) {
-        bytes.resize(bytes.size() - drop);
-        return *this;
-    }
-};
+// Label file blocks as another program (or an older one) writes them: text in a fixed width, records.
+std::string Field(std::string_view text, std::size_t width) {
+    std::string field(text.substr(0, width));
+    field.resize(width, '\0');
+    return field;
+}
+std::string Record(const Element& e) {
+    return std::string(reinterpret_cast<const char*>(&e), kElementSize);
+}
+LabelReadResult Parse(const std::string& bytes, std::string_view name = "x.lab") {
+    return ParseLabelFile(std::as_bytes(std::span(bytes)), name);
+}
 
 Element Sample(ElementKind kind, int x) {
     Element e = MakeBarcodeElement(x, 2 * x, "4006381333931");
@@ -57,77 +47,48 @@ void ExpectSameRecord(const Element& read, Element written) {
 
 TEST(LabelFile, LayoutIsDecidedByLengthAndRecordsReadByteForByte) {
     const auto text = [](int x) { return Sample(ElementKind::Text, x); };
-    const struct {
-        const char* name;
-        FileBuilder file;
-        LabelLayout layout;
-        std::string printer;
-        std::size_t records;  // Sample(kind of record 1, 1), then Text at x = 2
-    } cases[] = {
-        {"current layout",
-         FileBuilder{}
-             .Size("60 40")
-             .Printer("Zebra ZD421")
-             .Record(Sample(ElementKind::Barcode, 1))
-             .Record(text(2)),
-         LabelLayout::Current, "Zebra ZD421", 2},
-        {"empty printer name", FileBuilder{}.Size("60 40").Printer("").Record(text(1)), LabelLayout::Current,
-         "", 1},
-        {"non-ASCII printer name",
-         FileBuilder{}
-             .Size("60 40")
-             .Printer(Gb18030FromUtf8("标签打印机"))
-             .Record(Sample(ElementKind::Line, 1)),
-         LabelLayout::Current, "标签打印机", 1},
-        {"older layout", FileBuilder{}.Size("60 40").Record(Sample(ElementKind::Shape, 1)).Record(text(2)),
-         LabelLayout::Older, "", 2},
-        {"older layout, no records", FileBuilder{}.Size("60 40"), LabelLayout::Older, "", 0},
-        {"current layout, no records", FileBuilder{}.Size("60 40").Printer("P"), LabelLayout::Current, "P",
-         0},
-        {"truncated, printable first byte",
-         FileBuilder{}.Size("60 40").Printer("A").Record(text(1)).Record(text(2)).Truncate(100),
-         LabelLayout::Current, "A", 1},
-        {"truncated, NUL first byte", FileBuilder{}.Size("60 40").Record(text(1)).Truncate(8),
-         LabelLayout::Older, "", 0},
-        {"truncated older file", FileBuilder{}.Size("60 40").Record(text(1)).Record(text(2)).Truncate(3),
-         LabelLayout::Older, "", 1},
+    const std::string size = Field("60 40", 20), text1 = Record(text(1)), text2 = Record(text(2));
+    using enum LabelLayout;
+    // clang-format off
+    const struct { const char* name; std::string file; LabelLayout layout; std::string printer; std::size_t records; } cases[] = {
+        // The records: Sample(kind of record 1, 1), then Text at x = 2.
+        {"current layout", size + Field("Zebra ZD421", 64) + Record(Sample(ElementKind::Barcode, 1)) + text2, Current, "Zebra ZD421", 2},
+        {"empty printer name", size + Field("", 64) + text1, Current, "", 1},
+        {"non-ASCII printer name", size + Field(Gb18030FromUtf8("标签打印机"), 64) + Record(Sample(ElementKind::Line, 1)), Current, "标签打印机", 1},
+        {"older layout", size + Record(Sample(ElementKind::Shape, 1)) + text2, Older, "", 2},
+        {"older layout, no records", size, Older, "", 0},
+        {"current layout, no records", size + Field("P", 64), Current, "P", 0},
+        {"truncated, printable first byte", (size + Field("A", 64) + text1 + text2).substr(0, 84 + 2 * 508 - 100), Current, "A", 1},
+        {"truncated, NUL first byte", (size + text1).substr(0, 20 + 500), Older, "", 0},
+        {"truncated older file", (size + text1 + text2).substr(0, 20 + 2 * 508 - 3), Older, "", 1},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto read = ParseLabelFile(c.file.bytes, "x.lab");
+        const auto read = Parse(c.file);
         ASSERT_TRUE(read) << read.error;
         EXPECT_EQ(read.contents->widthMM, 60);
         EXPECT_EQ(read.contents->heightMM, 40);
         EXPECT_EQ(read.contents->layout, c.layout);
         EXPECT_EQ(read.contents->printerName, c.printer);
         ASSERT_EQ(read.contents->elements.size(), c.records);
-        for (std::size_t i = 1; i < c.records; ++i) {
-            ExpectSameRecord(*read.contents->elements[i], text(static_cast<int>(i) + 1));
-        }
-        if (c.records > 0) {
-            ExpectSameRecord(*read.contents->elements[0], Sample(read.contents->elements[0]->nKind, 1));
+        for (std::size_t i = 0; i < c.records; ++i) {
+            ExpectSameRecord(*read.contents->elements[i], i > 0
+                                                              ? text(static_cast<int>(i) + 1)
+                                                              : Sample(read.contents->elements[0]->nKind, 1));
         }
     }
-}
-
-TEST(LabelFile, BadSizeBlocksAreRefusedWithTheFileNamed) {
-    const char* sizes[] = {"",     "60",     "60x40",   "abc 40",  "0 40",
-                           "60 0", "-60 40", "1001 40", "60 1001", "99999999999 4"};
-    for (const char* size : sizes) {
-        SCOPED_TRACE(size);
-        FileBuilder file;
-        file.Size(size).Printer("P").Record(Sample(ElementKind::Text, 1));
-        const auto read = ParseLabelFile(file.bytes, "bad.lab");
-        EXPECT_FALSE(read);
+    for (const char* bad :
+         {"", "60", "60x40", "abc 40", "0 40", "60 0", "-60 40", "1001 40", "60 1001", "99999999999 4"}) {
+        const auto read = Parse(Field(bad, 20) + Field("P", 64) + text1, "bad.lab");
+        EXPECT_FALSE(read) << bad;
         EXPECT_EQ(read.error.rfind("bad.lab: ", 0), 0u) << read.error;
         EXPECT_EQ(read.error.find('\n'), std::string::npos);
     }
-    const char* good[] = {"1 1", "1000 1000", " 60\t40", "+60 40", "60 40 junk"};
-    for (const char* size : good) {
-        SCOPED_TRACE(size);
-        EXPECT_TRUE(ParseLabelFile(FileBuilder{}.Size(size).bytes, "good.lab"));
+    for (const char* good : {"1 1", "1000 1000", " 60\t40", "+60 40", "60 40 junk"}) {
+        EXPECT_TRUE(Parse(Field(good, 20))) << good;
     }
-    EXPECT_FALSE(ParseLabelFile(FileBuilder{}.Raw("60 40", 19).bytes, "short.lab"));
+    EXPECT_FALSE(Parse(Field("60 40", 19)));
 }
 
 // Written: the size, the printer name cut at a character within its 64 bytes, every record but
@@ -151,22 +112,41 @@ TEST(LabelFile, SavedLabelOpensAgainAsItWas) {
     const auto status = SaveLabelFile(label, dir / "r.lab");
     ASSERT_TRUE(status) << status.error;
     EXPECT_TRUE(status.written);
-    const auto bytes = ReadBytes(dir / "r.lab");
+    const std::string bytes = FileText(dir / "r.lab");
     ASSERT_EQ(bytes.size(), 84u + 5 * 508u);
-    EXPECT_EQ(std::memcmp(bytes.data(), "60 40\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 20), 0);
+    EXPECT_EQ(bytes.substr(0, 20), Field("60 40", 20));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary file";
 
     Label reopened(SnapshotStore(dir / "undo"));
     ASSERT_TRUE(OpenLabelFile(reopened, dir / "r.lab"));
-    EXPECT_EQ(reopened.m_strPrinterName, printer);
-    EXPECT_EQ(reopened.m_nLabelWidthMM, 60);
-    EXPECT_EQ(reopened.m_nLabelHeightMM, 40);
+    EXPECT_EQ(std::tie(reopened.m_strPrinterName, reopened.m_nLabelWidthMM, reopened.m_nLabelHeightMM),
+              std::tuple(printer, 60, 40));
     EXPECT_EQ(reopened.m_strFileName, (dir / "r.lab").string());
     ASSERT_EQ(reopened.m_elements.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         ExpectSameRecord(*reopened.m_elements[i], *label.m_elements[i < 2 ? i : i + 1]);
     }
+
+    // A failed save or open leaves the file and the label as they were. Saving into a "folder"
+    // that is a file fails at the temporary file; over a folder at the rename.
+    const auto failed = SaveLabelFile(reopened, dir / "r.lab" / "inner.lab");
+    EXPECT_FALSE(failed);
+    EXPECT_NE(failed.error.find("inner.lab"), std::string::npos) << failed.error;
+    std::filesystem::create_directories(dir / "folder.lab" / "x");
+    EXPECT_FALSE(SaveLabelFile(reopened, dir / "folder.lab"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.lab" / "x"));
+    EXPECT_EQ(FileText(dir / "r.lab"), bytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);  // r.lab, undo, folder
+    std::ofstream(dir / "bad.lab") << Field("0 0", 20) + Field("Q", 64);
+    const auto open = OpenLabelFile(reopened, dir / "bad.lab");
+    EXPECT_FALSE(open);
+    EXPECT_NE(open.error.find("bad.lab"), std::string::npos);
+    EXPECT_FALSE(OpenLabelFile(reopened, dir / "missing.lab"));
+    EXPECT_EQ(std::tie(reopened.m_strPrinterName, reopened.m_nLabelWidthMM, reopened.m_strFileName),
+              std::tuple(printer, 60, (dir / "r.lab").string()));
+    EXPECT_EQ(reopened.m_elements.size(), 5u);
+    EXPECT_EQ(reopened.Snapshots().Read(0).value().size(), 5u);
 }
 
 // What the saved-over file is stays as it was: its mode, its owner, the link to it (its other names:
@@ -194,7 +174,7 @@ TEST(LabelFile, SaveKeepsTheFileAndRefusesReadOnlyOnes) {
         label.Append(Sample(ElementKind::Text, 1));
         const auto file = dir / c.file;
         const auto target = c.symlink ? dir / "real.lab" : file;
-        WriteBytes(target, std::vector<std::byte>(7, std::byte{'x'}));
+        std::ofstream(target) << "xxxxxxx";
         ASSERT_EQ(::chmod(target.c_str(), c.mode), 0);
         if (c.foreign) {
             ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
@@ -210,52 +190,17 @@ TEST(LabelFile, SaveKeepsTheFileAndRefusesReadOnlyOnes) {
         EXPECT_EQ(std::filesystem::file_size(file), c.saved ? 84u + 508u : 7u);
         struct stat after {};
         ASSERT_EQ(::stat(file.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(std::tuple(after.st_mode, after.st_uid, after.st_nlink),
+                  std::tuple(before.st_mode, before.st_uid, before.st_nlink));
         if (c.foreign) {
             EXPECT_EQ(after.st_ino, before.st_ino);  // written in place
         }
-        EXPECT_EQ(after.st_uid, before.st_uid);
-        EXPECT_EQ(after.st_nlink, before.st_nlink);
         EXPECT_EQ(std::filesystem::is_symlink(file), c.symlink);
         if (!c.saved) {
             EXPECT_NE(status.error.find("read-only"), std::string::npos) << status.error;
         }
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), c.symlink ? 2 : 1);
     }
-}
-
-TEST(LabelFile, FailedSaveOrOpenLeavesWhatWasThere) {
-    TempDir dir;
-    Label label(SnapshotStore(dir / "undo"));
-    label.SetLabelSize(30, 20);
-    label.m_strFileName = "before.lab";
-    label.m_strPrinterName = "P";
-    label.Append(Sample(ElementKind::Text, 1));
-    ASSERT_TRUE(SaveLabelFile(label, dir / "keep.lab"));
-    const auto before = ReadBytes(dir / "keep.lab");
-
-    // Saving into a "folder" that is a file fails at the temporary file; over a folder at the rename.
-    const auto status = SaveLabelFile(label, dir / "keep.lab" / "inner.lab");
-    EXPECT_FALSE(status);
-    EXPECT_NE(status.error.find("inner.lab"), std::string::npos) << status.error;
-    std::filesystem::create_directories(dir / "folder.lab" / "x");
-    EXPECT_FALSE(SaveLabelFile(label, dir / "folder.lab"));
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.lab" / "x"));
-    EXPECT_EQ(ReadBytes(dir / "keep.lab"), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);  // keep, folder
-
-    WriteBytes(dir / "bad.lab", FileBuilder{}.Size("0 0").Printer("Q").bytes);
-    const auto open = OpenLabelFile(label, dir / "bad.lab");
-    EXPECT_FALSE(open);
-    EXPECT_NE(open.error.find("bad.lab"), std::string::npos);
-    EXPECT_FALSE(OpenLabelFile(label, dir / "missing.lab"));
-    EXPECT_EQ(label.m_nLabelWidthMM, 30);
-    EXPECT_EQ(label.m_strFileName, "before.lab");
-    EXPECT_EQ(label.m_strPrinterName, "P");
-    EXPECT_EQ(label.m_elements.size(), 1u);
-    const auto base = label.Snapshots().Read(0);
-    ASSERT_TRUE(base);
-    EXPECT_EQ(base->size(), 1u);
 }
 
 }  // namespace

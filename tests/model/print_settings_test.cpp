@@ -12,50 +12,29 @@
 namespace etiqo {
 namespace {
 
-// Only a small regular file is read: anything else gives the defaults at once.
-TEST(PrintSettings, OnlyASmallRegularFileIsRead) {
+// Its own section of a small regular file in the user's config folder; anything else gives the
+// defaults at once.
+TEST(PrintSettings, ReadsItsSectionOfASmallRegularFileOnly) {
     testing::TempDir dir;
-    const std::string section = "[Print Settings]\nSpeed=4\n";
-    std::ofstream(dir / "small.ini") << section;
-    std::ofstream(dir / "large.ini") << section << std::string(kMaxPrintSettingsBytes, ';');
-    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
-    const std::pair<std::filesystem::path, int> cases[] = {{dir / "small.ini", 4},
-                                                           {dir / "large.ini", 1},
-                                                           {dir / "fifo.ini", 1},
-                                                           {dir / "missing.ini", 1},
-                                                           {"/dev/zero", 1}};
-    for (const auto& [file, speed] : cases) {
-        EXPECT_EQ(LoadPrintSettings(file).speed, speed) << file;
-    }
-}
-
-TEST(PrintSettings, ReadsItsSectionOnly) {
-    testing::TempDir dir;
-    std::ofstream(dir / "PrinterSettings.ini") << "\xEF\xBB\xBF; written by hand\r\n"
-                                                  "[Other]\r\nSpeed=9\r\n"
-                                                  "[ print settings ]\r\n"
-                                                  "speed = 4\r\n"
-                                                  "Density=12abc\r\n"
-                                                  "LabelType=x\r\n"
-                                                  "Gap = \"3.5\"\r\n"
-                                                  "CuttingEveryLabel=  25 labels\r\n"
-                                                  "Offset=" +
-                                                      std::string(80, '7') +
-                                                      "\r\n"
-                                                      "Speed=5\r\n"
-                                                      "[Later]\r\nCutting=0\r\n";
+    std::ofstream(dir / "PrinterSettings.ini")
+        << "\xEF\xBB\xBF; written by hand\r\n[Other]\r\nSpeed=9\r\n[ print settings ]\r\nspeed = 4\n"
+        << "Density=12abc\r\nLabelType=x\r\nGap = \"3.5\"\r\nCuttingEveryLabel=  25 labels\r\nOffset="
+        << std::string(80, '7') << "\r\nSpeed=5\r\n[Later]\r\nCutting=0\r\n";
     const PrintSettings s = LoadPrintSettings(dir / "PrinterSettings.ini");
     EXPECT_EQ(s.speed, 4);  // the first occurrence wins
-    EXPECT_EQ(s.density, 12);
-    EXPECT_EQ(s.labelType, 0);
-    EXPECT_EQ(s.gap, "3.5");
-    EXPECT_EQ(s.cuttingEveryLabel, 25);
+    EXPECT_EQ(std::tie(s.density, s.labelType, s.gap, s.cuttingEveryLabel), std::tuple(12, 0, "3.5", 25));
     EXPECT_EQ(s.offset, std::string(63, '7'));
-    EXPECT_EQ(s.cutting, 1);  // from another section: the default stays
-    EXPECT_EQ(s.media, 0);
-}
+    EXPECT_EQ(std::tie(s.cutting, s.media), std::tuple(1, 0));  // from another section: the defaults stay
 
-TEST(PrintSettings, LivesInTheUserConfigFolder) {
+    std::ofstream(dir / "large.ini") << "[Print Settings]\nSpeed=4\n"
+                                     << std::string(kMaxPrintSettingsBytes, ';');
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    for (const std::filesystem::path& file :
+         {dir / "large.ini", dir / "fifo.ini", dir / "missing.ini", std::filesystem::path("/dev/zero")}) {
+        EXPECT_EQ(LoadPrintSettings(file).speed, 1) << file;
+    }
+
+    // The file lives in the user's config folder.
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string previous = saved ? saved : "";
     ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);

@@ -13,73 +13,47 @@ namespace etiqo::test {
 namespace {
 
 Element Boxed(Element e, int width, int height, int angle = 0) {
-    e.nWidth = width;
-    e.nHeight = height;
-    e.nEscapement = angle;
-    e.bSelected = 0;
+    std::tie(e.nWidth, e.nHeight, e.nEscapement, e.bSelected) = std::tuple(width, height, angle, 0);
     return e;
 }
 
 Element Shape(int type, int x = 100, int y = 100) {
     Element e = MakeShapeElement(x, y);
-    e.nPenWidth = 1;
-    e.nShapeType = type;
-    e.nEndX = -1;
+    std::tie(e.nPenWidth, e.nShapeType, e.nEndX) = std::tuple(1, type, -1);
     return e;
 }
 
 Element Barcode(int symbology, const char* content, bool showText = false) {
-    Element e = MakeBarcodeElement(40, 40, content);
-    e.nSymbology = symbology;
-    e.bShowText = showText;
+    Element e = symbology == 58 || symbology == 71 || symbology == 55 ? Make2DElement(20, 20, content)
+                                                                      : MakeBarcodeElement(40, 40, content);
+    std::tie(e.nSymbology, e.bShowText) = std::tuple(symbology, showText);
     return e;
 }
 
-Element Code2D(int symbology) {
-    Element e = Make2DElement(20, 20, "ETIQO");
-    e.nSymbology = symbology;
-    return e;
-}
-
-// Rows crossed by one black run at least 90 % of the ink's width: underlines and strike-outs.
+// Rows at least 90 % black across the ink: underlines and strike-outs.
 int LongRuns(const QImage& image) {
     const QRect ink = BlackBounds(image);
     int rows = 0;
     for (int y = ink.top(); y <= ink.bottom(); ++y) {
-        int run = 0;
-        int longest = 0;
-        for (int x = ink.left(); x <= ink.right(); ++x) {
-            run = IsBlack(image, x, y) ? run + 1 : 0;
-            longest = std::max(longest, run);
-        }
-        rows += longest >= 0.9 * ink.width() ? 1 : 0;
+        rows += CountBlack(image, QRect(ink.left(), y, ink.width(), 1)) >= 0.9 * ink.width() ? 1 : 0;
     }
     return rows;
 }
 
 // The ink printed: within `box` grown by 2 dots, each edge within `slack` of the box's.
 TEST(ElementDrawing, InkFillsTheBoxOnPaper) {
-    Element decorated = Boxed(MakeTextElement(20, 20, "ETIQO 1"), 600, 200);
+    const Element text = Boxed(MakeTextElement(20, 20, "ETIQO 1"), 600, 200);
+    Element decorated = text;
     decorated.lfFont.lfUnderline = decorated.lfFont.lfStrikeOut = 1;
     Element unknownFace = Boxed(MakeTextElement(20, 20, "Mixed 标签"), 300, 50);
     SetFaceName(unknownFace.lfFont, "No Such Face", Overflow::Cut);
-    const Element line = [] {
-        Element e = MakeLineElement(10, 10, {2.0, 2.0});
-        e.nEndX = 200;  // display pixels, at 2 a dot
-        e.nEndY = 100;
-        e.nPenWidth = 1;
-        e.bSelected = 0;
-        return e;
-    }();
-    const struct {
-        const char* name;
-        Element element;
-        QRect box;  // empty: nothing printed
-        QMargins slack;
-        bool decorated = false;    // a text's underline and strike-out: rows of ink across it
-        bool screenFirst = false;  // a 2D symbol is encoded by the screen paint, never by output
-        int barHeight = 0;         // Code 128 starts with a bar: its first column's black run
-    } rows[] = {
+    Element line = MakeLineElement(10, 10, {2.0, 2.0});  // its end in display pixels, at 2 a dot
+    std::tie(line.nEndX, line.nEndY, line.nPenWidth, line.bSelected) = std::tuple(200, 100, 1, 0);
+    const QMargins textSlack(10, 20, 20, 20), largeSlack(20, 80, 30, 80), symbolSlack(0, 0, 10, 10);
+    // screenFirst: a 2D symbol is encoded by the screen paint, never by output; barHeight: Code 128
+    // starts with a bar, its first column's black run; decorated: rows of ink across a text.
+    // clang-format off
+    const struct { const char* name; Element element; QRect box; QMargins slack; bool decorated = false, screenFirst = false; int barHeight = 0; } rows[] = {
         // A 100 × 40 box at (100, 100): turned a quarter either way it is 40 × 100 about the same centre.
         {"rectangle", Boxed(Shape(kShapeRectangle), 100, 40), {100, 100, 100, 40}, {}},
         {"upside down", Boxed(Shape(kShapeRectangle), 100, 40, 1800), {100, 100, 100, 40}, {}},
@@ -88,37 +62,20 @@ TEST(ElementDrawing, InkFillsTheBoxOnPaper) {
         {"backwards", Boxed(Shape(kShapeRectangle), 100, 40, -900), {130, 70, 40, 100}, {}},
         {"ellipse", Boxed(Shape(kShapeEllipse), 100, 40, 900), {130, 70, 40, 100}, {2, 2, 2, 2}},
         {"line end divided by the display scale", line, {QPoint(10, 10), QPoint(100, 50)}, {}},
-        {"bars: the box height less two",
-         Boxed(Barcode(20, "ETIQO123"), 300, 80),
-         {40, 40, 300, 78},
-         {},
-         false,
-         false,
-         78},
-        {"bars above a caption",
-         Boxed(Barcode(20, "ETIQO123", true), 300, 80),
-         {40, 40, 300, 80},
-         {0, 0, 0, 4},
-         false,
-         false,
-         80 - 20 - 2},
+        {"bars: the box height less two", Boxed(Barcode(20, "ETIQO123"), 300, 80), {40, 40, 300, 78}, {}, false, false, 78},
+        {"bars above a caption", Boxed(Barcode(20, "ETIQO123", true), 300, 80), {40, 40, 300, 80}, {0, 0, 0, 4}, false, false, 80 - 20 - 2},
         {"missing picture", *MakePictureElement(10, 10, "/nonexistent/logo.png", 100, 50), {}, {}},
-        {"QR code: square", Boxed(Code2D(58), 100, 60), {20, 20, 100, 100}, {0, 0, 10, 10}, 0, true},
-        {"Data Matrix: square", Boxed(Code2D(71), 100, 60), {20, 20, 100, 100}, {0, 0, 10, 10}, 0, true},
-        {"PDF417: its box", Boxed(Code2D(55), 100, 60), {20, 20, 100, 60}, {0, 0, 10, 10}, 0, true},
-        {"2D symbol the screen never encoded", Boxed(Code2D(58), 100, 60), {}, {}},
-        {"text", Boxed(MakeTextElement(20, 20, "Etiqo 12345"), 300, 50), {20, 20, 300, 50}, {10, 20, 20, 20}},
-        {"Chinese text",
-         Boxed(MakeTextElement(20, 20, "标签打印"), 300, 50),
-         {20, 20, 300, 50},
-         {10, 20, 20, 20}},
-        {"mixed text, a face not installed", unknownFace, {20, 20, 300, 50}, {10, 20, 20, 20}},
-        {"large text",
-         Boxed(MakeTextElement(20, 20, "ETIQO 1"), 600, 200),
-         {20, 20, 600, 200},
-         {20, 80, 30, 80}},
-        {"underlined, struck out", decorated, {20, 20, 600, 200}, {20, 80, 30, 80}, true},
+        {"QR code: square", Boxed(Barcode(58, "ETIQO"), 100, 60), {20, 20, 100, 100}, symbolSlack, false, true},
+        {"Data Matrix: square", Boxed(Barcode(71, "ETIQO"), 100, 60), {20, 20, 100, 100}, symbolSlack, false, true},
+        {"PDF417: its box", Boxed(Barcode(55, "ETIQO"), 100, 60), {20, 20, 100, 60}, symbolSlack, false, true},
+        {"2D symbol the screen never encoded", Boxed(Barcode(58, "ETIQO"), 100, 60), {}, {}},
+        {"text", Boxed(MakeTextElement(20, 20, "Etiqo 12345"), 300, 50), {20, 20, 300, 50}, textSlack},
+        {"Chinese text", Boxed(MakeTextElement(20, 20, "标签打印"), 300, 50), {20, 20, 300, 50}, textSlack},
+        {"mixed text, a face not installed", unknownFace, {20, 20, 300, 50}, textSlack},
+        {"large text", text, {20, 20, 600, 200}, largeSlack},
+        {"underlined, struck out", decorated, {20, 20, 600, 200}, largeSlack, true},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SymbolCache symbols;
@@ -142,12 +99,9 @@ TEST(ElementDrawing, InkFillsTheBoxOnPaper) {
             EXPECT_EQ(e.lfFont.lfHeight, e.nHeight) << "the output font fills the box";
             EXPECT_EQ(e.lfFont.lfWidth, e.nWidth / static_cast<int>(ContentBytes(e).size()));
         }
-        if (row.barHeight > 0) {
-            int run = 0;
-            while (IsBlack(out, row.box.left(), row.box.top() + run)) {
-                ++run;
-            }
-            EXPECT_EQ(run, row.barHeight);
+        if (row.barHeight > 0) {  // the first column: a bar of that height, then white
+            EXPECT_EQ(CountBlack(out, QRect(row.box.left(), row.box.top(), 1, row.barHeight + 1)),
+                      row.barHeight);
         }
         if (e.nKind == ElementKind::Shape && e.nShapeType == kShapeRectangle) {
             EXPECT_EQ(CountBlack(out, ink.adjusted(2, 2, -2, -2)), 0) << "a shape is never filled";
@@ -155,7 +109,8 @@ TEST(ElementDrawing, InkFillsTheBoxOnPaper) {
     }
 }
 
-TEST(ElementDrawing, GripsOnScreenOnlyAndWrittenBack) {
+// What the screen adds: grips, written back; a new text's measured size; its own glyphs.
+TEST(ElementDrawing, ScreenAddsGripsAndMeasuresNewText) {
     SymbolCache symbols;
     Element e = Boxed(Shape(kShapeRectangle, 50, 40), 100, 60);
     e.bSelected = 1;
@@ -167,21 +122,17 @@ TEST(ElementDrawing, GripsOnScreenOnlyAndWrittenBack) {
     const GripPoint expected[8] = {{92, 72},   {200, 72}, {304, 72},  {92, 138},
                                    {304, 136}, {92, 202}, {200, 202}, {304, 202}};
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(e.ptGrip[i].x, expected[i].x) << i;
-        EXPECT_EQ(e.ptGrip[i].y, expected[i].y) << i;
+        EXPECT_EQ(std::pair(e.ptGrip[i].x, e.ptGrip[i].y), std::pair(expected[i].x, expected[i].y)) << i;
         EXPECT_EQ(CountBlack(screen, QRect(expected[i].x, expected[i].y, 4, 4)), 16) << i;
     }
-}
 
-TEST(ElementDrawing, NewTextTakesItsMeasuredSizeOnScreenAndShowsItsOwnGlyphs) {
-    SymbolCache symbols;
-    Element e = MakeTextElement(10, 10, "Etiqo 123");
-    e.bSelected = 0;
-    RenderElement(e, symbols, 600, 200, false, {2.0, 2.0});
-    EXPECT_NEAR(e.nHeight, e.lfFont.lfHeight, 1) << "the cell height is lfHeight at any scale";
-    EXPECT_GT(e.nWidth, 40);
-    EXPECT_EQ(e.nOrgWidth, e.nWidth);
-    EXPECT_EQ(e.nOrgHeight, e.nHeight);
+    // A new text takes its measured size on screen, and shows its own glyphs.
+    Element text = MakeTextElement(10, 10, "Etiqo 123");
+    text.bSelected = 0;
+    RenderElement(text, symbols, 600, 200, false, {2.0, 2.0});
+    EXPECT_NEAR(text.nHeight, text.lfFont.lfHeight, 1) << "the cell height is lfHeight at any scale";
+    EXPECT_GT(text.nWidth, 40);
+    EXPECT_EQ(std::pair(text.nOrgWidth, text.nOrgHeight), std::pair(text.nWidth, text.nHeight));
 
     // Missing glyphs would all be the same box: two different characters must differ.
     Element a = Boxed(MakeTextElement(10, 10, "标"), 80, 80);
@@ -189,11 +140,8 @@ TEST(ElementDrawing, NewTextTakesItsMeasuredSizeOnScreenAndShowsItsOwnGlyphs) {
     const QImage first = RenderElement(a, symbols, 100, 100, true);
     EXPECT_GT(CountBlack(first, first.rect()), 300);
     EXPECT_NE(first, RenderElement(b, symbols, 100, 100, true));
-}
 
-// A record cut inside a character shows what the model reads from it: the lost character as U+FFFD.
-TEST(ElementDrawing, DamagedTextShowsWhatTheModelDecodes) {
-    SymbolCache symbols;
+    // A record cut inside a character shows what the model reads from it: the lost character as U+FFFD.
     Element damaged = MakeTextElement(10, 10, "AB");
     std::strcpy(damaged.str, "AB\x81");
     Element decoded = MakeTextElement(10, 10, Utf8FromGb18030("AB\x81"));
@@ -204,10 +152,8 @@ TEST(ElementDrawing, DamagedTextShowsWhatTheModelDecodes) {
 
 // Hatched on screen and named to the user; on paper no bars (a caption still prints).
 TEST(ElementDrawing, UnencodableContentIsHatchedOnScreenAndNamed) {
-    const struct {
-        const char* name;
-        Element element;
-    } rows[] = {
+    // clang-format off
+    const struct { const char* name; Element element; } rows[] = {
         {"Code 39", Boxed(Barcode(8, "not*encodable"), 300, 80)},
         {"own EAN-13", Boxed(Barcode(kSymbologyOwnEan13, "not*encodable"), 300, 80)},
         {"turned, with its caption", Boxed(Barcode(8, "not*encodable", true), 300, 80, 1800)},
@@ -215,6 +161,7 @@ TEST(ElementDrawing, UnencodableContentIsHatchedOnScreenAndNamed) {
         {"2D", Boxed(Make2DElement(40, 40, "not*encodable"), 80, 80)},
         {"no box", Boxed(Barcode(8, "not*encodable"), 0, 0)},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SymbolCache symbols;
@@ -243,8 +190,7 @@ TEST(ElementDrawing, UnencodableContentIsHatchedOnScreenAndNamed) {
 TEST(DrawLabel, LaterElementsCoverEarlierOnesAndNoGripsAppear) {
     Label label = MakeLabel(50, 30, 203);
     Element white = MakeShapeElement(10, 10);  // outline only: a shape never hides what is under it
-    white.nWidth = white.nHeight = 100;
-    white.nPenWidth = 1;
+    std::tie(white.nWidth, white.nHeight, white.nPenWidth) = std::tuple(100, 100, 1);
     Element picture = ZeroElement();
     picture.nKind = ElementKind::Picture;
     std::strcpy(picture.str, ETIQO_SOURCE_DIR "/tests/render/no-such-picture.png");
@@ -252,25 +198,17 @@ TEST(DrawLabel, LaterElementsCoverEarlierOnesAndNoGripsAppear) {
     label.Append(picture);
     std::vector<std::string> warnings;
     SymbolCache symbols;
-    QImage page(400, 240, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    DrawLabel(painter, label, symbols, {1, 1}, [&](const std::string& w) { warnings.push_back(w); });
-    painter.end();
+    const QImage page = RenderPage(label, symbols, [&](const std::string& w) { warnings.push_back(w); });
     EXPECT_EQ(BlackBounds(page), QRect(10, 10, 100, 100)) << "selected, yet no grips on paper";
     ASSERT_EQ(warnings.size(), 1U);
     EXPECT_EQ(warnings[0].rfind("element 1: ", 0), 0U) << warnings[0];
-}
 
-TEST(DrawLabel, UprightTextNeverShownPrintsUpright) {
-    Label label = MakeLabel(50, 30, 203);
+    // A text never shown upright since a turn prints upright.
+    label.m_elements.clear();
     Element text = MakeTextElement(20, 20, "ETIQO 12345");
-    text.bSelected = 0;
-    text.nWidth = 300;
-    text.nHeight = 40;
+    std::tie(text.bSelected, text.nWidth, text.nHeight) = std::tuple(0, 300, 40);
     text.lfFont.lfEscapement = 900;  // left over from a turn, never reset by a screen paint
     label.Append(text);
-    SymbolCache symbols;
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter screen(&scratch);
     PrepareForOutput(RenderContext{screen, symbols, {0.94, 0.94}, false, {0.94, 0.94}, {}},

@@ -3,14 +3,11 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <string>
 
-#include "model/Element.h"
-#include "model/Geometry.h"
-#include "model/Label.h"
+#include "RunProcess.h"
 #include "model/TextCodec.h"
 #include "print/DrawLabel.h"
 #include "render/ElementRenderer.h"
@@ -19,12 +16,13 @@
 namespace etiqo::test {
 
 // A white output page of trunc(Wd) × trunc(Hd) dots with the label drawn by DrawLabel.
-inline QImage RenderPage(Label& label, SymbolCache& symbols) {
+inline QImage RenderPage(Label& label, SymbolCache& symbols,
+                         const std::function<void(const std::string&)>& warn = {}) {
     QImage page(static_cast<int>(LabelDots(label.m_nDpiX, label.m_nLabelWidthMM)),
                 static_cast<int>(LabelDots(label.m_nDpiY, label.m_nLabelHeightMM)), QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    DrawLabel(painter, label, symbols, {1, 1});
+    DrawLabel(painter, label, symbols, {1, 1}, warn);
     return page;
 }
 
@@ -46,20 +44,14 @@ enum class Reader { Zbar, ZXing };
 // removed); empty when it reads nothing.
 inline std::string Decode(const QImage& image, Reader reader) {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("symbol.png"));
-    if (!image.save(file)) {
+    const std::string file = dir.filePath(QStringLiteral("symbol.png")).toStdString();
+    if (!image.save(QString::fromStdString(file))) {
         return "<cannot save>";
     }
-    QProcess process;
-    if (reader == Reader::Zbar) {
-        process.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), file});
-    } else {
-        // ZXingReader 1.4 aborts when it finds a linear code again in a downscaled copy.
-        process.start(QStringLiteral("ZXingReader"),
-                      {QStringLiteral("-bytes"), QStringLiteral("-noscale"), file});
-    }
-    process.waitForFinished(60000);
-    std::string out = process.readAllStandardOutput().toStdString();
+    // ZXingReader 1.4 aborts when it finds a linear code again in a downscaled copy.
+    std::string out = reader == Reader::Zbar
+                          ? testing::RunProcess("zbarimg", {"-q", "--raw", file}).out
+                          : testing::RunProcess("ZXingReader", {"-bytes", "-noscale", file}).out;
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) {
         out.pop_back();
     }

@@ -34,23 +34,14 @@ QImage ZintBitmap(int symbology, const char* content, int scale, int angle) {
     return image;
 }
 
-SymbolImage Encoded(int symbology, const char* content, int width = 100, bool barcode = false) {
-    SymbolRequest request;
-    request.symbology = symbology;
-    request.content = content;
-    request.widthDots = width;
-    request.barcode = barcode;
-    return EncodeSymbol(request);
-}
-
 // Handles are non-zero and distinct, gone once released or no live element names them; a stale
-// handle read from a file is encoded anew.
+// handle read from a file is encoded anew; fitted copies.
 TEST(SymbolCache, HandlesLiveAsLongAsAnElementNamesThem) {
     SymbolCache cache;
     ElementList elements;
     for (const char* content : {"A", "B", "C"}) {
         auto e = std::make_unique<Element>(Make2DElement(0, 0, content));
-        e->hImage = cache.Store(Encoded(58, content));
+        e->hImage = cache.Store(EncodeSymbol({58, content, 100, false}));
         elements.push_back(std::move(e));
     }
     EXPECT_NE(elements[0]->hImage, 0U);
@@ -73,6 +64,14 @@ TEST(SymbolCache, HandlesLiveAsLongAsAnElementNamesThem) {
     RenderElement(stale, cache, 200, 200, false);
     EXPECT_NE(stale.hImage, 0U);
     EXPECT_NE(cache.Find(stale.hImage), nullptr);
+
+    // Fitted images are reused, and none is made too large or empty.
+    const std::uint32_t handle = cache.Store(EncodeSymbol({20, "ETIQO", 42, true}));
+    const QImage first = cache.Fitted(handle, QSize(333, 77), FitMode::TileRows);
+    EXPECT_EQ(first.size(), QSize(333, 77));
+    EXPECT_EQ(cache.Fitted(handle, QSize(333, 77), FitMode::TileRows).cacheKey(), first.cacheKey());
+    EXPECT_TRUE(cache.Fitted(handle, QSize(100000, 100000), FitMode::Stretch).isNull());
+    EXPECT_TRUE(cache.Fitted(handle, QSize(0, 10), FitMode::Stretch).isNull());
 }
 
 // The cache keeps a linear barcode or a matrix symbol small and repeats its pixels; what it stands for must
@@ -85,11 +84,8 @@ TEST(ZintSymbol, EveryImageIsLibzintsBitmapAtTheScale) {
             continue;  // MaxiCode's hexagons take seconds at these scales; it is a 2D symbol anyway
         }
         for (const char* content : contents) {
-            SymbolRequest request;
-            request.symbology = symbology;
-            request.content = content;
-            request.barcode = ZBarcode_Cap(symbology, ZINT_CAP_ECI) == 0;  // the 2D ones as 2D elements
-            request.widthDots = 42;
+            // The 2D ones as 2D elements.
+            SymbolRequest request{symbology, content, 42, ZBarcode_Cap(symbology, ZINT_CAP_ECI) == 0};
             if (EncodeSymbol(request).image.isNull()) {
                 continue;
             }
@@ -108,16 +104,6 @@ TEST(ZintSymbol, EveryImageIsLibzintsBitmapAtTheScale) {
         }
     }
     EXPECT_GT(compared, 12 * 60);
-}
-
-TEST(SymbolCache, FittedImagesAreReusedAndExact) {
-    SymbolCache cache;
-    const std::uint32_t handle = cache.Store(Encoded(20, "ETIQO", 42, true));
-    const QImage first = cache.Fitted(handle, QSize(333, 77), FitMode::TileRows);
-    EXPECT_EQ(first.size(), QSize(333, 77));
-    EXPECT_EQ(cache.Fitted(handle, QSize(333, 77), FitMode::TileRows).cacheKey(), first.cacheKey());
-    EXPECT_TRUE(cache.Fitted(handle, QSize(100000, 100000), FitMode::Stretch).isNull()) << "too large";
-    EXPECT_TRUE(cache.Fitted(handle, QSize(0, 10), FitMode::Stretch).isNull());
 }
 
 // Memory follows what a label holds, not how it spells it: one picture under many spellings is
@@ -139,7 +125,8 @@ TEST(SymbolCache, KeepsItsImagesWithinOneBudget) {
     cache.SetBudgetForTesting(kBudget);
     qint64 symbolBytes = 0;
     for (int i = 0; i < 12; ++i) {
-        const std::uint32_t handle = cache.Store(Encoded(BARCODE_QRCODE, std::to_string(i).c_str(), 4000));
+        const std::uint32_t handle =
+            cache.Store(EncodeSymbol({BARCODE_QRCODE, std::to_string(i), 4000, false}));
         const QSize size = cache.Find(handle)->Size();
         symbolBytes += (size.width() + 31) / 32 * 4 * qint64{size.height()};
         EXPECT_FALSE(cache.Fitted(handle, QSize(1500, 1500), FitMode::Stretch).isNull());

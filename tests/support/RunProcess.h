@@ -1,12 +1,9 @@
 #pragma once
-// Runs a program of this build as a separate process and collects what it printed.
+// Runs a program as a separate process, with no input, and collects what it printed.
 
-#include <sys/wait.h>
+#include <QProcess>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,42 +17,24 @@ struct ProcessResult {
     std::string err;
 };
 
-inline std::string ShellQuoted(const std::string& word) {
-    std::string quoted = "'";
-    for (char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-inline std::string FileText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The etiqo program built beside the tests.
 inline std::filesystem::path EtiqoProgram() {
     return std::filesystem::path(ETIQO_BINARY_DIR) / "src" / "app" / "etiqo";
 }
 
 inline ProcessResult RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args) {
-    TempDir dir;
-    std::string command = ShellQuoted(program.string());
+    QStringList arguments;
     for (const std::string& arg : args) {
-        command += " " + ShellQuoted(arg);
+        arguments.push_back(QString::fromStdString(arg));
     }
-    command += " >" + ShellQuoted((dir / "out").string()) + " 2>" + ShellQuoted((dir / "err").string()) +
-               " </dev/null";
-    ProcessResult result;
-    const int raw = std::system(command.c_str());
-    if (raw != -1 && WIFEXITED(raw)) {
-        result.status = WEXITSTATUS(raw);
-    }
-    result.out = FileText(dir / "out");
-    result.err = FileText(dir / "err");
-    return result;
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(QString::fromStdString(program.string()), arguments);
+    process.waitForFinished(-1);
+    const bool exited =
+        process.error() != QProcess::FailedToStart && process.exitStatus() == QProcess::NormalExit;
+    return {exited ? process.exitCode() : -1, process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
 }
 
 }  // namespace etiqo::testing

@@ -3,13 +3,10 @@
 
 #include <stdlib.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace etiqo::testing {
 
@@ -35,17 +32,9 @@ private:
     std::filesystem::path m_path;
 };
 
-inline void WriteBytes(const std::filesystem::path& file, std::span<const std::byte> bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::byte> ReadBytes(const std::filesystem::path& file) {
+inline std::string FileText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::vector<char> chars((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::byte> bytes(chars.size());
-    std::memcpy(bytes.data(), chars.data(), chars.size());
-    return bytes;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace etiqo::testing

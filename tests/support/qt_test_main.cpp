@@ -5,9 +5,7 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // unless the caller chose a platform
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
