@@ -1,12 +1,15 @@
-// The real main window on the offscreen platform: layout, keys, buttons, files and the close question.
+// The real main window with the real dialogs on the offscreen platform, driven with mouse and key
+// events: layout, keys, buttons, tools, files, batches and the close question.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <filesystem>
 #include <fstream>
@@ -15,8 +18,10 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/RecentFiles.h"
+#include "dialogs/PropertyDialogs.h"
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
+#include "render/FontMapping.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -36,35 +41,64 @@ protected:
     }
     void Open() {
         if (frame) {
-            Canvas().GetLabel().m_nUndoCount = 0;
+            Label().m_nUndoCount = 0;
         }
-        frame = std::make_unique<CMainFrame>();
+        frame = std::make_unique<CMainFrame>(&dialogs);
+        firstCanvasSize = Canvas().size();
         frame->show();
         frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     }
     void TearDown() override {
         if (frame) {
-            Canvas().GetLabel().m_nUndoCount = 0;  // no question at the end
-            Canvas().GetLabel().m_bModified = false;
+            Label().m_nUndoCount = 0;  // no question at the end
+            Label().m_bModified = false;
         }
         frame.reset();
         SetChineseInterface(false);
     }
     CLabelCanvas& Canvas() { return frame->m_wndCanvas; }
+    etiqo::Label& Label() { return Canvas().GetLabel(); }
+    Element& At(std::size_t i) { return *Label().m_elements.at(i); }
+    // Runs a command as a palette or command-bar button would.
+    void Command(int nCommand) {
+        frame->OnCommand(nCommand);
+        QCoreApplication::processEvents();
+    }
+    void Click(QPoint p, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(&Canvas(), Qt::LeftButton, keys, p);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
+        QTest::mousePress(&Canvas(), Qt::LeftButton, keys, from);
+        QTest::mouseMove(&Canvas(), (from + to) / 2);
+        QTest::mouseMove(&Canvas(), to);
+        QTest::mouseRelease(&Canvas(), Qt::LeftButton, keys, to);
+    }
     // One selected text element, recorded as an edit.
     Element& AddSelectedText() {
         Canvas().CreateTextElement(QStringLiteral("Shelf 12"), QPoint(40, 40));
         Canvas().SaveSnapshot();
-        return *Canvas().GetLabel().m_elements.back();
+        return *Label().m_elements.back();
+    }
+    // The element's box centre in display pixels.
+    QPoint Centre(const Element& e) {
+        const DisplayScale s = Canvas().Scale();
+        return {static_cast<int>((e.nPosX + e.nWidth / 2) * s.x),
+                static_cast<int>((e.nPosY + e.nHeight / 2) * s.y)};
     }
 
     QTemporaryDir dir;
+    PropertyDialogs dialogs;
     std::unique_ptr<CMainFrame> frame;
+    QSize firstCanvasSize;
 };
 
-// The bars, the rulers and the view fill the client area, and the rulers follow the canvas.
+// The bars, the rulers and the view fill the client area, the rulers follow the canvas, and the
+// first layout equals the later ones.
 TEST_F(Frame, LayoutFollowsTheClientAreaAndTheCanvas) {
+    Canvas().Layout(50, 80);
+    EXPECT_EQ(Canvas().size(), firstCanvasSize);
+    EXPECT_EQ(Canvas().height(), frame->height() - frame->menuBar()->height() - 50);
     frame->resize(1200, 800);
     const QSize client = frame->m_pClient->size();
     EXPECT_EQ(frame->m_wndView.geometry(), QRect(24, 108, client.width() - 24, client.height() - 126));
@@ -74,9 +108,11 @@ TEST_F(Frame, LayoutFollowsTheClientAreaAndTheCanvas) {
     EXPECT_EQ(frame->m_wndRuler.m_nLabelWidthMM, 50);
 }
 
-TEST_F(Frame, CheckLabelOutlinesACodeThatWouldNotScanUntilTheNextEdit) {
+// Check Label outlines a code that would not scan until the next edit; what the drawing cannot show
+// is said in the status bar, naming the element's file.
+TEST_F(Frame, CheckLabelAndDrawingWarnings) {
     Canvas().CreateBarcodeElement(QStringLiteral("123456789012345678901234567890"), QPoint(20, 20));
-    Element& code = *Canvas().GetLabel().m_elements.back();
+    Element& code = At(0);
     code.nWidth = 280;  // 200 modules in 280 dots
     code.nHeight = 100;
     code.nSerialMode = kSerialIncrement;
@@ -98,22 +134,31 @@ TEST_F(Frame, CheckLabelOutlinesACodeThatWouldNotScanUntilTheNextEdit) {
     Canvas().SaveSnapshot();  // any edit
     EXPECT_TRUE(Canvas().toolTip().isEmpty());
 
-    // What the drawing cannot show is said in the status bar, naming the element's file.
     const std::string missing = (std::filesystem::path(dir.path().toStdString()) / "gone.png").string();
-    Canvas().GetLabel().Append(*MakePictureElement(200, 20, missing, 50, 50));
+    Label().Append(*MakePictureElement(200, 20, missing, 50, 50));
     Canvas().grab();
     EXPECT_TRUE(frame->m_wndStatusBar.currentMessage().contains(QStringLiteral("gone.png")))
         << frame->m_wndStatusBar.currentMessage().toStdString();
 }
 
-// Keys reach the canvas once, wherever the focus is; the menus' states follow the label.
+// Keys reach the canvas once, wherever the focus is; the menus' states follow the label; tools have
+// single keys and an Insert menu that put the element in the middle of the view; both redo keys work.
 TEST_F(Frame, KeysAndMenuStatesWorkOnTheCanvas) {
     frame->UpdateMenuState();
     for (const int command : {57643, 57634, 57637, 32794}) {  // Undo, Copy, Paste, Direct Send
         EXPECT_FALSE(frame->MenuAction(command)->isEnabled()) << command;
     }
     EXPECT_TRUE(frame->MenuAction(32773)->isEnabled());  // the English Save works
-    Element& text = AddSelectedText();
+    ASSERT_TRUE(Canvas().hasFocus());
+    QTest::keyClick(&Canvas(), Qt::Key_T);
+    ASSERT_EQ(Label().m_elements.size(), 1u);
+    Element& text = At(0);
+    EXPECT_EQ(text.nKind, ElementKind::Text);
+    EXPECT_TRUE(text.bSelected);
+    EXPECT_NE(text.nWidth, 0);
+    EXPECT_LE((Centre(text) - Canvas().VisibleCentre()).manhattanLength(), 4);
+    EXPECT_EQ(frame->m_wndPalette.ButtonToolTip(1), QStringLiteral("Text (T)"));
+
     const QPoint at(text.nPosX, text.nPosY);
     QComboBox* fonts = frame->m_wndPalette.FontNameList();
     fonts->setFocus();
@@ -127,22 +172,31 @@ TEST_F(Frame, KeysAndMenuStatesWorkOnTheCanvas) {
     EXPECT_EQ(QPoint(text.nPosX, text.nPosY), at);
 
     QTest::keyClick(&Canvas(), Qt::Key_C, Qt::ControlModifier);  // Copy
-    EXPECT_EQ(Canvas().GetLabel().m_copyBuffer.size(), 1u);
+    EXPECT_EQ(Label().m_copyBuffer.size(), 1u);
     frame->UpdateMenuState();
     for (const int command : {57643, 57635, 57637}) {  // Undo, Cut, Paste
         EXPECT_TRUE(frame->MenuAction(command)->isEnabled()) << command;
     }
     QTest::keyClick(&Canvas(), Qt::Key_Delete);
     QApplication::processEvents();
-    EXPECT_TRUE(Canvas().GetLabel().m_elements.empty());
-    const int nPos = Canvas().GetLabel().m_nUndoPos;
-    QTest::keyClick(&Canvas(), Qt::Key_Z, Qt::ControlModifier);  // Undo
-    EXPECT_EQ(Canvas().GetLabel().m_nUndoPos, nPos - 1);
-    const std::size_t count = Canvas().GetLabel().m_elements.size();
+    EXPECT_TRUE(Label().m_elements.empty());
     QTest::keyClick(&Canvas(), Qt::Key_V, Qt::ControlModifier);  // Paste
-    EXPECT_EQ(Canvas().GetLabel().m_elements.size(), count + 1);
+    EXPECT_EQ(Label().m_elements.size(), 1u);
+
+    frame->MenuAction(cmd::kInsertBarcode)->trigger();
+    ASSERT_EQ(Label().m_elements.size(), 2u);
+    EXPECT_EQ(At(1).nKind, ElementKind::Barcode);
+    EXPECT_FALSE(At(0).bSelected);
+    EXPECT_LE((Centre(At(1)) - Canvas().VisibleCentre()).manhattanLength(), 4);
+    for (const auto redo : {QKeyCombination(Qt::CTRL, Qt::Key_Y), Qt::CTRL | Qt::SHIFT | Qt::Key_Z}) {
+        QTest::keyClick(&Canvas(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Label().m_elements.size(), 1u);
+        QTest::keyClick(&Canvas(), redo.key(), redo.keyboardModifiers());
+        EXPECT_EQ(Label().m_elements.size(), 2u);
+    }
 }
 
+// Buttons clicked, pressed through the accessibility interface, and the Ctrl wheel reach the canvas.
 TEST_F(Frame, ButtonsAndTheWheelReachTheCanvas) {
     auto click = [](CButtonBar& bar, int button) {
         const QPoint at = bar.PressArea(button).center();
@@ -169,6 +223,16 @@ TEST_F(Frame, ButtonsAndTheWheelReachTheCanvas) {
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&frame->m_wndView, &wheel);
     EXPECT_EQ(Canvas().width(), width + 30);
+
+    QAccessibleInterface* palette = QAccessible::queryAccessibleInterface(&frame->m_wndPalette);
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&frame->m_wndCommandBar);
+    ASSERT_TRUE(palette && bar);
+    EXPECT_EQ(palette->child(5)->text(QAccessible::Name), QStringLiteral("Line"));
+    EXPECT_EQ(palette->child(5)->role(), QAccessible::Button);
+    EXPECT_EQ(bar->child(25)->text(QAccessible::Name), QStringLiteral("Vertical equal spacing"));
+    palette->child(5)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Canvas().m_nTool, 5);
 }
 
 // The close question in both languages: nothing to ask right after the start; No closes without
@@ -194,7 +258,7 @@ TEST_F(Frame, CloseQuestion) {
         SetChineseInterface(row.chinese);
         Open();
         AddSelectedText();
-        Canvas().GetLabel().m_strFileName = dir.filePath("opened.lab").toStdString();
+        Label().m_strFileName = dir.filePath("opened.lab").toStdString();
         const auto seen = AnswerMessageBox(row.answer);
         const auto asked =
             row.answer == QMessageBox::Yes
@@ -230,30 +294,38 @@ TEST_F(Frame, FailingSnapshotsAreToldAndTheCloseQuestionStays) {
     EXPECT_TRUE(asked->shown);
 }
 
-// Save As, then open again; a file name in Latin-1 (not UTF-8) and one of 255 bytes open and save
-// back under their own names; a malformed file is named and the open label kept.
+// Save As, then open again and from the recent-files menu; a file name in Latin-1 (not UTF-8) and one
+// of 255 bytes open and save back under their own names; a malformed file is named and the open label
+// kept; the window size is kept for the next start.
 TEST_F(Frame, FilesOpenAndSaveUnderTheirOwnNames) {
     AddSelectedText();
     AnswerFileDialog(dir.filePath("round"));
     frame->OnCommand(32788);  // Save As
     Canvas().SetLabelSize(30, 20);
     ASSERT_TRUE(frame->OpenLabelFile(dir.filePath("round.lab")));
-    EXPECT_EQ(Canvas().GetLabel().m_elements.size(), 1u);
-    EXPECT_EQ(Canvas().GetLabel().m_nLabelWidthMM, 50);
-    EXPECT_EQ(RecentFiles().Entries().front(), dir.filePath("round.lab"));
+    EXPECT_EQ(Label().m_elements.size(), 1u);
+    EXPECT_EQ(Label().m_nLabelWidthMM, 50);
+    Command(cmd::kInsertShape);
+    ASSERT_TRUE(frame->SaveLabel(dir.filePath("newer.lab")));
+    QMenu* recent = frame->MenuAction(cmd::kRecentFiles)->menu();
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 2);
+    EXPECT_TRUE(recent->actions().at(0)->text().endsWith(QStringLiteral("newer.lab")));
+    recent->actions().at(1)->trigger();
+    EXPECT_EQ(QString::fromStdString(Label().m_strFileName), dir.filePath("round.lab"));
 
     const auto folder = std::filesystem::path(QFile::encodeName(dir.path()).toStdString()) / "labels";
     std::filesystem::create_directories(folder);
     for (const std::string& name : {std::string("caf\xE9.lab"), std::string(251, 'n') + ".lab"}) {
         const std::filesystem::path file = folder / name;
-        ASSERT_TRUE(SaveLabelFile(Canvas().GetLabel(), file));
+        ASSERT_TRUE(SaveLabelFile(Label(), file));
         ASSERT_TRUE(frame->OpenLabelFile(file));
         AddSelectedText();
         frame->OnCommand(cmd::kSave);
         EXPECT_EQ(ReadLabelFile(file).contents->elements.size(), 2u);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
         std::filesystem::remove(file);
-        Canvas().GetLabel().m_elements.resize(1);
+        Label().m_elements.resize(1);
     }
 
     const QString bad = dir.filePath("broken.lab");
@@ -261,7 +333,126 @@ TEST_F(Frame, FilesOpenAndSaveUnderTheirOwnNames) {
     const auto seen = AnswerMessageBox(QMessageBox::Ok);
     EXPECT_FALSE(frame->OpenLabelFile(bad));
     EXPECT_TRUE(seen->text.contains(QStringLiteral("broken.lab"))) << seen->text.toStdString();
-    EXPECT_EQ(Canvas().GetLabel().m_elements.size(), 1u);
+    EXPECT_EQ(Label().m_elements.size(), 1u);
+
+    frame->showNormal();
+    frame->resize(900, 600);
+    Label().m_nUndoCount = 0;
+    frame->close();
+    CMainFrame next;
+    ASSERT_TRUE(next.RestoreWindowState());
+    EXPECT_EQ(next.size(), QSize(900, 600));
+}
+
+// The picture tool lets go after its dialog, even cancelled (the file dialog swallows the release of
+// the press that opened it); Text Attributes opens on the family that draws the text and keeps the
+// stored face on OK.
+TEST_F(Frame, PictureToolAndTextAttributes) {
+    int asked = 0;
+    Canvas().SetPictureFileChooser([&asked](QWidget*) {
+        ++asked;
+        return QString();
+    });
+    Command(104);
+    QTest::mousePress(&Canvas(), Qt::LeftButton, {}, QPoint(60, 60));
+    Click(QPoint(90, 90));
+    QTest::mouseDClick(&Canvas(), Qt::LeftButton, {}, QPoint(90, 90));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Canvas().m_nTool, 0);
+
+    Command(101);
+    Click(QPoint(60, 60));
+    Canvas().repaint();  // a new text is measured at its first paint
+    QString shownFamily;
+    testing::OnNextModal<QFontDialog>([&shownFamily](QFontDialog* dialog) {
+        shownFamily = dialog->currentFont().family();
+        dialog->accept();
+    });
+    Canvas().SetMenuRunner([](QMenu& menu) { return menu.actions().at(1); });  // Text Attributes
+    QTest::mouseClick(&Canvas(), Qt::RightButton, {}, QPoint(62, 62));
+    EXPECT_EQ(shownFamily, ResolveFamily("\xCB\xCE\xCC\xE5"));
+    EXPECT_EQ(std::string(FaceNameBytes(At(0).lfFont)), "\xCB\xCE\xCC\xE5");  // 宋体 in GB18030
+}
+
+// A batch of other files prints each in turn and leaves the open label, size and printer as they were.
+TEST_F(Frame, BatchLeavesTheOpenLabelAsItWas) {
+    const auto write = [&](const char* name, int widthMM, int heightMM) {
+        etiqo::Label label;
+        label.m_nLabelWidthMM = widthMM;
+        label.m_nLabelHeightMM = heightMM;
+        label.m_strPrinterName = "no-such-printer";
+        label.Append(MakeTextElement(10, 10, name));
+        const QString path = dir.filePath(QString::fromLatin1(name) + ".lab");
+        EXPECT_TRUE(SaveLabelFile(label, path.toStdString()));
+        return path;
+    };
+    const QString mine = write("mine", 60, 40);
+    ASSERT_TRUE(frame->OpenLabelFile(mine));
+    Label().m_strPrinterName = "mine";
+    Label().m_arrBatchFiles.push_back(write("queued", 30, 20).toStdString());
+    testing::OnNextModal<QDialog>([](QDialog* files) { files->reject(); });  // nothing more to queue
+    const auto report = AnswerMessageBox(QMessageBox::Ok);                   // the job could not print
+    Command(32785);
+    EXPECT_TRUE(report->shown);
+    EXPECT_EQ(Label().m_strFileName, mine.toStdString());
+    EXPECT_EQ(Label().m_nLabelWidthMM, 60);
+    ASSERT_EQ(Label().m_elements.size(), 1u);
+    EXPECT_STREQ(At(0).str, "mine");
+    EXPECT_EQ(Label().m_strPrinterName, "mine");
+}
+
+// Drags after a placement and keys start where it left the element; a whole line moved past its
+// start's old place stays one move; a band selects what it touches, is drawn meanwhile, adds with
+// Shift and clears when empty.
+TEST_F(Frame, DragsLinesAndBands) {
+    Command(106);
+    Click(QPoint(200, 300));  // a 100 × 100-dot shape
+    Command(140);             // Top
+    Element& shape = At(0);
+    ASSERT_EQ(shape.nPosY, 0);
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(&Canvas(), Qt::Key_Right);
+    }
+    const std::int32_t x = shape.nPosX;
+    const QPoint from = Centre(shape);
+    Drag(from, from + QPoint(0, 30));
+    EXPECT_EQ(shape.nPosX, x);
+    EXPECT_NEAR(shape.nPosY, 30 / Canvas().Scale().y, 1);
+
+    Command(105);
+    Drag(QPoint(50, 200), QPoint(250, 200));
+    Element& line = At(1);
+    QTest::mouseMove(&Canvas(), QPoint(150, 200));
+    QTest::mousePress(&Canvas(), Qt::LeftButton, {}, QPoint(150, 200));
+    QTest::mouseMove(&Canvas(), QPoint(52, 200));  // lands on the start's old place
+    QTest::mouseMove(&Canvas(), QPoint(40, 200));
+    QTest::mouseRelease(&Canvas(), Qt::LeftButton, {}, QPoint(40, 200));
+    EXPECT_EQ(line.nEndX, 140);  // moved by -110 pixels with its start
+    EXPECT_NEAR(line.nPosX, -110 / Canvas().Scale().x + 50 / Canvas().Scale().x, 2);
+
+    Label().m_elements.clear();
+    for (const QPoint at : {QPoint(100, 100), QPoint(250, 300)}) {
+        Command(106);
+        Click(at);
+    }
+    Click(QPoint(350, 560));  // empty canvas: nothing selected
+    EXPECT_FALSE(Label().HasSelection());
+    QTest::mousePress(&Canvas(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseMove(&Canvas(), QPoint(90, 90));
+    const QImage shown = Canvas().grab().toImage();
+    QTest::mouseRelease(&Canvas(), Qt::LeftButton, {}, QPoint(90, 90));
+    int bandPixels = 0;
+    for (int x = 20; x <= 90; ++x) {
+        bandPixels += shown.pixelColor(x, 20) != Qt::white ? 1 : 0;
+    }
+    EXPECT_GT(bandPixels, 10);
+    EXPECT_TRUE(At(0).bSelected);
+    EXPECT_FALSE(At(1).bSelected);
+    Drag(QPoint(380, 600), QPoint(240, 290), Qt::ShiftModifier);
+    EXPECT_TRUE(At(0).bSelected);
+    EXPECT_TRUE(At(1).bSelected);
+    Drag(QPoint(380, 600), QPoint(370, 590));  // an empty band clears the selection
+    EXPECT_FALSE(Label().HasSelection());
 }
 
 }  // namespace

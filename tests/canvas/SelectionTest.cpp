@@ -122,51 +122,6 @@ TEST(SelectAtPress, APressOnAGripArmsIt) {
     EXPECT_EQ(text.nSize, 1);
 }
 
-TEST(MouseMove, DragsEverySelectedElementFromItsCommittedPlace) {
-    ElementList list;
-    Element& a = Add(list, Box(ElementKind::Text, 10, 10, 20, 20, true));
-    Element& b = Add(list, Box(ElementKind::Picture, 100, 50, 20, 20, true));
-    Element& c = Add(list, Box(ElementKind::Picture, 300, 300, 20, 20));
-    int tool = kToolSelect;
-    const DisplayScale scale{2.0, 2.0};
-    const PixelPoint down{40, 40};
-    auto out = MouseMove(list, scale, {50, 46}, true, down, tool);
-    EXPECT_TRUE(out.snapshot);
-    out = MouseMove(list, scale, {61, 47}, true, down, tool);  // measured from the press, not the last move
-    EXPECT_EQ((std::array{a.nPosX, a.nPosY, b.nPosX, b.nPosY, c.nPosX}), (std::array{20, 13, 110, 53, 300}));
-    EXPECT_TRUE(CommitRelease(list, scale, {61, 47}, tool) == false);  // a move is no resize
-    EXPECT_EQ((std::array{a.nOrgPosX, b.nOrgPosY}), (std::array{20, 53}));
-}
-
-TEST(MouseMove, HoveringOverALineEndArmsItAndTheDragMovesThatEndOnly) {
-    ElementList list;
-    Element& line = Add(list, Line(10, 10, 100, 100, true));
-    int tool = kToolSelect;
-    auto out = MouseMove(list, kUnit, {103, 97}, false, {}, tool);
-    EXPECT_EQ((std::array{tool, line.nSize}), (std::array<int, 2>{kToolLineEnd, 1}));
-    EXPECT_EQ(out.cursor, EditCursor::SizeWE);
-    out = MouseMove(list, kUnit, {150, 120}, true, {103, 97}, tool);
-    EXPECT_EQ((std::array{line.nEndX, line.nEndY, line.nPosX}), (std::array{150, 120, 10}));
-    EXPECT_FALSE(out.snapshot);
-    EXPECT_TRUE(CommitRelease(list, kUnit, {150, 120}, tool));  // an end drag is a grip release
-    EXPECT_EQ(line.nSize, kNoGrip);
-    // Leaving both ends with the button up disarms.
-    tool = kToolLineEnd;
-    line.nSize = 0;
-    out = MouseMove(list, kUnit, {60, 20}, false, {}, tool);
-    EXPECT_EQ((std::array{tool, line.nSize}), (std::array<int, 2>{kToolSelect, kNoGrip}));
-    EXPECT_EQ(out.cursor, EditCursor::Arrow);
-}
-
-TEST(MouseMove, ADraggedLineHoldsBackTheElementsAfterIt) {
-    ElementList list;
-    Element& line = Add(list, Line(10, 10, 100, 10, true));
-    Element& text = Add(list, Box(ElementKind::Text, 200, 200, 20, 20, true));
-    int tool = kToolSelect;
-    MouseMove(list, kUnit, {60, 40}, true, {50, 30}, tool);
-    EXPECT_EQ((std::array{line.nPosY, line.nEndY, text.nPosY}), (std::array{20, 20, 200}));
-}
-
 TEST(MouseMove, TwoDCodesOfferEdgeGripsOnlyForPdf417) {
     ElementList list;
     Element& qr = Add(list, Box(ElementKind::Code2D, 0, 0, 100, 100, true));
@@ -196,33 +151,6 @@ TEST(MouseMove, ATriangleApexSlidesAlongTheTopEdge) {
     EXPECT_EQ(tri.nEndX, 70);
     MouseMove(list, kUnit, {250, 90}, true, {143, 97}, tool);  // beyond the right edge: stays
     EXPECT_EQ(tri.nEndX, 70);
-}
-
-TEST(CommitRelease, ARectangleClickMakesA100DotSquareKeptOnTheLabel) {
-    ElementList list;
-    Element& shape = Add(list, Box(ElementKind::Shape, 5, 8, 0, 0, true));
-    shape.nSize = 7;
-    EXPECT_TRUE(CommitRelease(list, {0.5, 0.5}, {10, 15}, kToolRectangle));
-    // 20 - 50 clamped
-    EXPECT_EQ((std::array{shape.nPosX, shape.nPosY, shape.nWidth, shape.nOrgHeight}),
-              (std::array{0, 0, 100, 100}));
-    Element& far = Add(list, Box(ElementKind::Shape, 0, 0, 0, 0, true));
-    shape.bSelected = 0;
-    CommitRelease(list, {0.5, 0.5}, {100, 150}, kToolRectangle);
-    EXPECT_EQ((std::array{far.nPosX, far.nPosY}), (std::array{150, 250}));
-}
-
-TEST(SelectForContextMenu, SelectsEverythingUnderThePointer) {
-    ElementList list;
-    Add(list, Box(ElementKind::Text, 0, 0, 100, 100));
-    Add(list, Box(ElementKind::Picture, 50, 50, 100, 100));
-    Add(list, Box(ElementKind::Barcode, 0, 0, 100, 100, true));
-    Add(list, Line(0, 0, 200, 200, true));
-    Add(list, Box(ElementKind::Shape, 300, 300, 10, 10, true));
-    const auto hits = SelectForContextMenu(list, kUnit, {60, 60});
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1, 1, 0, 0}));
-    ASSERT_EQ(hits.size(), 2u);  // the barcode's context box is unfilled
-    EXPECT_EQ((std::array{hits[0].index, hits[1].index}), (std::array<std::size_t, 2>{0, 1}));
 }
 
 }  // namespace

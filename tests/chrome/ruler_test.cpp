@@ -41,8 +41,6 @@ TEST(RulerScale, StepsAndRemainders) {
         {3, 1, {}},
         {0, 50, {}},
         {1, 10, {}},
-        {-5, 10, {}},
-        {400, -2, {}},
     };
     for (const auto& row : rows) {
         const auto scale = ComputeRulerScale(row.view, row.mm);
