@@ -58,14 +58,6 @@ QPoint At(int xDots, int yDots) {
     return {2 * xDots, 2 * yDots};
 }
 
-std::vector<int> Selected(const ElementList& list) {
-    std::vector<int> flags;
-    for (const auto& e : list) {
-        flags.push_back(e->bSelected);
-    }
-    return flags;
-}
-
 class CanvasTest : public ::testing::Test {
 protected:
     // A 50 × 30 mm label at 254 dpi is 500.5 × 300.5 dots; in a frame of 1100 × 700 it is shown
@@ -128,7 +120,8 @@ protected:
 
 // Each creating tool makes its element where it is clicked, with its cursor shown meanwhile, and lasts
 // for that one click; a creation is one snapshot, a spanning release another. Pictures the canvas
-// cannot show, and paths the record cannot hold, are refused with a message naming the reason.
+// cannot show, and paths the record cannot hold, are refused with a message naming the reason; a
+// cancelled choice makes nothing.
 TEST_F(CanvasTest, EachCreatingToolMakesOneElementPerClick) {
     const auto text = m_temp / "notes.txt";
     std::ofstream(text) << "not a picture";
@@ -142,7 +135,7 @@ TEST_F(CanvasTest, EachCreatingToolMakesOneElementPerClick) {
         std::optional<ElementKind> kind;
         QRect box;  // made, clicked at its top left (a square about its centre); an empty size is measured
         int snapshots;
-        std::filesystem::path picture;  // chosen for the picture tool; empty: the fixture's
+        std::optional<std::filesystem::path> picture;  // chosen for the picture tool; none: the fixture's
         const char* says;
     } rows[] = {
         {"text", kToolText, {0, 0}, ElementKind::Text, {40, 60, 0, 0}, 1, {}, nullptr},
@@ -151,6 +144,7 @@ TEST_F(CanvasTest, EachCreatingToolMakesOneElementPerClick) {
         {"picture", kToolPicture, {0, 0}, ElementKind::Picture, {30, 40, 100, 25}, 1, {}, nullptr},
         {"not a picture", kToolPicture, {0, 0}, {}, {30, 40, 0, 0}, 0, text, "notes.txt"},
         {"path too long", kToolPicture, {0, 0}, {}, {30, 40, 0, 0}, 0, deep / "logo.png", "too long"},
+        {"cancelled", kToolPicture, {0, 0}, {}, {30, 40, 0, 0}, 0, std::filesystem::path(), nullptr},
         {"square", kToolRectangle, {-1, -1}, ElementKind::Shape, {150, 100, 100, 100}, 2, {}, nullptr},
         {"line", kToolLine, {5, 5}, ElementKind::Line, {20, 30, 0, 0}, 2, {}, nullptr},
     };
@@ -159,9 +153,9 @@ TEST_F(CanvasTest, EachCreatingToolMakesOneElementPerClick) {
         Elements().clear();
         messages.clear();
         canvas->GetLabel().m_nUndoCount = 0;
-        if (!row.picture.empty()) {
+        if (row.picture) {
             canvas->SetPictureFileChooser(
-                [&](QWidget*) { return QString::fromStdString(row.picture.string()); });
+                [&](QWidget*) { return QString::fromStdString(row.picture->string()); });
         }
         canvas->SetTool(row.tool);
         if (row.hotSpot.x() < 0) {
@@ -210,7 +204,7 @@ TEST_F(CanvasTest, DragsResizesAndTheirSnapshots) {
     Element& b = Put(Box(ElementKind::Picture, 100, 50, 40, 40));
     std::snprintf(b.str, sizeof b.str, "%s", (m_temp / "logo.png").string().c_str());
     Click(At(110, 60), Qt::ControlModifier);
-    ASSERT_EQ(Selected(Elements()), (std::vector<int>{1, 1}));
+    ASSERT_EQ(test::SelectedFlags(Elements()), (std::vector<int>{1, 1}));
     Press(At(110, 60), Qt::ShiftModifier);
     for (const QPoint p : {At(115, 62), At(120, 64), At(130, 70)}) {
         Move(p, Qt::LeftButton);
@@ -322,13 +316,13 @@ TEST_F(CanvasTest, RightClickRunsTheMenusOfTheElementsUnderIt) {
         return choose(menu);
     });
     RightClick(At(60, 30));
-    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 1, 1, 1}));
+    EXPECT_EQ(test::SelectedFlags(Elements()), (std::vector<int>{0, 1, 1, 1}));
     EXPECT_EQ(titles, (std::vector<std::string>{"Text Attributes", "Piture Settings", "Barcode"}));
     titles.clear();
     choose = [](QMenu& menu) { return menu.actions().front(); };
     RightClick(At(160, 180));  // the barcode only: Fit to Dots sets its whole dot width, once
     RightClick(At(160, 180));
-    EXPECT_EQ(Selected(Elements()), (std::vector<int>{0, 0, 0, 1}));
+    EXPECT_EQ(test::SelectedFlags(Elements()), (std::vector<int>{0, 0, 0, 1}));
     EXPECT_EQ(titles, (std::vector<std::string>{"Barcode", "Barcode"}));
     EXPECT_EQ(QSize(barcode.nWidth, barcode.nHeight), QSize(200, 200));
     EXPECT_EQ(Snapshots(), 1);  // already fitted the second time: nothing to undo

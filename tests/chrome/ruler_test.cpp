@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <tuple>
@@ -18,12 +17,6 @@ namespace {
 constexpr QRgb kTick = qRgb(0x40, 0x80, 0x80);
 constexpr QRgb kBackground = qRgb(0xF5, 0xF5, 0xF5);
 constexpr QRgb kBorder = qRgb(0x96, 0x96, 0x96);
-
-std::vector<RulerTick> Ticks(int view, int mm, int offset, int length, bool before) {
-    std::vector<RulerTick> all = ComputeRulerTicks(view, mm, offset, length);
-    std::erase_if(all, [&](const RulerTick& t) { return (t.nPos < offset + 24) != before; });
-    return all;
-}
 
 // Pixels per step, remainder and step for a view width and a label length; sizes that would divide
 // by zero draw nothing.
@@ -54,40 +47,41 @@ TEST(RulerScale, StepsAndRemainders) {
 }
 
 // From the band edge to the end of the ruler, past the label's end: a tick every step, every tenth
-// major; a remainder widens the first steps by a pixel each; a centred canvas counts outward on the
-// left as well, with one zero.
+// major; a remainder widens the first steps by a pixel each; a centred canvas then counts outward on
+// the left as well, with one zero.
 TEST(RulerTicks, PositionsValuesAndMajors) {
-    const auto ticks = ComputeRulerTicks(400, 50, 0, 600);
-    ASSERT_EQ(ticks.size(), 72u);  // x = 0, 8, ... 568 < 576
-    for (std::size_t i = 0; i < ticks.size(); ++i) {
-        EXPECT_EQ((std::tuple{ticks[i].nPos, ticks[i].bMajor, ticks[i].nValueMM}),
-                  (std::tuple{24 + 8 * static_cast<int>(i), i % 10 == 0, static_cast<int>(i)}));
+    const struct {
+        int view, offset, length;
+        std::size_t count, at;  // how many ticks, and the one checked
+        int pos, value;
+        bool major;
+    } rows[] = {
+        {400, 0, 600, 72, 0, 24, 0, true},     {400, 0, 600, 72, 10, 104, 10, true},
+        {400, 0, 600, 72, 71, 592, 71, false}, {199, 0, 400, 51, 1, 33, 2, false},
+        {199, 0, 400, 51, 50, 398, 100, true}, {400, 100, 700, 84, 72, 116, 1, false},
+        {400, 100, 700, 84, 81, 44, 10, true}, {400, 9, 700, 85, 84, 25, 1, false},
+    };
+    for (const auto& row : rows) {
+        const auto ticks = ComputeRulerTicks(row.view, 50, row.offset, row.length);
+        ASSERT_EQ(ticks.size(), row.count) << row.view << " from " << row.offset;
+        const RulerTick& t = ticks[row.at];
+        EXPECT_EQ((std::tuple{t.nPos, t.nValueMM, t.bMajor}), (std::tuple{row.pos, row.value, row.major}))
+            << row.view << " from " << row.offset << ", tick " << row.at;
     }
-    const auto uneven = ComputeRulerTicks(199, 50, 0, 400);
-    ASSERT_GT(uneven.size(), 40u);
-    std::vector<int> numbers;
-    for (int i = 0; i < static_cast<int>(uneven.size()); ++i) {
-        EXPECT_EQ(uneven[i].nPos, 24 + 7 * i + std::min(i + 1, 24)) << "tick " << i;
-        if (uneven[i].bMajor) {
-            numbers.push_back(uneven[i].nValueMM);
-        }
-    }
-    EXPECT_EQ(numbers, (std::vector<int>{0, 20, 40, 60, 80, 100}));
-
-    const auto before = Ticks(400, 50, 100, 700, true);
-    ASSERT_EQ(before.size(), 12u);  // x = 92, 84, ... 4
-    for (std::size_t k = 0; k < before.size(); ++k) {
-        EXPECT_EQ((std::tuple{before[k].nPos, before[k].nValueMM, before[k].bMajor}),
-                  (std::tuple{124 - 8 * static_cast<int>(k + 1), static_cast<int>(k + 1), k == 9}));
-    }
-    const auto all = ComputeRulerTicks(400, 50, 100, 700);
-    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const RulerTick& t) { return t.nIndex == 0; }), 1);
-    EXPECT_TRUE(Ticks(400, 50, 0, 700, true).empty());   // no leftward pass at the edge
-    EXPECT_FALSE(Ticks(400, 50, 9, 700, true).empty());  // one tick fits before zero
 }
 
+// In a frame the rulers make an L along the top and left; majors and minors are drawn as the rules say.
 TEST(RulerPaint, TicksAndBordersOnPixels) {
-    CRulerWnd ruler;
+    QWidget frame;
+    CRulerWnd ruler(&frame);
+    ruler.ResizeRuler(800, 600);
+    EXPECT_EQ(ruler.geometry(), QRect(0, 84, 800, 496));
+    for (const auto& [at, inside] : {std::pair{QPoint(400, 10), true},
+                                     {QPoint(10, 400), true},
+                                     {QPoint(24, 24), true},
+                                     {QPoint(25, 25), false}}) {
+        EXPECT_EQ(ruler.mask().contains(at), inside) << at.x() << "," << at.y();
+    }
     ruler.SetLabelMetrics(50, 80, 400, 640);
     ruler.SetCanvasPos(0, 0);
     QImage image(600, 500, QImage::Format_RGB32);
@@ -112,20 +106,6 @@ TEST(RulerPaint, TicksAndBordersOnPixels) {
         }
     }
     EXPECT_TRUE(inked);
-}
-
-TEST(RulerWindow, ResizeMakesTheLShape) {
-    QWidget frame;
-    frame.resize(800, 600);
-    CRulerWnd ruler(&frame);
-    ruler.ResizeRuler(800, 600);
-    EXPECT_EQ(ruler.geometry(), QRect(0, 84, 800, 496));
-    const QRegion mask = ruler.mask();
-    EXPECT_TRUE(mask.contains(QPoint(400, 10)));
-    EXPECT_TRUE(mask.contains(QPoint(10, 400)));
-    EXPECT_TRUE(mask.contains(QPoint(24, 24)));
-    EXPECT_FALSE(mask.contains(QPoint(25, 25)));
-    EXPECT_FALSE(mask.contains(QPoint(400, 300)));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "dialogs/ContentText.h"
 #include "dialogs/PropertyDialogs.h"
 #include "model/Geometry.h"
+#include "render/FontMapping.h"
 #include "res/Texts.h"
 
 namespace etiqo {
@@ -353,12 +354,20 @@ TEST(ElementDialogs, ShapeTypesCornersAndPens) {
     EXPECT_EQ(std::memcmp(&e, &before, sizeof e), 0);
 }
 
-TEST(ElementDialogs, FontDialogReplacesFaceAndStyleButKeepsTheHeight) {
+// The font dialog opens on the family that draws the face, keeps the face on OK there, and otherwise
+// replaces face and style but keeps the height.
+TEST(ElementDialogs, FontDialog) {
     LOGFONTA font{};
     font.lfHeight = 20;
     font.lfWeight = 400;
     std::strcpy(font.lfFaceName, "\xCB\xCE\xCC\xE5");  // 宋体
-    OnNextModal<QDialog>([&](QDialog* dlg) {
+    OnNextModal<QDialog>([](QDialog* dlg) {
+        EXPECT_EQ(dlg->property("currentFont").value<QFont>().family(), ResolveFamily("\xCB\xCE\xCC\xE5"));
+        dlg->accept();  // OK on the stand-in that draws the face keeps the face
+    });
+    ASSERT_TRUE(PropertyDialogs().EditFont(nullptr, font));
+    EXPECT_STREQ(font.lfFaceName, "\xCB\xCE\xCC\xE5");
+    OnNextModal<QDialog>([](QDialog* dlg) {
         QFont chosen(QStringLiteral("DejaVu Sans"));
         chosen.setBold(true);
         chosen.setUnderline(true);
