@@ -117,20 +117,12 @@ TEST(ElementDialogs, Barcode) {
     }));
     EXPECT_EQ(std::memcmp(&e, &before, sizeof e), 0);
 
-    QStringList shown;
-    ASSERT_TRUE(Edit(e, [&](QWidget* dlg) {
-        shown = {TextOf(dlg, "widthEdit"), TextOf(dlg, "heightEdit")};
-        Click(dlg, "okButton");
-    }));
-    EXPECT_EQ(shown, QStringList({"38", "10"}));
-    EXPECT_EQ((std::array{e.nWidth, e.nHeight}), (std::array{304, 80}));  // 300 dots → 38 mm → 304
-    EXPECT_STREQ(e.str, "0123456789");
-    EXPECT_EQ(e.hImage, 7u) << "the canvas, not the dialog, releases the cached symbol";
-
     ASSERT_TRUE(Edit(
         e,
         [](QWidget* dlg) {
-            List(dlg)->setCurrentIndex(2);  // CODE_39
+            EXPECT_EQ(QStringList({TextOf(dlg, "widthEdit"), TextOf(dlg, "heightEdit")}),
+                      QStringList({"25", "10"}));  // 300 dots at 300 dpi
+            List(dlg)->setCurrentIndex(2);         // CODE_39
             Type(dlg, "contentEdit", "ABC-42");
             Type(dlg, "widthEdit", "50");
             Type(dlg, "heightEdit", "12abc");  // read as atoi reads it
@@ -140,6 +132,7 @@ TEST(ElementDialogs, Barcode) {
         300));
     EXPECT_EQ((std::array{e.nSymbology, e.bShowText}), (std::array{8, 0}));
     EXPECT_STREQ(e.str, "ABC-42");
+    EXPECT_EQ(e.hImage, 7u) << "the canvas, not the dialog, releases the cached symbol";
     EXPECT_EQ((std::array{e.nWidth, e.nHeight}), (std::array{DotsFromMm(50, 300), DotsFromMm(12, 203)}));
 
     ASSERT_TRUE(Edit(e, [](QWidget* dlg) {
@@ -147,9 +140,10 @@ TEST(ElementDialogs, Barcode) {
         Type(dlg, "contentEdit", "123456789012345678901234567890");  // 200 modules
         Type(dlg, "widthEdit", "35");                                // 280 dots
         Click(dlg, "fitToDotsCheck");
+        Click(dlg, "showTextCheck");
         Click(dlg, "okButton");
     }));
-    EXPECT_EQ(e.nWidth, 200);  // one dot a module
+    EXPECT_EQ((std::array{e.nWidth, e.bShowText}), (std::array{200, 1}));  // one dot a module
 
     e.nSymbology = 3;  // not offered by the list: kept
     ASSERT_TRUE(Edit(e, [](QWidget* dlg) {

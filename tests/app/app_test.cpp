@@ -1,11 +1,15 @@
-// The real main window with the real dialogs on the offscreen platform, driven with mouse and key
-// events: layout, keys, buttons, tools, files, batches and the close question.
+// The designer's shell on the offscreen platform: the real main window with the real dialogs, driven
+// with mouse and key events (layout, keys, buttons, tools, files, batches, the close question), the
+// view's scrolling, the language choice, the recent-file list and the label file dialogs.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QComboBox>
-#include <QMenuBar>
+#include <QFile>
+#include <QLocale>
+#include <QMenu>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,7 +19,11 @@
 
 #include "ModalDriver.h"
 #include "app/CMainFrame.h"
+#include "app/CTagoraView.h"
+#include "app/CanvasScroll.h"
 #include "app/CommandIds.h"
+#include "app/LabelFileDialogs.h"
+#include "app/Language.h"
 #include "app/RecentFiles.h"
 #include "dialogs/PropertyDialogs.h"
 #include "model/ElementFactory.h"
@@ -400,6 +408,137 @@ TEST_F(Frame, DragsLinesAndBands) {
     EXPECT_TRUE(At(1).bSelected);
     Drag(QPoint(380, 600), QPoint(370, 590));  // an empty band clears the selection
     EXPECT_FALSE(Label().HasSelection());
+}
+
+TEST(Language, OnlyChineseAsUsedInChinaSelectsChinese) {
+    const std::pair<const char*, bool> cases[] = {
+        {"zh_CN", true}, {"zh_TW", false}, {"en_US", false}, {"C", false}};
+    for (const auto& [name, chinese] : cases) {
+        EXPECT_EQ(IsChineseLocale(QLocale(QString::fromLatin1(name))), chinese) << name;
+    }
+}
+
+TEST_F(Frame, RecentFilesKeepsFourNewestFirst) {
+    {
+        RecentFiles recent;
+        for (const char* name : {"a.lab", "b.lab", "c.lab", "d.lab", "e.lab", "c.lab"}) {
+            recent.Add(dir.filePath(QString::fromLatin1(name)));
+        }
+    }
+    const RecentFiles reread;
+    EXPECT_EQ(reread.Entries(), (QStringList{dir.filePath("c.lab"), dir.filePath("e.lab"),
+                                             dir.filePath("d.lab"), dir.filePath("b.lab")}));
+    EXPECT_EQ(reread.LastFolder(), dir.path());
+}
+
+TEST_F(Frame, SaveAndOpenNameTheFileAndSaveAsksBeforeOverwriting) {
+    QFile existing(dir.filePath("shelf.lab"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    const struct {
+        const char* name;
+        QString typed;
+        std::optional<QMessageBox::StandardButton> answer;  // asked only over an existing file
+        QString saved;
+    } rows[] = {
+        {"extension appended", dir.filePath("other"), std::nullopt, dir.filePath("other.lab")},
+        {"typed extension kept", dir.filePath("shelf.bin"), std::nullopt, dir.filePath("shelf.bin")},
+        {"cancelled", QString(), std::nullopt, QString()},
+        {"overwrite refused", dir.filePath("shelf"), QMessageBox::No, QString()},
+        {"overwrite accepted", dir.filePath("shelf"), QMessageBox::Yes, dir.filePath("shelf.lab")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AnswerFileDialog(row.typed);
+        const auto seen = row.answer ? AnswerMessageBox(*row.answer) : nullptr;
+        EXPECT_EQ(AskSaveLabelPath(nullptr, dir.path()), row.saved);
+        if (seen) {
+            EXPECT_TRUE(seen->shown);
+            EXPECT_TRUE(seen->text.contains(QStringLiteral("overwrite")));
+        }
+    }
+    for (const QString& chosen : {dir.filePath("shelf.lab"), QString()}) {
+        AnswerFileDialog(chosen);
+        EXPECT_EQ(AskOpenLabelPath(nullptr, dir.path()), chosen);
+    }
+}
+
+// d for a line = (10·1000 − 10·400) ÷ 601 = 9; for a page = 600·400 ÷ 601 = 399.
+TEST(ScrollStep, MovesTheCanvas) {
+    const struct {
+        const char* name;
+        ScrollCode code;
+        bool bHorizontal;
+        int nPos, nTrack, nLeading;  // the canvas's leading edge before the step (trailing = leading + 1000)
+        int nWantPos, nWantLeading;
+    } rows[] = {
+        {"LineBackStopsAtTheEdge", ScrollCode::LineBack, false, 4, 0, -4, 0, 0},
+        {"LineBackFullStep", ScrollCode::LineBack, false, 100, 0, -100, 90, -91},
+        {"LineBackHorizontalAtZero", ScrollCode::LineBack, true, 0, 0, -3, 0, -3},
+        {"LineForward", ScrollCode::LineForward, true, 0, 0, 0, 10, -9},
+        {"LineForwardStopsAtTheEnd", ScrollCode::LineForward, false, 596, 0, -596, 601, -600},
+        {"LineForwardHorizontalAtLimit", ScrollCode::LineForward, true, 601, 0, -600, 601, -600},
+        {"PageBackToZero", ScrollCode::PageBack, false, 300, 0, -300, 0, 0},
+        {"PageBack", ScrollCode::PageBack, false, 500, 0, -500, 100, -101},
+        {"PageForward", ScrollCode::PageForward, false, 0, 0, 0, 400, -399},
+        {"PageForwardToTheEnd", ScrollCode::PageForward, false, 400, 0, -399, 601, -600},
+        {"ThumbToTheEnd", ScrollCode::ThumbTrack, true, 0, 601, 0, 601, -600},
+        {"ThumbHalfway", ScrollCode::ThumbTrack, true, 0, 300, 0, 300, -299},
+        {"OtherCodesDoNothing", ScrollCode::Other, true, 50, 0, -50, 50, -50},
+    };
+    for (const auto& c : rows) {
+        const ScrollResult r =
+            ComputeCanvasScroll(c.code, c.bHorizontal, {1000, 400, c.nPos, ScrollLimit(1000, 400)}, c.nTrack,
+                                c.nLeading, c.nLeading + 1000);
+        EXPECT_EQ((std::array{r.nPos, r.nLeading}), (std::array{c.nWantPos, c.nWantLeading})) << c.name;
+    }
+    const ScrollResult none =
+        ComputeCanvasScroll(ScrollCode::PageForward, false, {300, 400, 0, 0}, 0, 10, 310);
+    EXPECT_EQ((std::array{none.nPos, none.nLeading}), (std::array{0, 10})) << "nothing without a range";
+}
+
+// A small canvas is centred on teal without bars; a taller one sits at the top with a vertical bar;
+// the bars follow a zoom and a resized window, and their steps move the canvas.
+TEST(View, CentresTheCanvasAndScrollsIt) {
+    CTagoraView view;
+    view.resize(800, 500);
+    auto* canvas = new QWidget;  // owned by the view
+    canvas->resize(375, 300);
+    view.SetCanvas(canvas);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(canvas->pos(), QPoint(212, 100));
+    EXPECT_FALSE(view.m_wndHScroll.isVisible() || view.m_wndVScroll.isVisible());
+    EXPECT_EQ(view.grab().toImage().pixelColor(5, 5), QColor(0x40, 0x80, 0x80));
+    canvas->resize(375, 600);
+    view.CentreCanvas();
+    EXPECT_EQ(canvas->pos(), QPoint(212, 0));
+    EXPECT_TRUE(view.m_wndVScroll.isVisible());
+    EXPECT_FALSE(view.m_wndHScroll.isVisible());
+
+    canvas->setGeometry(-100, 50, 1200, 300);  // as a zoom leaves it
+    ASSERT_TRUE(view.m_wndHScroll.isVisible());
+    EXPECT_EQ(view.m_wndHScroll.value(), 100);
+    EXPECT_EQ(view.m_wndHScroll.pageStep(), 800);
+    view.m_wndHScroll.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_NEAR(canvas->geometry().right() + 1, 800, 1);
+    EXPECT_EQ(canvas->y(), 50);  // the other coordinate stays
+    view.m_wndHScroll.triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(canvas->x(), 0);
+    canvas->setGeometry(-4, 0, 1200, 300);
+    view.m_wndHScroll.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(canvas->x(), 0);  // 4 pixels, not a whole line
+    view.m_wndHScroll.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(canvas->x(), -9);  // (10 × 1200 − 10 × 800) ÷ 401
+
+    canvas->setGeometry(-100, -50, 1000, 600);
+    ASSERT_TRUE(view.m_wndHScroll.isVisible() && view.m_wndVScroll.isVisible());
+    view.resize(1200, 800);
+    EXPECT_FALSE(view.m_wndHScroll.isVisible() || view.m_wndVScroll.isVisible());
+    EXPECT_EQ(canvas->pos(), QPoint(100, 100));
+    view.resize(900, 800);
+    EXPECT_TRUE(view.m_wndHScroll.isVisible());
+    EXPECT_EQ(view.m_wndHScroll.maximum(), ScrollLimit(1000, 900));
 }
 
 }  // namespace
