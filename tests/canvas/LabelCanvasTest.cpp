@@ -23,11 +23,10 @@ namespace {
 
 using test::Box;
 
-// Records every call; each Edit answers `accept`, having run `edit` on the element when accepting.
+// Records every call; each Edit answers `accept`, moving the element a dot when accepting.
 class FakeDialogs : public ElementDialogs {
 public:
     bool accept = true;
-    std::function<void(Element&)> edit;
     std::vector<std::string> calls;
 
     bool EditText(QWidget*, Element& e) override { return Answer("text", e); }
@@ -46,9 +45,7 @@ public:
 private:
     bool Answer(const char* what, Element& e) {
         calls.push_back(what);
-        if (accept && edit) {
-            edit(e);
-        }
+        e.nPosX += accept ? 1 : 0;
         return accept;
     }
 };
@@ -246,14 +243,16 @@ TEST_F(CanvasTest, DragsResizesAndTheirSnapshots) {
     shape.bSelected = 0;
     Element barcode = Box(ElementKind::Barcode, 300, 150, 150, 80, true);
     barcode.nSymbology = kSymbologyCode128;
+    barcode.nMinBarHeight = 15;
     std::strcpy(barcode.str, "12345");
     Element& code = Put(barcode);
     const QPoint top(code.ptGrip[1].x + 2, code.ptGrip[1].y + 2);
     Move(top);
     Press(top);
-    Move(top + QPoint(0, 40), Qt::LeftButton);  // 20 dots lower
-    Release(top + QPoint(0, 40));
-    EXPECT_EQ(code.nHeight, 60);
+    Move(top + QPoint(0, 40), Qt::LeftButton);   // 20 dots lower: 60 left
+    Move(top + QPoint(0, 100), Qt::LeftButton);  // 30 would not stay above 35
+    Release(top + QPoint(0, 100));
+    EXPECT_EQ(QPoint(code.nPosY, code.nHeight), QPoint((top.y() + 40) / 2, 60));
 
     code.bSelected = 0;
     const Element& line = Put(test::Line(10, 250, 2 * 100, 2 * 250, true));
@@ -359,7 +358,6 @@ TEST_F(CanvasTest, DoubleClickOpensTheDialogOfEachSelectedElementUnderThePointer
     ASSERT_NE(b.hImage, 0u);  // encoded by the paint
     Put(Box(ElementKind::Text, 20, 20, 50, 20, true));
     Put(Box(ElementKind::Shape, 20, 20, 50, 20, false));
-    dialogs.edit = [](Element& e) { e.nPosX += 1; };
     QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, At(30, 30));
     Paint();
     EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"barcode", "text"}));

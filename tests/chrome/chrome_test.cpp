@@ -162,7 +162,6 @@ TEST(ButtonBars, TooltipsInBothLanguages) {
 TEST(FontLists, OfferFamiliesAndSendTheChoice) {
     const std::pair<QStringList, QString> preferred[] = {
         {{"Arial", "宋体", "WenQuanYi Zen Hei"}, "宋体"},
-        {{"DejaVu Sans", "WenQuanYi Zen Hei"}, "WenQuanYi Zen Hei"},
         {{"Only Latin"}, "Only Latin"},
         {{}, ""},
     };
