@@ -25,13 +25,12 @@ using test::SelectedFlags;
 constexpr DisplayScale kUnit{1.0, 1.0};
 
 TEST(HitBox, TurnedBoxesSwapTheirSidesAboutTheCentre) {
-    struct Case {
+    // A 100 × 40 dot box at (200, 100), scale 1.5 × 2.
+    const struct {
         ElementKind kind;
         int escapement;
         PixelBox expected;
-    };
-    // A 100 × 40 dot box at (200, 100), scale 1.5 × 2.
-    const Case cases[] = {
+    } cases[] = {
         {ElementKind::Picture, 0, {300, 200, 150, 80}},
         {ElementKind::Picture, 900, {335, 165, 80, 150}},   // cx 375, cy 240
         {ElementKind::Barcode, -900, {335, 165, 80, 150}},  // -900 counts as 2700
@@ -99,9 +98,6 @@ TEST(SelectAtPress, APressOnAGripArmsIt) {
     // Picture grip 7 lies at (358, 352); its press square is 20 pixels wide.
     EXPECT_EQ(SelectAtPress(list, kUnit, {365, 360}, false), EditCursor::SizeNWSE);
     EXPECT_EQ(picture.nSize, 7);
-    // With a grip armed, any press starts that resize and changes nothing else.
-    EXPECT_EQ(SelectAtPress(list, kUnit, {0, 0}, false), EditCursor::SizeNWSE);
-    EXPECT_EQ(SelectedFlags(list), (std::vector<int>{1, 1}));
     picture.nSize = kNoGrip;
     // Text grip 1 lies at (125, 92); its square spans 124..129 × 91..96.
     EXPECT_EQ(SelectAtPress(list, kUnit, {128, 95}, false), EditCursor::SizeNS);
@@ -278,8 +274,6 @@ TEST(PositionElement, PlacesUnturnedSelectedElements) {
         PositionElement(list, where, 406, 640);
         EXPECT_EQ((std::array{a.nPosX, a.nPosY}), at) << static_cast<int>(where);
     }
-    EXPECT_EQ(LabelDotsWhole(203, 50), 400);
-    EXPECT_EQ(LabelDotsWhole(203, 80), 639);
 }
 
 TEST(AlignElement, LinesUpByTheBoxAndLeavesTurnedElements) {
@@ -351,10 +345,6 @@ TEST(RotateSelection, QuarterTurnsAndCacheRelease) {
     EXPECT_EQ(barcode.hImage, 0u);
     EXPECT_EQ(released, (std::vector<std::uint32_t>{7}));
     EXPECT_EQ(other.nEscapement, 0);
-    for (const int step : {-900, -900, -900, 900, 900, 900, 900}) {
-        RotateSelection(list, step, release);
-    }
-    EXPECT_EQ(barcode.nEscapement, 0);
     barcode.bSelected = 0;
     EXPECT_FALSE(RotateSelection(list, 900, release));
 }

@@ -2,8 +2,6 @@
 // folder: what the widget adds to the editing rules (tools, snapshots, cursors, menus, dialogs).
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>

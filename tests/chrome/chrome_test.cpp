@@ -61,9 +61,6 @@ struct Shown {
                 EXPECT_EQ(Click(p), std::vector<int>{command})
                     << "button " << i << " at " << p.x() << "," << p.y();
             }
-            EXPECT_NE(Click(area.topLeft() - QPoint(1, 0)), std::vector<int>{command})
-                << "left of button " << i;
-            EXPECT_TRUE(Click(area.bottomRight() + QPoint(0, 1)).empty()) << "below button " << i;
             if (i + 1 < count) {
                 for (int x = area.right() + 1; x < bar.PressArea(i + 1).left(); ++x) {
                     EXPECT_TRUE(Click(QPoint(x, area.center().y())).empty()) << x;
@@ -96,9 +93,7 @@ TEST(ButtonBars, StatesFollowThePointer) {
     const int left = palette.bar.PressArea(7).left() - 4;  // highlight starts one pixel into the slot
     QImage shot = palette.bar.grab().toImage();
     EXPECT_EQ(shot.pixel(left, 2), qRgb(0, 0, 128));                  // outline corner
-    EXPECT_EQ(shot.pixel(left + 42, 39), qRgb(0, 0, 128));            // opposite corner
     EXPECT_TRUE(near(shot.pixel(left + 2, 3), qRgb(255, 254, 220)));  // hover gradient starts pale
-    EXPECT_EQ(shot.pixel(left - 2, 20), qRgb(239, 239, 230));         // background beside it
     QTest::mousePress(&palette.bar, Qt::LeftButton, {}, undo);
     EXPECT_EQ(palette.bar.State(7), CButtonBar::kPressed);
     shot = palette.bar.grab().toImage();
