@@ -2,6 +2,7 @@
 // Building blocks for the canvas tests: committed records of each kind at a given box.
 
 #include <memory>
+#include <vector>
 
 #include "model/Element.h"
 #include "model/Label.h"
@@ -28,6 +29,14 @@ inline Element Line(int x0, int y0, int x1, int y1, bool selected = false) {
     e.nEndY = e.nOrgEndY = y1;
     e.nPenWidth = 4;
     return e;
+}
+
+inline std::vector<int> SelectedFlags(const ElementList& list) {
+    std::vector<int> flags;
+    for (const auto& e : list) {
+        flags.push_back(e->bSelected);
+    }
+    return flags;
 }
 
 inline Element& Add(ElementList& list, const Element& e) {
