@@ -52,17 +52,9 @@ TEST(LabelPdfPages, PagesComeBackDotForDot) {
         const auto back = (dir / "back").string();
         ASSERT_EQ(
             RunProcess("pdftoppm", {"-r", "300", "-mono", "-singlefile", pdf.toStdString(), back}).status, 0);
-        const QImage read =
-            QImage(QString::fromStdString(back + ".pbm")).convertToFormat(QImage::Format_Mono);
-        ASSERT_GE(read.width(), page.width);
-        ASSERT_GE(read.height(), page.height);
-        int wrong = 0;
-        for (int y = 0; y < page.height; ++y) {
-            for (int x = 0; x < page.width; ++x) {
-                wrong += (qGray(read.pixel(x, y)) < 128) != (dots.pixelIndex(x, y) == 1);
-            }
-        }
-        EXPECT_EQ(wrong, 0);
+        const QImage read(QString::fromStdString(back + ".pbm"));
+        EXPECT_EQ(read.copy(0, 0, page.width, page.height).convertToFormat(QImage::Format_RGB32),
+                  dots.convertToFormat(QImage::Format_RGB32));
     }
 }
 
