@@ -8,9 +8,6 @@
 #include <QStringList>
 
 #include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace etiqo::test {
 
@@ -19,16 +16,12 @@ public:
     static constexpr const char* kQueue = "zpl";           // the default printer: Zebra ZPL, 203 dpi
     static constexpr const char* kSecondQueue = "second";  // the same kind, not the default
 
-    static QString Dir();
-    // The file the queue's last job was written to.
-    static QString QueueOutput(const QString& queue = QLatin1String(kQueue));
+    // The rig's folder, or a file in it.
+    static QString Dir(const QString& file = {});
+    // What the queue's last job wrote (DIR/QUEUE.zpl).
     static QByteArray ReadQueueOutput(const QString& queue = QLatin1String(kQueue));
-    static QString UserOptionsFile();  // ~/.cups/lpoptions of the rig's HOME
-
-    // `lpoptions -p QUEUE` as the user sees it.
+    // `lpoptions -p PRINTER` as the user sees it.
     static QString Lpoptions(const QString& printer);
-    // Runs the rig script ("start" or "stop"); true on success.
-    static bool Run(const QString& action);
     // Runs the rig script with these arguments (the rig's folder follows the action), failing the
     // test on an error; its standard output.
     static std::optional<QString> Script(const QString& action, const QStringList& arguments = {});
@@ -39,11 +32,6 @@ public:
     // Appends a comment line to the user's lpoptions file; a rewrite of the file drops it.
     static void MarkUserOptions();
     static bool UserOptionsMarked();
-
-    // Adds a queue for every label printer driver the rig knows (cupsd-rig.sh drivers): queue
-    // name and driver, in the script's order; each writes its jobs to DriverQueueOutput(queue).
-    static std::vector<std::pair<QString, QString>> AddDriverQueues();
-    static QString DriverQueueOutput(const QString& queue);
 };
 
 }  // namespace etiqo::test

@@ -1,19 +1,14 @@
 #include "DriverOutput.h"
 
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cups/raster.h>
 
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <utility>
-
-#include <gtest/gtest.h>
-
-#include "ZplGraphic.h"
-#include "model/ElementFactory.h"
-#include "model/LabelFile.h"
-#include "model/Serial.h"
 
 namespace etiqo::test {
 
@@ -102,11 +97,65 @@ private:
     qsizetype m_pos = 0;
 };
 
+// ZPL: "~DG<name>,<bytes>,<bytes a row>," and hex rows, in which G..Y count 1..19 and g..z 20..400
+// of the next digit, ',' ends a row white, '!' black and ':' repeats the row above; the ^PW and ^PQ
+// up to the next graphic are the page's width and copies.
+DotRows ZplRows(const QByteArray& data, int bytesPerRow) {
+    DotRows rows{bytesPerRow};
+    QByteArray hex;
+    int repeat = 0;
+    const auto endRow = [&](char rest) {
+        rows.Append() = QByteArray::fromHex(hex + QByteArray(2 * bytesPerRow - hex.size(), rest));
+        hex.clear();
+    };
+    for (const char c : data) {
+        const int count = c >= 'G' && c <= 'Y' ? c - 'F' : c >= 'g' && c <= 'z' ? (c - 'f') * 20 : 0;
+        if (count > 0 || c == '\n' || c == '\r' || c == ' ') {
+            repeat += count;
+            continue;
+        }
+        if (c == ',' || c == '!') {
+            endRow(c == ',' ? '0' : 'F');
+        } else if (c == ':') {
+            Require(hex.isEmpty());
+            const QByteArray above = rows.Rows() > 0 ? rows.rows.back() : QByteArray(bytesPerRow, '\0');
+            rows.Append() = above;
+        } else {
+            Require(std::isxdigit(static_cast<uchar>(c)));
+            hex += QByteArray(std::max(repeat, 1), c);
+            Require(hex.size() <= 2 * bytesPerRow);
+            if (hex.size() == 2 * bytesPerRow) {
+                endRow('0');
+            }
+        }
+        repeat = 0;
+    }
+    if (!hex.isEmpty()) {
+        endRow('0');
+    }
+    return rows;
+}
+
 Pages DecodeZpl(const QByteArray& job) {
+    static const QRegularExpression graphic(QStringLiteral("~DG[^,]*,(\\d+),(\\d+),([^\\^~]*)"));
+    const QString text = QString::fromLatin1(job);
+    std::vector<QRegularExpressionMatch> graphics;
+    for (auto found = graphic.globalMatch(text); found.hasNext();) {
+        graphics.push_back(found.next());
+    }
     Pages pages;
-    for (const ZplPage& zpl : DecodeZplJob(job)) {
-        Require(!zpl.graphic.isNull());
-        pages.push_back({zpl.graphic, zpl.quantity, zpl.printWidth, zpl.graphic.height()});
+    for (std::size_t i = 0; i < graphics.size(); ++i) {
+        const qsizetype end = i + 1 < graphics.size() ? graphics[i + 1].capturedStart() : text.size();
+        const QString commands = text.mid(graphics[i].capturedEnd(), end - graphics[i].capturedEnd());
+        const auto number = [&commands](const char* command, int otherwise) {
+            const auto found = QRegularExpression(QStringLiteral("\\^%1(\\d+)").arg(command)).match(commands);
+            return found.hasMatch() ? found.captured(1).toInt() : otherwise;
+        };
+        const int bytesPerRow = graphics[i].captured(2).toInt();
+        Require(bytesPerRow > 0 && graphics[i].captured(1).toInt() % bytesPerRow == 0);
+        const DotRows rows = ZplRows(graphics[i].captured(3).toLatin1(), bytesPerRow);
+        Require(rows.Rows() == graphics[i].captured(1).toInt() / bytesPerRow && rows.Rows() > 0);
+        pages.push_back({rows.Image(), number("PQ", 1), number("PW", 0), rows.Rows()});
     }
     return pages;
 }
@@ -200,13 +249,13 @@ Pages DecodeCpcl(const QByteArray& job) {
             Require(f.size() == 5);
             page = PrintedPage{};
             page.height = f[3].toInt();
-            page.copies = f[4].toInt();
+            page.quantity = f[4].toInt();
             rows = DotRows();
         } else if (line.startsWith("PAGE-WIDTH ")) {
             page.width = line.mid(11).toInt();
             rows.bytesPerRow = (page.width + 7) / 8;
         } else if (line == "PRINT") {
-            page.dots = rows.Image(page.width, page.height);
+            page.graphic = rows.Image(page.width, page.height);
             pages.push_back(page);
         }
     }
@@ -285,7 +334,7 @@ Pages DecodePcl(const QByteArray& job) {
     while (!in.AtEnd()) {
         const char c = in.Next();
         if (c == '\f') {
-            page.dots = rows.Image(page.width, page.height);
+            page.graphic = rows.Image(page.width, page.height);
             pages.push_back(std::exchange(page, PrintedPage{}));
             continue;
         }
@@ -300,7 +349,7 @@ Pages DecodePcl(const QByteArray& job) {
             const char letter = in.Next();
             const QByteArray key = QByteArray(1, group) + family + static_cast<char>(letter & ~0x20);
             if (key == "&lX") {
-                page.copies = value;
+                page.quantity = value;
             } else if (key == "*rS") {
                 page.width = value;
                 rows = DotRows{(value + 7) / 8};
@@ -430,15 +479,8 @@ std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage languag
     }
 }
 
-QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x, int y) {
-    Label label;
-    label.SetLabelSize(widthMM, heightMM);
-    Element code = MakeBarcodeElement(x, y, first);
-    code.nSerialMode = kSerialIncrement;
-    label.Append(code);
-    const QString file = dir + QStringLiteral("/serial.lab");
-    EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
-    return file;
+std::vector<PrintedPage> DecodeZplJob(const QByteArray& job) {
+    return DecodePrinterJob(PrinterLanguage::Zpl, job).value_or(Pages{});
 }
 
 }  // namespace etiqo::test
