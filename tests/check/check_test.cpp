@@ -1,7 +1,6 @@
-// What a scanner reads from the dots a printer gets: every symbology, upright
-// and in each quarter turn at two resolutions, read by zbarimg, ZXingReader and
-// the program's own scan check from the same page; and the faults the scan
-// check names.
+// What a scanner reads from the dots a printer gets: every symbology, upright and in each quarter
+// turn at two resolutions, read by zbarimg, ZXingReader and the program's own scan check from the
+// same page; and the faults the scan check names.
 
 #include <gtest/gtest.h>
 
@@ -25,15 +24,13 @@ namespace {
 
 using enum ElementKind;
 
-// Prints pages as the print job does and checks each with the records as drawn
-// on it.
+// Prints pages as the print job does and checks each with the records as drawn on it.
 struct Printer {
     SymbolCache symbols;
     LabelChecker checker;
     QImage page;  // the last one
 
-    // What the designer's first paint does: output draws a 2D symbol only from
-    // what it encoded.
+    // What the designer's first paint does: output draws a 2D symbol only from what it encoded.
     void Prepare(Label& label) {
         QImage screen(10, 10, QImage::Format_RGB32);
         QPainter painter(&screen);
@@ -75,8 +72,8 @@ struct SymbolCase {
     const char* zbar;      // what zbarimg reads; nullptr where it reads no such symbol
     int width = 600;       // dots at 203 dpi, scaled with the resolution
     int height = 160;
-    // Fitted to whole dots first: zxing does not read ITF-14 with its bars
-    // stretched unevenly (zbar does).
+    // Fitted to whole dots first: zxing does not read ITF-14 with its bars stretched unevenly
+    // (zbar does).
     bool fit = false;
     const char* zxing = nullptr;  // what ZXingReader reads where the scan check reads otherwise
 };
@@ -135,8 +132,7 @@ TEST_P(EverySymbology, ReadsAsItsContent) {
     if (row.zbar) {
         EXPECT_EQ(Decode(printer.page, Reader::Zbar), row.zbar) << "zbarimg";
     }
-    // ZXingReader finds MaxiCode only upright; zint turned it clockwise by the
-    // angle.
+    // ZXingReader finds MaxiCode only upright; zint turned it clockwise by the angle.
     const bool upright = row.symbology == 57;
     EXPECT_EQ(Decode(upright ? printer.page.transformed(QTransform().rotate(-angle / 10.0)) : printer.page,
                      Reader::ZXing),
@@ -217,9 +213,8 @@ TEST(ScanCheck, FaultsAUserMeetsAtTheScanner) {
     }
 }
 
-// A serialized code is checked with each page's own number; an unchanged one is
-// not decoded again, and one whose content changed while its cached symbol did
-// not reads wrong.
+// A serialized code is checked with each page's own number; an unchanged one is not decoded again,
+// and one whose content changed while its cached symbol did not reads wrong.
 TEST(ScanCheck, EachPageIsCheckedWithItsOwnContent) {
     Label label = MakeLabel(50, 80, 203);
     Element& serial = Place(label, Barcode, 20, "LOT-0009", QRect(40, 60, 300, 100));

@@ -160,62 +160,6 @@ Pages DecodeZpl(const QByteArray& job) {
     return pages;
 }
 
-// EPL2 page mode: "N" starts a label, "q<width>" sets it, "GWx,y,bytes,rows" and raw rows follow,
-// "P<n>" prints it n times.
-Pages DecodeEpl2(const QByteArray& job) {
-    Pages pages;
-    Reader in(job);
-    DotRows rows;
-    int width = 0;
-    while (!in.AtEnd()) {
-        const QByteArray line = in.Line();
-        if (line == "N") {
-            rows = DotRows();
-            width = 0;
-        } else if (line.startsWith('q')) {
-            width = line.mid(1).toInt();
-            rows.bytesPerRow = (width + 7) / 8;
-        } else if (line.startsWith("GW")) {
-            const QList<QByteArray> f = line.mid(2).split(',');
-            Require(f.size() == 4 && f[0].toInt() == 0 && f[2].toInt() == rows.bytesPerRow);
-            for (int r = 0; r < f[3].toInt(); ++r) {
-                QByteArray& row = rows.Row(f[1].toInt() + r) = in.Take(rows.bytesPerRow);
-                for (char& byte : row) {
-                    byte = static_cast<char>(~byte);  // EPL burns a cleared bit
-                }
-            }
-            in.Line();  // the row's line end
-        } else if (line.startsWith('P') && line.size() > 1) {
-            pages.push_back({rows.Image(width), line.mid(1).toInt(), width, 0});
-        }
-    }
-    return pages;
-}
-
-// EPL1 line mode: ESC B buffers, "ESC g NNN" and NNN bytes a row, ESC E and a form feed end a label.
-Pages DecodeEplLine(const QByteArray& job) {
-    Pages pages;
-    Reader in(job);
-    DotRows rows;
-    while (!in.AtEnd()) {
-        if (in.Next() != '\x1b') {
-            continue;
-        }
-        const char command = in.Next();
-        if (command == 'g') {
-            const QByteArray data = in.Take(in.Take(3).toInt());
-            rows.bytesPerRow = static_cast<int>(data.size());
-            rows.Append() = data;
-        } else if (command == 'E') {
-            pages.push_back({rows.Image(), 1, 0, rows.Rows()});
-            rows = DotRows();
-        } else if (command == 'S' || command == 'D' || command == 'M') {
-            in.Number();
-        }
-    }
-    return pages;
-}
-
 // CPCL: "! 0 xres yres height copies", PAGE-WIDTH, "CG bytes rows x y" and the raw rows, PRINT.
 Pages DecodeCpcl(const QByteArray& job) {
     Pages pages;
@@ -470,8 +414,8 @@ Pages DecodePwg(const QByteArray& job) {
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job) {
     // In the order of PrinterLanguage.
     using Decoder = Pages (*)(const QByteArray&);
-    static constexpr Decoder kDecoders[] = {DecodeZpl,  DecodeEpl2, DecodeEplLine,  DecodeCpcl,
-                                            DecodeDymo, DecodePcl,  DecodePtouchQl, DecodePwg};
+    static constexpr Decoder kDecoders[] = {DecodeZpl, DecodeCpcl,     DecodeDymo,
+                                            DecodePcl, DecodePtouchQl, DecodePwg};
     try {
         return kDecoders[static_cast<std::size_t>(language)](job);
     } catch (const BadJob&) {

@@ -12,8 +12,6 @@ namespace etiqo::test {
 
 enum class PrinterLanguage {
     Zpl,       // Zebra ZPL: ~DG hex graphics, ^PQ copies
-    Epl2,      // Zebra EPL2 page mode: GW rows (a set bit is white), P1
-    EplLine,   // Zebra EPL1 line mode: ESC g rows
     Cpcl,      // Zebra CPCL: "! 0 xres yres height copies", CG rows
     Dymo,      // DYMO LabelWriter: ESC L length, SYN rows, ESC f skips, ESC E eject
     Pcl,       // Intellitech PCL: ESC*r width/height, delta-row (mode 3) rows, ESC&l copies

@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "CupsdRig.h"
 #include "model/ElementFactory.h"
 #include "model/LabelFile.h"
 #include "model/Serial.h"

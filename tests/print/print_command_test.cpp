@@ -11,7 +11,6 @@
 
 #include <set>
 
-#include "CupsdRig.h"
 #include "DriverOutput.h"
 #include "PrintTestSupport.h"
 #include "model/ElementFactory.h"
