@@ -17,10 +17,8 @@ namespace {
 
 using testing::TempDir;
 
-struct HostileCase {
-    const char* name;
-    std::function<void(Element&)> spoil;
-};
+// A name and what it does to an element.
+using HostileCase = std::pair<const char*, std::function<void(Element&)>>;
 
 // The pattern repeated over the whole field; one ending in NUL terminates the field at once.
 template <std::size_t N>
@@ -134,7 +132,7 @@ class HostileRecordTest : public ::testing::TestWithParam<HostileCase> {};
 TEST_P(HostileRecordTest, OpensDrawsAndPrintsEveryKind) {
     std::vector<Element> elements = EveryKind();
     for (Element& element : elements) {
-        GetParam().spoil(element);
+        GetParam().second(element);
     }
     TempDir folder;
     const test::OutputResult result = test::OpenDrawAndPrint(folder.Path(), elements);
@@ -165,7 +163,7 @@ TEST_P(HostileRecordTest, OpensDrawsAndPrintsEveryKind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, HostileRecordTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.first; });
 
 }  // namespace
 }  // namespace etiqo

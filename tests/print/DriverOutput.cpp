@@ -71,10 +71,10 @@ public:
     uchar Byte() { return static_cast<uchar>(Take(1)[0]); }
     // The text up to the end of the line (without "\r\n").
     QByteArray Line() {
-        const qsizetype end = m_data.indexOf('\n', m_pos);
-        const qsizetype stop = end < 0 ? m_data.size() : end;
-        QByteArray line = m_data.mid(m_pos, stop - m_pos);
-        m_pos = end < 0 ? m_data.size() : end + 1;
+        qsizetype end = m_data.indexOf('\n', m_pos);
+        end = end < 0 ? m_data.size() : end;
+        QByteArray line = m_data.mid(m_pos, end - m_pos);
+        m_pos = end + 1;
         while (line.endsWith('\r')) {
             line.chop(1);
         }

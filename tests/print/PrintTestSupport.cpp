@@ -166,12 +166,6 @@ ProgramRun RunEtiqo(const QStringList& arguments, const QProcessEnvironment& env
     return Run(QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo"), arguments, environment);
 }
 
-bool AddQueue(const QString& name, const QString& output, const QString& driver) {
-    return Run(QStringLiteral("lpadmin"),
-               {"-p", name, "-E", "-v", QStringLiteral("file://") + output, "-m", driver})
-               .status == 0;
-}
-
 void RemoveQueue(const QString& name) {
     Run(QStringLiteral("lpadmin"), {"-x", name});
 }

@@ -65,8 +65,7 @@ ProgramRun Run(const QString& program, const QStringList& arguments,
 ProgramRun RunEtiqo(const QStringList& arguments,
                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
-// Adds a queue with the given driver that writes its jobs to output, or removes it again.
-bool AddQueue(const QString& name, const QString& output, const QString& driver);
+// Removes a queue the test added.
 void RemoveQueue(const QString& name);
 
 // The barcodes zbarimg reads in the image (saved as pngPath), sorted.

@@ -74,14 +74,9 @@ TEST(PaperForms, NamesAndSizes) {
 
 // The rows print one after another, each starting from the defaults the row before left.
 TEST_F(PrintJobTest, EachPageIsThePreviewDotForDotAndThePaperAndCopiesBecomeTheDefaults) {
-    struct Row {
-        const char* name;
-        int width, height, serialMode, copies;
-        int pages, quantity;     // pages in the ZPL job, ^PQ of each
-        const char* defaults;    // options lpoptions shows afterwards; "-" before one it does not
-        bool defaultsRewritten;  // false: the stored defaults were left as they were
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int, int, int, int, int, int, const char*, bool> rows[] = {
+        // name, label size, serial mode, copies; pages in the ZPL job and ^PQ of each; options lpoptions
+        // shows afterwards ("-" before one it does not); whether the stored defaults were rewritten
         {"one label", 50, 30, 0, 1, 1, 1, "media=Custom.50x30mm PageSize=Custom.50x30mm copies=1", true},
         {"copies made by the printer", 50, 30, 0, 3, 1, 3, "copies=3", true},
         {"the same job again", 50, 30, 0, 3, 1, 3, "copies=3", false},
@@ -89,41 +84,44 @@ TEST_F(PrintJobTest, EachPageIsThePreviewDotForDotAndThePaperAndCopiesBecomeTheD
         {"a new size", 40, 20, 0, 1, 1, 1, "media=Custom.40x20mm", true},
         {"a listed paper", 50, 80, 0, 1, 1, 1, "media=custom_50.09x80.08mm -PageSize=Custom", true},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Label label = test::MakeTextLabel(row.width, row.height, "A-009", row.serialMode);
+    for (const auto& [name, width, height, serialMode, copies, pageCount, quantity, options, rewritten] :
+         rows) {
+        SCOPED_TRACE(name);
+        Label label = test::MakeTextLabel(width, height, "A-009", serialMode);
         label.m_nDpiX = label.m_nDpiY = 300;  // replaced by the printer's
-        Label preview = test::MakeTextLabel(row.width, row.height, "A-009", row.serialMode);
+        Label preview = test::MakeTextLabel(width, height, "A-009", serialMode);
         CupsdRig::MarkUserOptions();  // any rewrite of the stored defaults drops the mark
-        const PrintResult result = job.Print(label, CupsdRig::kQueue, row.copies);
+        const PrintResult result = job.Print(label, CupsdRig::kQueue, copies);
         ASSERT_TRUE(result) << result.error;
         EXPECT_EQ(QSize(label.m_nDpiX, label.m_nDpiY), QSize(203, 203));
-        EXPECT_EQ(result.serialsMoved, row.serialMode != 0);
+        EXPECT_EQ(result.serialsMoved, serialMode != 0);
 
         const auto pages = test::DecodeZplJob(test::WaitForQueueOutput(result.jobId));
-        ASSERT_EQ(pages.size(), static_cast<std::size_t>(row.pages));
+        ASSERT_EQ(pages.size(), static_cast<std::size_t>(pageCount));
         for (const test::PrintedPage& page : pages) {
             bool moved = false;
             const QImage expected =
                 RenderLabelPage(preview, test::DrawBoxes, moved).convertToFormat(QImage::Format_RGB32);
             EXPECT_EQ(page.width, expected.width());  // the paper: a listed one may be a dot longer
-            EXPECT_EQ(page.quantity, row.quantity);
+            EXPECT_EQ(page.quantity, quantity);
             EXPECT_EQ(page.graphic.convertToFormat(QImage::Format_RGB32).copy(expected.rect()), expected);
         }
         EXPECT_EQ(ContentUtf8(*label.m_elements[0]), ContentUtf8(*preview.m_elements[0]));  // counted on
-        EXPECT_EQ(printers.GetPrinterPaperSize(CupsdRig::kQueue), (PaperSizeMM{row.width, row.height}));
+        EXPECT_EQ(printers.GetPrinterPaperSize(CupsdRig::kQueue), (PaperSizeMM{width, height}));
         const QString defaults = CupsdRig::Lpoptions(QString::fromLatin1(CupsdRig::kQueue));
-        for (const QString& option : QString::fromLatin1(row.defaults).split(QLatin1Char(' '))) {
+        for (const QString& option : QString::fromLatin1(options).split(QLatin1Char(' '))) {
             EXPECT_EQ(defaults.contains(option.mid(option.startsWith('-'))), !option.startsWith('-'))
                 << option.toStdString() << " in " << defaults.toStdString();
         }
-        EXPECT_EQ(CupsdRig::UserOptionsMarked(), !row.defaultsRewritten);
+        EXPECT_EQ(CupsdRig::UserOptionsMarked(), !rewritten);
     }
 }
 
 // A PostScript printer: its driver reads PDF through its own filters and knows no custom sizes.
 TEST_F(PrintJobTest, AJobThatCannotGoOutChangesNothingUnlessThePaperIsAllowed) {
-    ASSERT_TRUE(test::AddQueue("postscript", CupsdRig::Dir("ps.out"), "drv:///sample.drv/generic.ppd"));
+    const QString postscript =
+        QStringLiteral("-p postscript -E -v file:///dev/null -m drv:///sample.drv/generic.ppd");
+    ASSERT_EQ(test::Run("lpadmin", postscript.split(QLatin1Char(' '))).status, 0);
     const std::tuple<const char*, int, Status, const char*> rows[] = {
         // printer, copies, result
         {CupsdRig::kQueue, 0, Status::NothingToPrint, ""},
