@@ -166,10 +166,6 @@ ProgramRun RunEtiqo(const QStringList& arguments, const QProcessEnvironment& env
     return Run(QStringLiteral(ETIQO_BINARY_DIR "/src/app/etiqo"), arguments, environment);
 }
 
-void RemoveQueue(const QString& name) {
-    Run(QStringLiteral("lpadmin"), {"-x", name});
-}
-
 QStringList ReadBarcodes(const QImage& image, const QString& pngPath) {
     QStringList codes = image.save(pngPath) ? Run(QStringLiteral("zbarimg"), {"-q", "--raw", pngPath})
                                                   .out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)

@@ -65,9 +65,6 @@ ProgramRun Run(const QString& program, const QStringList& arguments,
 ProgramRun RunEtiqo(const QStringList& arguments,
                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
-// Removes a queue the test added.
-void RemoveQueue(const QString& name);
-
 // The barcodes zbarimg reads in the image (saved as pngPath), sorted.
 QStringList ReadBarcodes(const QImage& image, const QString& pngPath);
 

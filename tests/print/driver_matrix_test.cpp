@@ -95,15 +95,14 @@ protected:
     }
     static void TearDownTestSuite() {
         for (const QString& line : s_drivers.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            test::RemoveQueue(line.section(QLatin1Char(' '), 0, 0));
+            test::Run("lpadmin", {"-x", line.section(QLatin1Char(' '), 0, 0)});
         }
-        test::RemoveQueue(kIpp);
-        test::RemoveQueue(kLprint);
+        test::Run("lpadmin", {"-x", kIpp});
+        test::Run("lpadmin", {"-x", kLprint});
     }
     void SetUp() override {
         ASSERT_TRUE(s_started);
         CupsdRig::ClearUserOptions();
-        ASSERT_TRUE(folder.isValid());
     }
 
     static QString s_drivers;  // the rig's "queue driver" lines

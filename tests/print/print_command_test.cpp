@@ -26,12 +26,6 @@ using test::RunEtiqo;
 
 const QString kRig = QStringLiteral(ETIQO_SOURCE_DIR "/scripts/cupsd-rig.sh");
 
-void Succeeds(const QString& program, const QStringList& arguments,
-              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    const ProgramRun run = test::Run(program, arguments, environment);
-    EXPECT_EQ(run.status, 0) << program.toStdString() << ": " << run.err.toStdString();
-}
-
 class PrintCommandTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -40,13 +34,10 @@ protected:
     }
     static void TearDownTestSuite() {
         for (const char* queue : {"trio", "trio-1", "trio-2", "trio-3", "mixed", "hi"}) {
-            test::RemoveQueue(queue);
+            test::Run("lpadmin", {"-x", queue});
         }
     }
-    void SetUp() override {
-        CupsdRig::ClearUserOptions();
-        ASSERT_TRUE(folder.isValid());
-    }
+    void SetUp() override { CupsdRig::ClearUserOptions(); }
     QString SerialLabel(const char* first) {
         return test::SaveSerialCodeLabel(folder.path(), 50, 80, first, 40, 200);
     }
@@ -93,11 +84,12 @@ TEST_F(PrintCommandTest, CodesThatWouldNotScanAreReportedAndNotPrintedUnlessNoCh
 // One line and status 1 for every error, among them a class whose printers print at different
 // resolutions: it would make labels of different sizes.
 TEST_F(PrintCommandTest, ErrorsAreOneLineAndExitStatusOne) {
-    Succeeds("lpadmin", {"-p", "hi", "-E", "-v", "file:///dev/null", "-m", "drv:///sample.drv/zebra.ppd",
-                         "-o", "Resolution=300dpi"});
-    Succeeds("lpadmin", {"-p", "trio-1", "-c", "mixed"});
-    Succeeds("lpadmin", {"-p", "hi", "-c", "mixed"});
-    Succeeds("cupsaccept", {"mixed"});
+    for (const char* lpadmin :
+         {"-p hi -E -v file:///dev/null -m drv:///sample.drv/zebra.ppd -o Resolution=300dpi",
+          "-p trio-1 -c mixed", "-p hi -c mixed"}) {
+        EXPECT_EQ(test::Run("lpadmin", QString::fromLatin1(lpadmin).split(QLatin1Char(' '))).status, 0);
+    }
+    EXPECT_EQ(test::Run("cupsaccept", {"mixed"}).status, 0);
     const QString file = folder.filePath(QStringLiteral("none.lab"));
     ASSERT_TRUE(SaveLabelFile(test::MakeTextLabel(50, 30, "X"), file.toStdString()));  // names no printer
     const QString queue = QLatin1String(CupsdRig::kQueue);
@@ -165,7 +157,7 @@ TEST_F(PrintCommandTest, PrintsThroughAnotherPrintService) {
         QStringLiteral("127.0.0.1:%1").arg(20000 + QRandomGenerator::global()->bounded(20000));
     QProcessEnvironment listening = QProcessEnvironment::systemEnvironment();
     listening.insert(QStringLiteral("RIG_LISTEN"), host);
-    Succeeds(kRig, {"start", remote.path(), "far"}, listening);
+    EXPECT_EQ(test::Run(kRig, {"start", remote.path(), "far"}, listening).status, 0);
     QProcessEnvironment server = QProcessEnvironment::systemEnvironment();
     server.insert(QStringLiteral("CUPS_SERVER"), remote.filePath(QStringLiteral("cups.sock")));
     server.insert(QStringLiteral("HOME"), remote.filePath(QStringLiteral("home")));

@@ -149,7 +149,7 @@ TEST_F(PrintJobTest, AJobThatCannotGoOutChangesNothingUnlessThePaperIsAllowed) {
     const PrintResult result = job.Print(label, "postscript", 1);
     EXPECT_TRUE(result) << result.error;
     EXPECT_FALSE(CupsdRig::Lpoptions(QStringLiteral("postscript")).contains(QStringLiteral("media=")));
-    test::RemoveQueue("postscript");
+    test::Run("lpadmin", {"-x", "postscript"});
 }
 
 // Batches: files in order, each its own job on its own printer, unreadable files listed, the user
