@@ -1,9 +1,8 @@
-// A label printer driver of CUPS for every kind of page (printing to every edge, or not at the right,
-// at top and bottom, on listed paper only; a Brother QL of printer-driver-ptouch), and driverless
-// printers behind IPP Everywhere queues (ippeveprinter taking PWG raster, LPrint sending ZPL to a
-// raw port of the test's own), printed to for real and read back from what each printer would
-// receive: the page in the printer's dots, the label's dots where CUPS's own chain puts the same page
-// sent with lp as a PDF, paper, copies, serial numbers and barcodes.
+// A CUPS label printer driver for every kind of page (to every edge, not at the right, not at top and
+// bottom, listed paper only, a Brother QL of printer-driver-ptouch) and driverless printers behind
+// IPP Everywhere queues (ippeveprinter taking PWG raster, LPrint sending ZPL to a raw port of the
+// test's own), read back from what each printer receives: its dots, the label's dots where CUPS's
+// own chain puts the page sent with lp as a PDF, paper, copies, serial numbers and barcodes.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -105,15 +104,12 @@ protected:
         CupsdRig::ClearUserOptions();
     }
 
-    static QString s_drivers;  // the rig's "queue driver" lines
-    static bool s_started;
+    inline static QString s_drivers;  // the rig's "queue driver" lines
+    inline static bool s_started = false;
     QTemporaryDir folder;
     CupsPrinterConfig printers;
     CupsSpooler spooler;
 };
-
-QString DriverTest::s_drivers;
-bool DriverTest::s_started = false;
 
 TEST_F(DriverTest, EveryLabelDriverPrintsDotForDotWhereCupsPutsThePageWithCopiesAndSerials) {
     for (const auto& [queue, language, widthMM, heightMM, dpi, statedDots] : kDrivers) {
@@ -221,8 +217,7 @@ TEST_F(DriverTest, PapersAreTheDriversOwnAndSizesItCannotTakeAreRefused) {
 }
 
 // The QL driver cannot print 8.4 pt at the top and bottom of its tape: the preview greys those
-// edges over the label and the designer hears of an element lying there before printing. The
-// preview also shows what a driverless printer has loaded.
+// edges over the label and the designer hears of an element lying there before printing.
 TEST_F(DriverTest, ThePreviewShadesAndTheDesignerWarnsWhereThePrinterCannotPrint) {
     Label label = test::MakeTextLabel(62, 29, "EDGE");
     label.m_elements[0]->nPosY = 10;  // within the top 2.96 mm: 35 dots at 300 dpi
@@ -245,8 +240,7 @@ TEST_F(DriverTest, ThePreviewShadesAndTheDesignerWarnsWhereThePrinterCannotPrint
     dialog.resize(700, 500);
     auto* list = dialog.findChild<QComboBox*>();
     auto* preview = dialog.findChild<LabelPreview*>();
-    auto* loaded = dialog.findChild<QLabel*>(QStringLiteral("loadedLine"));  // what a printer has loaded
-    ASSERT_TRUE(list && preview && loaded);
+    ASSERT_TRUE(list && preview);
     list->setCurrentIndex(list->findText(QStringLiteral("label-ql570")));
     EXPECT_NEAR(preview->Unprintable().top(), 296 / 2900.0, 1e-9);
     EXPECT_NEAR(preview->Unprintable().left(), 152 / 6200.0, 1e-9);
@@ -254,11 +248,8 @@ TEST_F(DriverTest, ThePreviewShadesAndTheDesignerWarnsWhereThePrinterCannotPrint
     const QRect area = LabelPreview::PreviewRect(preview->size(), QSize(620, 290));
     EXPECT_LT(qGray(shot.pixel(area.center().x(), area.top() + 2)), 200);  // greyed edge
     EXPECT_EQ(QColor(shot.pixel(area.center())), QColor(Qt::white));       // printable
-    list->setCurrentIndex(list->findText(QLatin1String(kIpp)));
-    EXPECT_EQ(loaded->text(), QStringLiteral("loaded: ") + QLatin1String(kLoaded));
     list->setCurrentIndex(list->findText(QStringLiteral("label-zebra")));
     EXPECT_TRUE(preview->Unprintable().isNull());
-    EXPECT_TRUE(loaded->text().isEmpty());
 }
 
 // Through the IPP queue to the printer: one bit a dot at the queue's 300 dpi, dot for dot what the
@@ -294,8 +285,8 @@ TEST_F(DriverTest, TheDriverlessPrinterGetsTheLabelsDotsOnItsExactPaper) {
     }
 }
 
-// Both driverless printers report a 50 x 30 mm roll: `etiqo printers` shows it, and a label of
-// another size is warned about before printing. A driver's queue tells nothing.
+// Both driverless printers report a 50 x 30 mm roll: `etiqo printers` and the preview show it, and
+// a label of another size is warned about before printing. A driver's queue tells nothing.
 TEST_F(DriverTest, TheLoadedMediaIsShownAndCheckedBeforePrinting) {
     EXPECT_EQ(printers.LoadedMedia(kIpp), "custom_50x30mm_50x30mm");
     EXPECT_EQ(printers.LoadedMedia(kLprint), "custom_50x30mm_50x30mm");
@@ -320,6 +311,15 @@ TEST_F(DriverTest, TheLoadedMediaIsShownAndCheckedBeforePrinting) {
         EXPECT_EQ(line.endsWith(QStringLiteral("loaded: ") + QLatin1String(kLoaded)), driverless)
             << line.toStdString();
     }
+
+    CPrintPreviewDlg dialog({label, test::DrawBoxes, QSize(600, 400), {}, {}}, printers);
+    auto* list = dialog.findChild<QComboBox*>();
+    auto* loaded = dialog.findChild<QLabel*>(QStringLiteral("loadedLine"));
+    ASSERT_TRUE(list && loaded);
+    list->setCurrentIndex(list->findText(QLatin1String(kIpp)));
+    EXPECT_EQ(loaded->text(), QStringLiteral("loaded: ") + QLatin1String(kLoaded));
+    list->setCurrentIndex(list->findText(QLatin1String(CupsdRig::kQueue)));
+    EXPECT_TRUE(loaded->text().isEmpty());
 }
 
 // LPrint takes Apple raster from its queue and sends ZPL to the port: every serial number once, in
