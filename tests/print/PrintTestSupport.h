@@ -1,8 +1,7 @@
 #pragma once
-// The private CUPS scheduler the printing tests talk to (scripts/cupsd-rig.sh), and the labels,
-// programs and readers they share. The rig is started once per test program before the first
-// test and stopped after the last. The user's printers are never involved: CUPS_SERVER, HOME and
-// CUPS_SERVERROOT point into the rig's own folder.
+// The private CUPS scheduler of the printing tests (scripts/cupsd-rig.sh), started once per test
+// program and stopped after it, with CUPS_SERVER, HOME and CUPS_SERVERROOT in its own folder (never
+// the user's printers); and the labels, programs and readers the tests share.
 
 #include <QImage>
 #include <QProcessEnvironment>

@@ -22,6 +22,7 @@
 #include "model/TextCodec.h"
 #include "print/CPrintPreviewDlg.h"
 #include "print/CupsPrinterConfig.h"
+#include "print/CupsRasterDocument.h"
 #include "print/CupsSpooler.h"
 #include "print/LabelPdf.h"
 #include "print/LabelPreview.h"
@@ -173,6 +174,10 @@ TEST_F(DriverTest, EveryLabelDriverPrintsDotForDotWhereCupsPutsThePageWithCopies
                 test::ReadBarcodes(pages[i].graphic, folder.filePath(QStringLiteral("page%1.png").arg(i)));
         }
         EXPECT_EQ(codes, (QStringList{"ETQ-009", "ETQ-010", "ETQ-011"}));
+    }
+    // The EPL queues have the ZPL queue's page, but CUPS's filter prints their copy count once.
+    for (const char* epl : {"label-zebraep1", "label-zebraep2"}) {
+        EXPECT_FALSE(CupsRasterDocument::ForPrinter(epl, {}).value().DriverMakesCopies()) << epl;
     }
 }
 

@@ -221,9 +221,7 @@ TEST_F(PrintJobTest, ABatchPrintsEveryReadableFileInOrderOnItsOwnPrinter) {
 class PrintPreviewTest : public ::testing::Test {
 protected:
     CPrintPreviewDlg::Canvas MakeCanvas() {
-        const auto print = [this](const std::string& printer, int copies) {
-            calls.emplace_back(printer, copies);
-        };
+        const auto print = [this](const std::string& printer, int n) { calls.emplace_back(printer, n); };
         return {label, test::DrawBoxes, QSize(400, 240), print, [this] { ++repaints; }};
     }
 
