@@ -13,10 +13,9 @@
 
 #include <fstream>
 
-#include "CupsdRig.h"
 #include "PrintTestSupport.h"
 #include "RunProcess.h"
-#include "ZplGraphic.h"
+#include "DriverOutput.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/DataMenu.h"

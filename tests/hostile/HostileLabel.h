@@ -2,14 +2,8 @@
 // Hostile labels for tests: records whose fields hold what no designer would save, written as
 // label files and then opened, drawn on screen and on paper, and printed to PDF.
 
-#include <QImage>
 #include <QPainter>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "model/Label.h"
 #include "model/LabelFile.h"
 #include "print/HeadlessOutput.h"
 #include "print/LabelPage.h"

@@ -1,19 +1,14 @@
 #include "DriverOutput.h"
 
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cups/raster.h>
 
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <utility>
-
-#include <gtest/gtest.h>
-
-#include "ZplGraphic.h"
-#include "model/ElementFactory.h"
-#include "model/LabelFile.h"
-#include "model/Serial.h"
 
 namespace etiqo::test {
 
@@ -76,10 +71,10 @@ public:
     uchar Byte() { return static_cast<uchar>(Take(1)[0]); }
     // The text up to the end of the line (without "\r\n").
     QByteArray Line() {
-        const qsizetype end = m_data.indexOf('\n', m_pos);
-        const qsizetype stop = end < 0 ? m_data.size() : end;
-        QByteArray line = m_data.mid(m_pos, stop - m_pos);
-        m_pos = end < 0 ? m_data.size() : end + 1;
+        qsizetype end = m_data.indexOf('\n', m_pos);
+        end = end < 0 ? m_data.size() : end;
+        QByteArray line = m_data.mid(m_pos, end - m_pos);
+        m_pos = end + 1;
         while (line.endsWith('\r')) {
             line.chop(1);
         }
@@ -102,67 +97,65 @@ private:
     qsizetype m_pos = 0;
 };
 
-Pages DecodeZpl(const QByteArray& job) {
-    Pages pages;
-    for (const ZplPage& zpl : DecodeZplJob(job)) {
-        Require(!zpl.graphic.isNull());
-        pages.push_back({zpl.graphic, zpl.quantity, zpl.printWidth, zpl.graphic.height()});
-    }
-    return pages;
-}
-
-// EPL2 page mode: "N" starts a label, "q<width>" sets it, "GWx,y,bytes,rows" and raw rows follow,
-// "P<n>" prints it n times.
-Pages DecodeEpl2(const QByteArray& job) {
-    Pages pages;
-    Reader in(job);
-    DotRows rows;
-    int width = 0;
-    while (!in.AtEnd()) {
-        const QByteArray line = in.Line();
-        if (line == "N") {
-            rows = DotRows();
-            width = 0;
-        } else if (line.startsWith('q')) {
-            width = line.mid(1).toInt();
-            rows.bytesPerRow = (width + 7) / 8;
-        } else if (line.startsWith("GW")) {
-            const QList<QByteArray> f = line.mid(2).split(',');
-            Require(f.size() == 4 && f[0].toInt() == 0 && f[2].toInt() == rows.bytesPerRow);
-            for (int r = 0; r < f[3].toInt(); ++r) {
-                QByteArray& row = rows.Row(f[1].toInt() + r) = in.Take(rows.bytesPerRow);
-                for (char& byte : row) {
-                    byte = static_cast<char>(~byte);  // EPL burns a cleared bit
-                }
-            }
-            in.Line();  // the row's line end
-        } else if (line.startsWith('P') && line.size() > 1) {
-            pages.push_back({rows.Image(width), line.mid(1).toInt(), width, 0});
-        }
-    }
-    return pages;
-}
-
-// EPL1 line mode: ESC B buffers, "ESC g NNN" and NNN bytes a row, ESC E and a form feed end a label.
-Pages DecodeEplLine(const QByteArray& job) {
-    Pages pages;
-    Reader in(job);
-    DotRows rows;
-    while (!in.AtEnd()) {
-        if (in.Next() != '\x1b') {
+// ZPL: "~DG<name>,<bytes>,<bytes a row>," and hex rows, in which G..Y count 1..19 and g..z 20..400
+// of the next digit, ',' ends a row white, '!' black and ':' repeats the row above; the ^PW and ^PQ
+// up to the next graphic are the page's width and copies.
+DotRows ZplRows(const QByteArray& data, int bytesPerRow) {
+    DotRows rows{bytesPerRow};
+    QByteArray hex;
+    int repeat = 0;
+    const auto endRow = [&](char rest) {
+        rows.Append() = QByteArray::fromHex(hex + QByteArray(2 * bytesPerRow - hex.size(), rest));
+        hex.clear();
+    };
+    for (const char c : data) {
+        const int count = c >= 'G' && c <= 'Y' ? c - 'F' : c >= 'g' && c <= 'z' ? (c - 'f') * 20 : 0;
+        if (count > 0 || c == '\n' || c == '\r' || c == ' ') {
+            repeat += count;
             continue;
         }
-        const char command = in.Next();
-        if (command == 'g') {
-            const QByteArray data = in.Take(in.Take(3).toInt());
-            rows.bytesPerRow = static_cast<int>(data.size());
-            rows.Append() = data;
-        } else if (command == 'E') {
-            pages.push_back({rows.Image(), 1, 0, rows.Rows()});
-            rows = DotRows();
-        } else if (command == 'S' || command == 'D' || command == 'M') {
-            in.Number();
+        if (c == ',' || c == '!') {
+            endRow(c == ',' ? '0' : 'F');
+        } else if (c == ':') {
+            Require(hex.isEmpty());
+            const QByteArray above = rows.Rows() > 0 ? rows.rows.back() : QByteArray(bytesPerRow, '\0');
+            rows.Append() = above;
+        } else {
+            Require(std::isxdigit(static_cast<uchar>(c)));
+            hex += QByteArray(std::max(repeat, 1), c);
+            Require(hex.size() <= 2 * bytesPerRow);
+            if (hex.size() == 2 * bytesPerRow) {
+                endRow('0');
+            }
         }
+        repeat = 0;
+    }
+    if (!hex.isEmpty()) {
+        endRow('0');
+    }
+    return rows;
+}
+
+Pages DecodeZpl(const QByteArray& job) {
+    static const QRegularExpression graphic(QStringLiteral("~DG[^,]*,(\\d+),(\\d+),([^\\^~]*)"));
+    const QString text = QString::fromLatin1(job);
+    std::vector<QRegularExpressionMatch> graphics;
+    for (auto found = graphic.globalMatch(text); found.hasNext();) {
+        graphics.push_back(found.next());
+    }
+    Pages pages;
+    for (std::size_t i = 0; i < graphics.size(); ++i) {
+        const qsizetype end = i + 1 < graphics.size() ? graphics[i + 1].capturedStart() : text.size();
+        const QString commands = text.mid(graphics[i].capturedEnd(), end - graphics[i].capturedEnd());
+        const auto number = [&commands](const char* command, int otherwise) {
+            const auto found = QRegularExpression(QStringLiteral("\\^%1(\\d+)").arg(command)).match(commands);
+            return found.hasMatch() ? found.captured(1).toInt() : otherwise;
+        };
+        const int bytesPerRow = graphics[i].captured(2).toInt();
+        Require(bytesPerRow > 0 && graphics[i].captured(1).toInt() % bytesPerRow == 0);
+        const DotRows rows = ZplRows(graphics[i].captured(3).toLatin1(), bytesPerRow);
+        Require(rows.Rows() == graphics[i].captured(1).toInt() / bytesPerRow && rows.Rows() > 0);
+        pages.push_back({rows.Image(), number("PQ", 1), number("PW", 0), rows.Rows()});
     }
     return pages;
 }
@@ -200,13 +193,13 @@ Pages DecodeCpcl(const QByteArray& job) {
             Require(f.size() == 5);
             page = PrintedPage{};
             page.height = f[3].toInt();
-            page.copies = f[4].toInt();
+            page.quantity = f[4].toInt();
             rows = DotRows();
         } else if (line.startsWith("PAGE-WIDTH ")) {
             page.width = line.mid(11).toInt();
             rows.bytesPerRow = (page.width + 7) / 8;
         } else if (line == "PRINT") {
-            page.dots = rows.Image(page.width, page.height);
+            page.graphic = rows.Image(page.width, page.height);
             pages.push_back(page);
         }
     }
@@ -285,7 +278,7 @@ Pages DecodePcl(const QByteArray& job) {
     while (!in.AtEnd()) {
         const char c = in.Next();
         if (c == '\f') {
-            page.dots = rows.Image(page.width, page.height);
+            page.graphic = rows.Image(page.width, page.height);
             pages.push_back(std::exchange(page, PrintedPage{}));
             continue;
         }
@@ -300,7 +293,7 @@ Pages DecodePcl(const QByteArray& job) {
             const char letter = in.Next();
             const QByteArray key = QByteArray(1, group) + family + static_cast<char>(letter & ~0x20);
             if (key == "&lX") {
-                page.copies = value;
+                page.quantity = value;
             } else if (key == "*rS") {
                 page.width = value;
                 rows = DotRows{(value + 7) / 8};
@@ -421,8 +414,8 @@ Pages DecodePwg(const QByteArray& job) {
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job) {
     // In the order of PrinterLanguage.
     using Decoder = Pages (*)(const QByteArray&);
-    static constexpr Decoder kDecoders[] = {DecodeZpl,  DecodeEpl2, DecodeEplLine,  DecodeCpcl,
-                                            DecodeDymo, DecodePcl,  DecodePtouchQl, DecodePwg};
+    static constexpr Decoder kDecoders[] = {DecodeZpl, DecodeCpcl,     DecodeDymo,
+                                            DecodePcl, DecodePtouchQl, DecodePwg};
     try {
         return kDecoders[static_cast<std::size_t>(language)](job);
     } catch (const BadJob&) {
@@ -430,15 +423,8 @@ std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage languag
     }
 }
 
-QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x, int y) {
-    Label label;
-    label.SetLabelSize(widthMM, heightMM);
-    Element code = MakeBarcodeElement(x, y, first);
-    code.nSerialMode = kSerialIncrement;
-    label.Append(code);
-    const QString file = dir + QStringLiteral("/serial.lab");
-    EXPECT_TRUE(SaveLabelFile(label, file.toStdString()));
-    return file;
+std::vector<PrintedPage> DecodeZplJob(const QByteArray& job) {
+    return DecodePrinterJob(PrinterLanguage::Zpl, job).value_or(Pages{});
 }
 
 }  // namespace etiqo::test

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QString>
 
 #include <optional>
 #include <vector>
@@ -13,8 +12,6 @@ namespace etiqo::test {
 
 enum class PrinterLanguage {
     Zpl,       // Zebra ZPL: ~DG hex graphics, ^PQ copies
-    Epl2,      // Zebra EPL2 page mode: GW rows (a set bit is white), P1
-    EplLine,   // Zebra EPL1 line mode: ESC g rows
     Cpcl,      // Zebra CPCL: "! 0 xres yres height copies", CG rows
     Dymo,      // DYMO LabelWriter: ESC L length, SYN rows, ESC f skips, ESC E eject
     Pcl,       // Intellitech PCL: ESC*r width/height, delta-row (mode 3) rows, ESC&l copies
@@ -23,20 +20,18 @@ enum class PrinterLanguage {
 };
 
 struct PrintedPage {
-    QImage dots;     // black where the head burns; Format_Mono
-    int copies = 1;  // how many times the printer prints the page
-    int width = 0;   // dots across as the job states it (0 when it does not)
-    int height = 0;  // dots down as the job states it (0 when it does not)
+    QImage graphic;    // black where the head burns; Format_Mono
+    int quantity = 1;  // how many times the printer prints the page
+    int width = 0;     // dots across as the job states it (0 when it does not)
+    int height = 0;    // dots down as the job states it (0 when it does not)
     int bitsPerDot = 1;
     QByteArray media = {};  // the paper the page names (PWG raster's page size name)
 };
+using ZplPage = PrintedPage;
 
 // Every page of a job in order; nullopt when the data is not a well-formed job of that language.
 std::optional<std::vector<PrintedPage>> DecodePrinterJob(PrinterLanguage language, const QByteArray& job);
-
-// Saves a widthMM × heightMM label holding a Code 128 of `first` that counts up, at (x, y) dots, as
-// DIR/serial.lab; the file's path.
-QString SaveSerialCodeLabel(const QString& dir, int widthMM, int heightMM, const char* first, int x = 60,
-                            int y = 90);
+// A ZPL job's pages; none when it is not well-formed.
+std::vector<PrintedPage> DecodeZplJob(const QByteArray& job);
 
 }  // namespace etiqo::test
