@@ -1,3 +1,0 @@
-#pragma once
-// ZPL jobs are read back with the other printer languages.
-#include "DriverOutput.h"
