@@ -25,12 +25,8 @@ namespace etiqo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileText;
 using testing::TempDir;
-
-std::string ReadText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Refused without blocking, naming the file: what is not a regular file, a file over the limit, a
 // picture header claiming 60000 × 60000 pixels; a picture of exactly 8000 × 8000 (full colour) is
@@ -140,7 +136,7 @@ TEST(HostileSnapshots, PlantedFoldersAndEntriesAreNeitherWrittenThroughNorRead) 
             ASSERT_TRUE(fs::exists(fs::symlink_status(store.Folder() / name)));
         }
         EXPECT_TRUE(store.Write(2, OneText("two")));
-        EXPECT_EQ(ReadText(folder / "precious"), "keep me");
+        EXPECT_EQ(FileText(folder / "precious"), "keep me");
         ASSERT_TRUE(store.Read(2));
         EXPECT_STREQ((*store.Read(2))[0]->str, "two");
         EXPECT_FALSE(store.Read(7));
@@ -179,7 +175,7 @@ TEST(HostileSave, FullDiskLeavesTheOldLabelAndSnapshotWholeAndNoTempFile) {
         label.SetLabelSize(50, 30);
         label.Append(MakeTextElement(1, 2, "first version"));
         ASSERT_TRUE(SaveLabelFile(label, file));
-        const std::string before = ReadText(file);
+        const std::string before = FileText(file);
         if (linked) {
             fs::create_hard_link(file, folder / "other.lab");
         }
@@ -197,7 +193,7 @@ TEST(HostileSave, FullDiskLeavesTheOldLabelAndSnapshotWholeAndNoTempFile) {
             EXPECT_FALSE(status);
             EXPECT_NE(status.error.find(file.string()), std::string::npos) << status.error;
             EXPECT_NE(status.error.find(std::strerror(ENOSPC)), std::string::npos) << status.error;
-            EXPECT_EQ(ReadText(file), before);
+            EXPECT_EQ(FileText(file), before);
             EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), linked ? 2 : 1)
                 << "no temp file";
         }
