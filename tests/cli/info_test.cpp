@@ -5,24 +5,14 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "LabelBytes.h"
 #include "RunProcess.h"
 #include "TempDir.h"
-#include "model/Element.h"
 
 namespace etiqo {
 namespace {
 
 using nlohmann::json;
-
-std::string Field(std::string_view text, std::size_t width) {
-    std::string field(text.substr(0, width));
-    field.resize(width, '\0');
-    return field;
-}
-
-std::string Record(const Element& e) {
-    return std::string(reinterpret_cast<const char*>(&e), kElementSize);
-}
 
 json Info(const std::string& file) {
     const auto run = testing::RunProcess(testing::EtiqoProgram(), {"info", file});

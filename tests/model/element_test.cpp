@@ -81,7 +81,6 @@ TEST(TextCodec, FieldsRefuseOrCutAtACharacter) {
 TEST(Serial, SteppingTable) {
     // clang-format off
     const struct { const char* before; int mode, step; const char* after; bool repaint; } rows[] = {
-        // One by one: the classic counter.
         {"0009", kSerialIncrement, 1, "0010", true},
         {"99", kSerialIncrement, 1, "00", true},
         {"AB99", kSerialIncrement, 1, "AB00", true},

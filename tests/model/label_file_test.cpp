@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "LabelBytes.h"
 #include "TempDir.h"
 #include "model/ElementFactory.h"
 #include "model/TextCodec.h"
@@ -18,15 +19,6 @@ namespace {
 using testing::FileText;
 using testing::TempDir;
 
-// Label file blocks as another program (or an older one) writes them: text in a fixed width, records.
-std::string Field(std::string_view text, std::size_t width) {
-    std::string field(text.substr(0, width));
-    field.resize(width, '\0');
-    return field;
-}
-std::string Record(const Element& e) {
-    return std::string(reinterpret_cast<const char*>(&e), kElementSize);
-}
 LabelReadResult Parse(const std::string& bytes, std::string_view name = "x.lab") {
     return ParseLabelFile(std::as_bytes(std::span(bytes)), name);
 }
