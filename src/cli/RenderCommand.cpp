@@ -183,7 +183,7 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
             return false;  // the save file is dropped uncommitted
         }
         bool moved = false;
-        painted = pages.AddPage(RenderLabelPage(label, painter, moved));
+        painted = pages.AddPage(RenderLabelGrey(label, painter, moved));  // reduced by the writer
     }
     if (!pages.Finish() || !painted || !checked.Finish() || !Commit(*file)) {
         error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());

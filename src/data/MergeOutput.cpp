@@ -112,7 +112,7 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceChoice& choice, const Mer
     bool painted = true;
     while (painted && merge.NextPage(page)) {
         bool moved = false;
-        painted = pdf.AddPage(RenderLabelPage(page, painter, moved));
+        painted = pdf.AddPage(RenderLabelGrey(page, painter, moved));  // reduced by the writer
         merge.PageDone(page);
     }
     MergeOutcome outcome;

@@ -89,8 +89,8 @@ RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols,
 }
 
 bool RecordMerge::ReadAhead() {
-    // Enough to keep the encoder a few records ahead, few enough to stay small.
-    constexpr std::size_t kAhead = 4;
+    // Enough to keep the encoder ahead of the drawing, few enough to stay small.
+    constexpr std::size_t kAhead = 32;
     while (m_ahead.size() < kAhead && !m_sourceDone) {
         Record record;
         if (m_read >= m_settings.range.last || !m_source.Next(record.values)) {

@@ -27,13 +27,11 @@ bool PageWithinLimit(const Label& label) {
     return PageWithinLimit(label.m_nLabelWidthMM, label.m_nLabelHeightMM, label.m_nDpiX, label.m_nDpiY);
 }
 
-namespace {
-
 // Whatever grey is left (pictures the renderer drew) goes to black or white at half way, as Qt's
 // threshold conversion decides (grey below 128 is black). The page is drawn in grey, a byte a dot,
 // which Qt stores as qGray of what is drawn: a quarter of the bytes of a colour page to fill and to
 // read back here.
-QImage Threshold(const QImage& page) {
+QImage DotsFromGrey(const QImage& page) {
     QImage mono(page.size(), QImage::Format_Mono);
     if (page.isNull() || mono.isNull()) {
         return {};
@@ -70,9 +68,7 @@ QImage Threshold(const QImage& page) {
     return mono;
 }
 
-}  // namespace
-
-QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved) {
+QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsMoved) {
     if (!PageWithinLimit(label)) {
         return {};
     }
@@ -88,7 +84,11 @@ QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsM
             serialsMoved = true;
         }
     }
-    return Threshold(page);
+    return page;
+}
+
+QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved) {
+    return DotsFromGrey(RenderLabelGrey(label, painter, serialsMoved));
 }
 
 void RenderInQtPool(const std::function<void()>& work) {

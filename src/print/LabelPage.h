@@ -37,5 +37,10 @@ void RenderInQtPool(const std::function<void()>& work);
 // Renders one page (a null image for a page over the limit); serial numbers step as DrawLabel steps them.
 // serialsMoved is set to true (never cleared) when they did.
 QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved);
+// The same page before it is reduced to black and white (Format_Grayscale8), for output that
+// reduces it on a thread of its own (the PDF writer).
+QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsMoved);
+// A grey page reduced to black and white at half way (Format_Mono); null for a null page.
+QImage DotsFromGrey(const QImage& page);
 
 }  // namespace etiqo

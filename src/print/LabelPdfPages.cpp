@@ -1,6 +1,7 @@
 #include "print/LabelPdfPages.h"
 
 #include "print/FaxG4.h"
+#include "print/LabelPage.h"
 
 #include <QIODevice>
 
@@ -37,10 +38,14 @@ public:
 
     bool Push(QImage page) {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_queue.size() < kAhead || m_failed; });
+        // A few pages ahead keep both threads busy; a byte cap keeps huge labels' grey pages small.
+        m_changed.wait(lock, [this] {
+            return m_failed || m_queue.empty() || (m_queue.size() < kAhead && m_queuedBytes < kAheadBytes);
+        });
         if (m_failed || m_closing) {
             return false;
         }
+        m_queuedBytes += page.sizeInBytes();
         m_queue.push_back(std::move(page));
         m_changed.notify_all();
         return true;
@@ -59,8 +64,10 @@ public:
     }
 
 private:
-    // Pages drawn ahead of the one being written: enough to keep both busy, few enough to stay small.
-    static constexpr std::size_t kAhead = 4;
+    // Pages drawn ahead of the one being written: enough to even out the drawing, encoding and
+    // writing threads on two cores, few enough to stay small.
+    static constexpr std::size_t kAhead = 16;
+    static constexpr qsizetype kAheadBytes = 16LL * 1024 * 1024;
 
     static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
         auto* self = static_cast<Writer*>(closure);
@@ -92,6 +99,7 @@ private:
                 }
                 page = std::move(m_queue.front());
                 m_queue.pop_front();
+                m_queuedBytes -= page.sizeInBytes();
                 m_changed.notify_all();
             }
             if (!m_failed && !DrawPage(cr, page)) {
@@ -111,8 +119,9 @@ private:
     // attached to it (deflate when coding fails). A page equal to the one before (copies of an
     // unchanging label) paints the same mask, which the PDF holds once.
     bool DrawPage(cairo_t* cr, const QImage& dots) {
-        QImage ink = dots.format() == QImage::Format_Mono
-                         ? dots
+        QImage ink = dots.format() == QImage::Format_Mono ? dots
+                     : dots.format() == QImage::Format_Grayscale8
+                         ? DotsFromGrey(dots)
                          : dots.convertToFormat(QImage::Format_Mono,
                                                 Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
         // Bit 1 is to be ink: the darker of the two colours.
@@ -212,6 +221,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<QImage> m_queue;
+    qsizetype m_queuedBytes = 0;
     bool m_closing = false;
     std::atomic<bool> m_failed = false;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_lastMask;  // the last page's, kept for the next
