@@ -107,21 +107,24 @@ void BM_Pdf1000Pages(benchmark::State& state) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         LabelPdfPages pages(buffer, QSizeF(50, 80), 203, 203, QString());
-        for (int page = 0; page < 1000; ++page) {
-            bool moved = false;
-            pages.AddPage(RenderLabelPage(
-                label,
-                [&](QPainter& painter, Label& page) {
-                    return DrawLabel(painter, page, symbols, {1, 1});
-                },
-                moved));
-        }
+        // Drawn on a pool thread, as the program draws its pages.
+        RenderInQtPool([&] {
+            for (int page = 0; page < 1000; ++page) {
+                bool moved = false;
+                pages.AddPage(RenderLabelPage(
+                    label,
+                    [&](QPainter& painter, Label& l) {
+                        return DrawLabel(painter, l, symbols, {1, 1});
+                    },
+                    moved));
+            }
+        });
         pages.Finish();
         state.counters["bytes"] = static_cast<double>(bytes.size());
     }
     state.SetItemsProcessed(state.iterations() * 1000);
 }
-BENCHMARK(BM_Pdf1000Pages)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pdf1000Pages)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ScreenPaint500(benchmark::State& state) {
     SymbolCache symbols;
