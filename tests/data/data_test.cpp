@@ -13,9 +13,9 @@
 
 #include <fstream>
 
+#include "DriverOutput.h"
 #include "PrintTestSupport.h"
 #include "RunProcess.h"
-#include "DriverOutput.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/DataMenu.h"
