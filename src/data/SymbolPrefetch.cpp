@@ -35,6 +35,9 @@ void SymbolPrefetch::Request(const SymbolRequest& request, long record) {
             return;
         }
         m_queue.push_back(std::move(key));
+        if (m_queue.size() < kBatch) {
+            return;  // woken for a batch, or by Take when a symbol is wanted before
+        }
     }
     m_changed.notify_all();
 }
@@ -48,7 +51,10 @@ std::optional<SymbolImage> SymbolPrefetch::Take(const SymbolRequest& request, lo
     if (slot == m_slots.end()) {
         return std::nullopt;
     }
-    m_changed.wait(lock, [&] { return slot->second.symbol.has_value(); });
+    if (!slot->second.symbol) {
+        m_changed.notify_all();  // the encoder may be waiting for a fuller batch
+        m_changed.wait(lock, [&] { return slot->second.symbol.has_value(); });
+    }
     return slot->second.symbol;  // kept for the record's other copies; images are shared, not copied
 }
 

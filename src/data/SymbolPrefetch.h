@@ -45,6 +45,8 @@ private:
         long record = 0;
         std::optional<SymbolImage> symbol;  // empty until encoded
     };
+    // Requests queued before the encoder is woken: each wake-up is a trip through the kernel.
+    static constexpr std::size_t kBatch = 8;
     static Key KeyOf(const SymbolRequest& request);
     void Run();
 

@@ -47,7 +47,11 @@ public:
         }
         m_queuedBytes += page.sizeInBytes();
         m_queue.push_back(std::move(page));
-        m_changed.notify_all();
+        // The writer is woken for a batch, not for every page: each wake-up is a trip through the
+        // kernel. It is woken before this thread could have to wait for room, and by Finish.
+        if (m_queue.size() >= kAhead / 2 || m_queuedBytes >= kAheadBytes / 2) {
+            m_changed.notify_all();
+        }
         return true;
     }
 
