@@ -74,7 +74,7 @@ QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsM
     }
     const QSize dots = LabelSizeInDots(label);
     QImage page(dots.expandedTo(QSize(1, 1)), QImage::Format_Grayscale8);
-    page.fill(Qt::white);
+    page.fill(0xFFu);  // white, as bytes: fill(QColor) goes through a painter
     {
         QPainter device(&page);
         // A head burns a dot or not: grey edges would only be thresholded away unevenly.
