@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -137,17 +136,10 @@ bool WritePngPages(Label& label, const LabelPainter& painter, const RenderOption
             return false;
         }
         bool moved = false;
-        QImage image = RenderLabelPage(label, painter, moved);
-        image.setDotsPerMeterX(qRound(label.m_nDpiX / 0.0254));
-        image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
+        const QImage image = RenderLabelPage(label, painter, moved);
         const std::unique_ptr<QFileDevice> file = OpenOutput(name);
-        bool ok = file->isOpen() && g_stopSignal == 0;
-        if (ok) {
-            CheckedWrites checked(*file);
-            QImageWriter writer(&checked, "png");
-            writer.setCompression(1);  // a 1-bit page compresses well even at the fastest level
-            ok = writer.write(image) && checked.Finish() && Commit(*file);
-        }
+        const bool ok = file->isOpen() && g_stopSignal == 0 &&
+                        WritePngPage(image, label.m_nDpiX, label.m_nDpiY, *file) && Commit(*file);
         if (!ok) {
             if (g_stopSignal == 0) {
                 error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());

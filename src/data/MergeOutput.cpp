@@ -1,13 +1,13 @@
 #include "data/MergeOutput.h"
 
 #include <QFile>
-#include <QImageWriter>
 #include <QSaveFile>
 
 #include <deque>
 #include <future>
 
 #include "print/CheckedWrites.h"
+#include "print/HeadlessOutput.h"
 #include "print/LabelPdfPages.h"
 #include "print/LabelPrintJob.h"
 #include "res/UiText.h"
@@ -163,18 +163,13 @@ MergeOutcome ExportMergedPng(Label& label, const SourceChoice& choice, const Mer
         bool moved = false;
         QImage image = RenderLabelPage(page, painter, moved);
         merge.PageDone(page);
-        image.setDotsPerMeterX(qRound(label.m_nDpiX / 0.0254));
-        image.setDotsPerMeterY(qRound(label.m_nDpiY / 0.0254));
         const QString name = MergedPngName(path, ++made);
-        writing.emplace_back(name, std::async(std::launch::async, [name, image = std::move(image)] {
+        writing.emplace_back(
+            name, std::async(std::launch::async,
+                             [name, image = std::move(image), dpiX = label.m_nDpiX, dpiY = label.m_nDpiY] {
                                  QSaveFile file(name);
-                                 bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-                                 if (ok) {
-                                     CheckedWrites checked(file);
-                                     QImageWriter writer(&checked, "png");
-                                     writer.setCompression(1);
-                                     ok = writer.write(image) && checked.Finish() && file.commit();
-                                 }
+                                 const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                                                 WritePngPage(image, dpiX, dpiY, file) && file.commit();
                                  return ok ? QString() : CannotWrite(name, file.errorString());
                              }));
         settle(kPagesAhead);

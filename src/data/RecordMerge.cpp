@@ -30,6 +30,12 @@ std::optional<long> Number(std::string_view text) {
     return value;
 }
 
+// The record's values filled into a copy of a label element; false when they do not fit its record.
+bool FillContent(Element& element, const FieldTemplate& content, const FieldValues& values) {
+    return StoreGb18030(element.str, Gb18030FromUtf8(content.Expand(values)), Overflow::Refuse) !=
+           TextFit::Refused;
+}
+
 }  // namespace
 
 std::optional<RecordRange> ParseRecordRange(std::string_view text) {
@@ -114,8 +120,7 @@ void RecordMerge::Prefetch(const Record& record) {
         }
         Element element = *stored;
         const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(element));
-        if (content.HasFields() && StoreGb18030(element.str, Gb18030FromUtf8(content.Expand(values)),
-                                                Overflow::Refuse) == TextFit::Whole) {
+        if (content.HasFields() && FillContent(element, content, values)) {
             m_prefetch.Request(*OutputSymbol(element), record.number);
         }
     }
@@ -159,6 +164,9 @@ bool RecordMerge::Fill(Label& page, int copy, RecordProblem& problem) {
     page.m_elements.resize(m_label.m_elements.size());
     m_filled.assign(m_label.m_elements.size(), false);
     const FieldValues values{&m_columns, &m_values, m_record, copy, m_settings.now};
+    QImage scratch(1, 1, QImage::Format_Mono);  // encoding draws nothing
+    QPainter painter(&scratch);
+    const RenderContext context{painter, m_symbols, DisplayScale{1.0, 1.0}, true, DisplayScale{1.0, 1.0}, {}};
     for (std::size_t i = 0; i < m_label.m_elements.size(); ++i) {
         const Element& source = *m_label.m_elements[i];
         if (!page.m_elements[i]) {
@@ -175,16 +183,11 @@ bool RecordMerge::Fill(Label& page, int copy, RecordProblem& problem) {
         }
         m_filled[i] = true;
         element.hImage = 0;  // the symbol of this record's value, encoded below
-        const std::string bytes = Gb18030FromUtf8(content.Expand(values));
         problem = {m_record, static_cast<int>(i), {}};
-        if (StoreGb18030(element.str, bytes, Overflow::Refuse) == TextFit::Refused) {
+        if (!FillContent(element, content, values)) {
             problem.reason = Tr(TextId::DataTooLong);
             return false;
         }
-        QImage scratch(1, 1, QImage::Format_Mono);
-        QPainter painter(&scratch);
-        const RenderContext context{painter, m_symbols, DisplayScale{1.0, 1.0}, true, DisplayScale{1.0, 1.0},
-                                    {}};
         if (const std::optional<SymbolRequest> request = OutputSymbol(element)) {
             if (std::optional<SymbolImage> symbol = m_prefetch.Take(*request, m_record)) {
                 element.hImage = m_symbols.Store(std::move(*symbol));

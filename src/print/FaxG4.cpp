@@ -1,5 +1,7 @@
 #include "print/FaxG4.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -127,10 +129,7 @@ void Changes(const uchar* row, int width, std::vector<int>& out) {
     for (int start = 0; start < bytes; start += 8) {
         std::uint64_t word = 0;
         if (bytes - start >= 8) {
-            std::memcpy(&word, row + start, sizeof word);
-            if constexpr (std::endian::native == std::endian::little) {
-                word = __builtin_bswap64(word);
-            }
+            word = qFromBigEndian<quint64>(row + start);  // the first dot in the top bit
         } else {
             for (int i = start; i < bytes; ++i) {
                 word |= std::uint64_t{row[i]} << (56 - 8 * (i - start));

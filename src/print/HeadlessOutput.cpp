@@ -1,8 +1,10 @@
 #include "print/HeadlessOutput.h"
 
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 
+#include "print/CheckedWrites.h"
 #include "print/DrawLabel.h"
 #include "render/ElementRenderer.h"
 #include "render/SymbolCache.h"
@@ -53,6 +55,15 @@ LabelPainter HeadlessPainter(SymbolCache& symbols, PixelSize view,
     return [&symbols, view, warn = std::move(warn)](QPainter& painter, Label& label) {
         return DrawLabel(painter, label, symbols, ScaleOf(label, view), warn);
     };
+}
+
+bool WritePngPage(QImage page, int dpiX, int dpiY, QIODevice& target) {
+    page.setDotsPerMeterX(qRound(dpiX / 0.0254));
+    page.setDotsPerMeterY(qRound(dpiY / 0.0254));
+    CheckedWrites checked(target);
+    QImageWriter writer(&checked, "png");
+    writer.setCompression(1);  // a 1-bit page compresses well even at the fastest level
+    return writer.write(page) && checked.Finish();
 }
 
 }  // namespace etiqo

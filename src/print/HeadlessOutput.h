@@ -3,6 +3,7 @@
 // would have done, and the display scale its line end points were drawn at.
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QSize>
 
 #include <functional>
@@ -34,5 +35,9 @@ void PrepareHeadless(Label& label, SymbolCache& symbols, PixelSize view);
 // label's resolution of the moment (a print job changes it before drawing).
 LabelPainter HeadlessPainter(SymbolCache& symbols, PixelSize view,
                              std::function<void(const std::string&)> warn = {});
+
+// Writes a page as a PNG file stating the label's resolution into target (open, unbuffered);
+// false when any write failed. The caller commits the file.
+bool WritePngPage(QImage page, int dpiX, int dpiY, QIODevice& target);
 
 }  // namespace etiqo

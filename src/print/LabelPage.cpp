@@ -4,10 +4,9 @@
 #include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
+#include <QtEndian>
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
 #include "model/Geometry.h"
 
@@ -45,15 +44,7 @@ QImage DotsFromGrey(const QImage& page) {
         for (int x = 0; x < whole; x += 8) {
             // Eight dots at once: the high bit of each grey byte is set for white; the multiply
             // gathers the eight dark bits, the first dot's in the top bit, as Mono keeps them.
-            std::uint64_t grey = 0;
-            std::memcpy(&grey, in + x, sizeof grey);
-            if constexpr (std::endian::native == std::endian::big) {
-                std::uint64_t swapped = 0;  // the first dot's byte to the bottom, as on little-endian
-                for (int i = 0; i < 8; ++i) {
-                    swapped = swapped << 8 | (grey >> (8 * i) & 0xff);
-                }
-                grey = swapped;
-            }
+            const std::uint64_t grey = qFromLittleEndian<quint64>(in + x);  // the first dot's byte lowest
             const std::uint64_t dark = (~grey >> 7) & 0x0101010101010101ULL;
             out[x / 8] = static_cast<uchar>((dark * 0x8040201008040201ULL) >> 56);
         }

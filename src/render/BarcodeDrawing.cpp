@@ -22,8 +22,7 @@ namespace {
 // Fitted bitmaps up to this size are always made, whatever the device (a 2000-dot square).
 constexpr qint64 kHugeBoxPixels = 2000LL * 2000;
 
-// The element's cached symbol, encoded first when it has none and encoding is allowed.
-// A stale handle (from a file, or released elsewhere) counts as none.
+// What the encoder is given for the element at zint's angle.
 SymbolRequest RequestFor(const Element& element, int angle) {
     SymbolRequest request;
     request.symbology = element.nSymbology;
@@ -34,6 +33,8 @@ SymbolRequest RequestFor(const Element& element, int angle) {
     return request;
 }
 
+// The element's cached symbol, encoded first when it has none and encoding is allowed.
+// A stale handle (from a file, or released elsewhere) counts as none.
 const SymbolImage* CachedSymbol(const RenderContext& context, Element& element, bool mayEncode, int angle) {
     if (const SymbolImage* symbol = context.symbols.Find(element.hImage)) {
         return symbol;

@@ -22,23 +22,6 @@ qint64 ImageBytes(const QImage& image) {
     return image.isNull() ? 0 : image.sizeInBytes();
 }
 
-// zint draws black on white: such a bitmap is kept at one bit a pixel (a 4-megapixel QR code in
-// half a megabyte instead of sixteen). Anything else stays as it is.
-QImage Compact(const QImage& image) {
-    if (image.isNull() || image.format() != QImage::Format_RGB32) {
-        return image;
-    }
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (line[x] != 0xFF000000u && line[x] != 0xFFFFFFFFu) {
-                return image;
-            }
-        }
-    }
-    return image.convertToFormat(QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
-}
-
 // Nearest-neighbour resampling: column x takes source column x × sw / w, so every source
 // column (module) becomes a run of whole pixels.
 int Sample(int x, int size, int sourceSize) {
@@ -98,7 +81,6 @@ std::uint32_t SymbolCache::Store(SymbolImage symbol) {
         ++m_nextHandle;
     }
     const std::uint32_t handle = m_nextHandle++;
-    symbol.image = Compact(symbol.image);
     Account(ImageBytes(symbol.image));
     m_symbols.emplace(handle, Entry{std::move(symbol), {}, 0});
     Trim();

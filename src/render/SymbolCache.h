@@ -4,7 +4,7 @@
 // pointer, so records stay plain bytes); decoded pictures are kept by the file's identity, so every
 // spelling of one path shares one image. Everything that can be made again (fitted bitmaps,
 // pictures) shares one byte budget and goes least recently used first; the symbols
-// themselves are kept at one bit a pixel.
+// themselves are kept as the encoder made them, one bit a pixel.
 
 #include <QByteArray>
 #include <QDateTime>
