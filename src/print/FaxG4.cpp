@@ -129,22 +129,21 @@ void Changes(const uchar* row, int width, std::vector<int>& out) {
     for (int start = 0; start < bytes; start += 8) {
         std::uint64_t word = 0;
         if (bytes - start >= 8) {
-            word = qFromBigEndian<quint64>(row + start);  // the first dot in the top bit
+            word = qFromLittleEndian<quint64>(row + start);  // the first dot in the low bit
         } else {
             for (int i = start; i < bytes; ++i) {
-                word |= std::uint64_t{row[i]} << (56 - 8 * (i - start));
+                word |= std::uint64_t{row[i]} << (8 * (i - start));
             }
         }
-        std::uint64_t changes = word ^ (word >> 1 | before << 63);
-        before = word & 1;
+        std::uint64_t changes = word ^ (word << 1 | before);
+        before = word >> 63;
         while (changes != 0) {
-            const int bit = std::countl_zero(changes);
-            const int x = start * 8 + bit;
+            const int x = start * 8 + std::countr_zero(changes);
             if (x >= width) {
                 break;  // the padding after the last dot
             }
             out.push_back(x);
-            changes ^= std::uint64_t{1} << (63 - bit);
+            changes &= changes - 1;
         }
     }
     out.insert(out.end(), 3, width);

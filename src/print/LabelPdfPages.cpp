@@ -4,6 +4,7 @@
 #include "print/LabelPage.h"
 
 #include <QIODevice>
+#include <QtEndian>
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -18,11 +19,48 @@
 #include <mutex>
 #include <thread>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace etiqo {
 
 QSizeF LabelSizeInPoints(double widthMM, double heightMM) {
     return {widthMM * 72.0 / 25.4, heightMM * 72.0 / 25.4};
 }
+
+namespace {
+
+// cairo's A1 rows are 32-bit words with the first dot in the low bit: on a little-endian machine,
+// bytes with the first dot in the low bit.
+static_assert(std::endian::native == std::endian::little, "A1 rows are written byte by byte");
+
+// A row of grey dots as ink bits, eight or sixteen dots at a time: the top bit of a grey byte is
+// set for white.
+void InkRowFromGrey(const uchar* grey, int width, unsigned char* out) {
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x + 16 <= width; x += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(grey + x));
+        const auto ink = static_cast<std::uint16_t>(~_mm_movemask_epi8(bytes));
+        std::memcpy(out + x / 8, &ink, sizeof ink);
+    }
+#endif
+    for (; x + 8 <= width; x += 8) {
+        // The multiply gathers the eight dark bits, the first dot's lowest.
+        const std::uint64_t dark = (~qFromLittleEndian<quint64>(grey + x) >> 7) & 0x0101010101010101ULL;
+        out[x / 8] = static_cast<uchar>((dark * 0x0102040810204080ULL) >> 56);
+    }
+    if (x < width) {
+        uchar byte = 0;
+        for (int i = x; i < width; ++i) {
+            byte |= static_cast<uchar>((grey[i] < 128 ? 1 : 0) << (i - x));
+        }
+        out[x / 8] = byte;
+    }
+}
+
+}  // namespace
 
 class LabelPdfPages::Writer {
 public:
@@ -122,64 +160,79 @@ private:
     // as a 1-bit image mask, unsmoothed with the nearest filter, and stores it as the G4 coding
     // attached to it (deflate when coding fails). A page equal to the one before (copies of an
     // unchanging label) paints the same mask, which the PDF holds once.
-    bool DrawPage(cairo_t* cr, const QImage& dots) {
-        QImage ink = dots.format() == QImage::Format_Mono ? dots
-                     : dots.format() == QImage::Format_Grayscale8
-                         ? DotsFromGrey(dots)
-                         : dots.convertToFormat(QImage::Format_Mono,
-                                                Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
-        // Bit 1 is to be ink: the darker of the two colours.
-        if (qGray(ink.color(1)) > qGray(ink.color(0))) {
-            ink.invertPixels();
-            ink.setColorTable({ink.color(1), ink.color(0)});
-        }
-        const int rowBytes = (ink.width() + 7) / 8;
-        if (m_lastMask && ink.size() == m_lastInk.size() && SameDots(ink, m_lastInk, rowBytes)) {
-            return PaintMask(cr);
-        }
-        cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A1, ink.width(), ink.height());
-        m_lastMask.reset(mask);
-        unsigned char* data = cairo_image_surface_get_data(mask);
+    bool DrawPage(cairo_t* cr, const QImage& page) {
+        using Mask = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+        Mask mask(cairo_image_surface_create(CAIRO_FORMAT_A1, page.width(), page.height()));
+        unsigned char* data = cairo_image_surface_get_data(mask.get());
         if (data == nullptr) {
             return false;
         }
-        // cairo's A1 holds the first pixel in the low bit of a native-endian word, Qt's Mono in a
-        // byte's high bit. Both rows are whole 32-bit words.
-        const int stride = cairo_image_surface_get_stride(mask);
-        const int words = (rowBytes + 3) / 4;
-        cairo_surface_flush(mask);
-        for (int y = 0; y < ink.height(); ++y) {
-            const uchar* in = ink.constScanLine(y);
-            unsigned char* out = data + static_cast<std::ptrdiff_t>(y) * stride;
-            for (int i = 0; i < words; ++i) {
-                std::uint32_t word = 0;
-                std::memcpy(&word, in + 4 * i, sizeof word);
-                if constexpr (std::endian::native == std::endian::little) {
-                    word = (word >> 1 & 0x55555555u) | (word & 0x55555555u) << 1;
-                    word = (word >> 2 & 0x33333333u) | (word & 0x33333333u) << 2;
-                    word = (word >> 4 & 0x0F0F0F0Fu) | (word & 0x0F0F0F0Fu) << 4;
-                }
-                std::memcpy(out + 4 * i, &word, sizeof word);
-            }
+        const int stride = cairo_image_surface_get_stride(mask.get());
+        const int rowBytes = (page.width() + 7) / 8;
+        cairo_surface_flush(mask.get());
+        if (!InkInto(page, data, stride)) {
+            return false;
         }
-        cairo_surface_mark_dirty(mask);
-        const QByteArray g4 = EncodeFaxG4(ink.constBits(), ink.width(), ink.height(), ink.bytesPerLine());
+        cairo_surface_mark_dirty(mask.get());
+        if (m_lastMask && cairo_image_surface_get_width(m_lastMask.get()) == page.width() &&
+            cairo_image_surface_get_height(m_lastMask.get()) == page.height() &&
+            SameRows(data, cairo_image_surface_get_data(m_lastMask.get()), stride, rowBytes, page.height())) {
+            return PaintMask(cr);
+        }
+        const QByteArray g4 = EncodeFaxG4(data, page.width(), page.height(), stride);
         if (!g4.isEmpty()) {
-            AttachMime(mask, CAIRO_MIME_TYPE_CCITT_FAX, g4);
-            AttachMime(mask, CAIRO_MIME_TYPE_CCITT_FAX_PARAMS,
+            AttachMime(mask.get(), CAIRO_MIME_TYPE_CCITT_FAX, g4);
+            AttachMime(mask.get(), CAIRO_MIME_TYPE_CCITT_FAX_PARAMS,
                        QStringLiteral("Columns=%1 Rows=%2 K=-1 BlackIs1=true")
-                           .arg(ink.width())
-                           .arg(ink.height())
+                           .arg(page.width())
+                           .arg(page.height())
                            .toLatin1());
         }
-        m_lastInk = std::move(ink);
+        m_lastMask = std::move(mask);
         return PaintMask(cr);
     }
 
-    static bool SameDots(const QImage& a, const QImage& b, int rowBytes) {
-        for (int y = 0; y < a.height(); ++y) {
-            if (std::memcmp(a.constScanLine(y), b.constScanLine(y), static_cast<std::size_t>(rowBytes)) !=
-                0) {
+    // The page's ink as cairo's A1 rows hold it: the first dot in the low bit of little-endian
+    // words. A grey page (what the renderer draws) is read a byte a dot, grey below 128 as ink;
+    // any other page goes through one bit a dot.
+    static bool InkInto(const QImage& page, unsigned char* data, int stride) {
+        if (page.format() == QImage::Format_Grayscale8) {
+            for (int y = 0; y < page.height(); ++y) {
+                InkRowFromGrey(page.constScanLine(y), page.width(),
+                               data + static_cast<std::ptrdiff_t>(y) * stride);
+            }
+            return true;
+        }
+        QImage ink = page.format() == QImage::Format_Mono
+                         ? page
+                         : page.convertToFormat(QImage::Format_Mono,
+                                                Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither);
+        if (ink.isNull()) {
+            return false;
+        }
+        const bool inkIsOne = qGray(ink.color(1)) <= qGray(ink.color(0));  // the darker colour
+        const int rowBytes = (ink.width() + 7) / 8;
+        for (int y = 0; y < ink.height(); ++y) {
+            const uchar* in = ink.constScanLine(y);
+            unsigned char* out = data + static_cast<std::ptrdiff_t>(y) * stride;
+            for (int i = 0; i < rowBytes; ++i) {
+                // Mono keeps the first dot in a byte's high bit.
+                uchar byte = inkIsOne ? in[i] : static_cast<uchar>(~in[i]);
+                byte = static_cast<uchar>((byte & 0xF0) >> 4 | (byte & 0x0F) << 4);
+                byte = static_cast<uchar>((byte & 0xCC) >> 2 | (byte & 0x33) << 2);
+                out[i] = static_cast<uchar>((byte & 0xAA) >> 1 | (byte & 0x55) << 1);
+            }
+            if (const int spare = rowBytes * 8 - ink.width(); spare > 0) {
+                out[rowBytes - 1] &= static_cast<uchar>(0xFF >> spare);  // no ink past the last dot
+            }
+        }
+        return true;
+    }
+
+    static bool SameRows(const unsigned char* a, const unsigned char* b, int stride, int rowBytes, int rows) {
+        for (int y = 0; y < rows; ++y) {
+            const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y) * stride;
+            if (std::memcmp(a + at, b + at, static_cast<std::size_t>(rowBytes)) != 0) {
                 return false;
             }
         }
@@ -229,7 +282,6 @@ private:
     bool m_closing = false;
     std::atomic<bool> m_failed = false;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_lastMask;  // the last page's, kept for the next
-    QImage m_lastInk;                                             // its dots, 1 is ink
     std::thread m_thread;  // last: started once everything above is ready
 };
 

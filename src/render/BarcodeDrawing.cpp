@@ -97,7 +97,11 @@ void DrawFitted(const RenderContext& context, const Element& element, const QRec
         }
         return;
     }
-    const QImage fitted = context.symbols.Fitted(element.hImage, box.size(), mode);
+    // A grey page (printing, export) takes the symbol as grey rows copied in.
+    const bool grey = device && device->devType() == QInternal::Image &&
+                      static_cast<const QImage*>(device)->format() == QImage::Format_Grayscale8;
+    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    const QImage fitted = context.symbols.Fitted(element.hImage, box.size(), mode, format);
     if (fitted.isNull()) {
         return;
     }

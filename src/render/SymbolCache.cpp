@@ -30,15 +30,9 @@ int Sample(int x, int size, int sourceSize) {
 
 // Source coordinates are those of the symbol at its scale (image × repeat); each maps back to the
 // stored pixel it repeats.
-QImage Resample(const SymbolImage& symbol, QSize size, FitMode mode) {
-    const QImage& source = symbol.image;
-    const QImage src =
-        source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
-    QImage out(size, QImage::Format_RGB32);
-    if (out.isNull()) {
-        return out;
-    }
-    const int repeat = std::max(symbol.repeat, 1);
+template <typename Pixel>
+void ResampleInto(const QImage& src, int repeat, FitMode mode, QImage& out) {
+    const QSize size = out.size();
     const int sw = src.width() * repeat;
     const int sh = src.height() * repeat;
     std::vector<int> columns(static_cast<std::size_t>(size.width()));
@@ -53,16 +47,56 @@ QImage Resample(const SymbolImage& symbol, QSize size, FitMode mode) {
     int previousRow = -1;
     for (int y = 0; y < size.height(); ++y) {
         const int sy = (mode == FitMode::TileRows ? y % sh : Sample(y, size.height(), sh)) / repeat;
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        auto* line = reinterpret_cast<Pixel*>(out.scanLine(y));
         if (sy == previousRow) {
-            std::copy_n(reinterpret_cast<const QRgb*>(out.constScanLine(y - 1)), size.width(), line);
+            std::copy_n(reinterpret_cast<const Pixel*>(out.constScanLine(y - 1)), size.width(), line);
             continue;
         }
-        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
+        const auto* in = reinterpret_cast<const Pixel*>(src.constScanLine(sy));
         for (int x = 0; x < size.width(); ++x) {
             line[x] = in[columns[static_cast<std::size_t>(x)]];
         }
         previousRow = sy;
+    }
+}
+
+// Qt converts to grey through colour management, pixel by pixel; a symbol's two colours need a
+// lookup.
+QImage GreyFromMono(const QImage& mono) {
+    QImage grey(mono.size(), QImage::Format_Grayscale8);
+    if (grey.isNull() || mono.colorCount() < 2) {
+        return {};
+    }
+    const uchar shades[2] = {static_cast<uchar>(qGray(mono.color(0))),
+                             static_cast<uchar>(qGray(mono.color(1)))};
+    for (int y = 0; y < mono.height(); ++y) {
+        const uchar* in = mono.constScanLine(y);
+        uchar* out = grey.scanLine(y);
+        for (int x = 0; x < mono.width(); ++x) {
+            out[x] = shades[(in[x / 8] >> (7 - x % 8)) & 1];
+        }
+    }
+    return grey;
+}
+
+// The fitted image in the format it is drawn on: a grey page then copies its rows as they are,
+// where a colour image would be blended into it pixel by pixel.
+QImage Resample(const SymbolImage& symbol, QSize size, FitMode mode, QImage::Format format) {
+    const bool grey = format == QImage::Format_Grayscale8;
+    const QImage& source = symbol.image;
+    const QImage::Format pixels = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    const QImage src = source.format() == pixels                        ? source
+                       : grey && source.format() == QImage::Format_Mono ? GreyFromMono(source)
+                                                                        : source.convertToFormat(pixels);
+    QImage out(size, pixels);
+    if (out.isNull() || src.isNull()) {
+        return {};
+    }
+    const int repeat = std::max(symbol.repeat, 1);
+    if (grey) {
+        ResampleInto<uchar>(src, repeat, mode, out);
+    } else {
+        ResampleInto<QRgb>(src, repeat, mode, out);
     }
     return out;
 }
@@ -73,7 +107,7 @@ QImage SymbolImage::FullImage() const {
     if (image.isNull() || repeat <= 1) {
         return image.convertToFormat(QImage::Format_RGB32);  // as the encoder drew it
     }
-    return Resample(*this, Size(), FitMode::Stretch);
+    return Resample(*this, Size(), FitMode::Stretch, QImage::Format_RGB32);
 }
 
 std::uint32_t SymbolCache::Store(SymbolImage symbol) {
@@ -92,7 +126,7 @@ const SymbolImage* SymbolCache::Find(std::uint32_t handle) const {
     return it == m_symbols.end() ? nullptr : &it->second.symbol;
 }
 
-QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
+QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode, QImage::Format format) {
     const auto it = m_symbols.find(handle);
     if (it == m_symbols.end() || it->second.symbol.image.isNull() || size.isEmpty() ||
         static_cast<qint64>(size.width()) * size.height() > kMaxFittedPixels) {
@@ -100,7 +134,7 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
     }
     Entry& entry = it->second;
     for (Fit& fit : entry.fits) {
-        if (fit.size == size && fit.mode == mode && !fit.image.isNull()) {
+        if (fit.size == size && fit.mode == mode && fit.format == format && !fit.image.isNull()) {
             fit.used = ++m_clock;
             return fit.image;
         }
@@ -110,7 +144,7 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode) {
     Account(-ImageBytes(slot.image));
     slot = Fit{};
     Trim(qint64{size.width()} * size.height() * 4);  // room first: peak memory stays at the budget
-    slot = Fit{size, mode, Resample(entry.symbol, size, mode), ++m_clock};
+    slot = Fit{size, mode, format, Resample(entry.symbol, size, mode, format), ++m_clock};
     Account(ImageBytes(slot.image));
     const QImage fitted = slot.image;  // stays valid for the caller whatever Trim drops
     Trim();

@@ -67,8 +67,9 @@ public:
 
     // The symbol image fitted to exactly size. Kept per handle so that every printed page and
     // every paint reuses the same QImage (PDF output then embeds it once). Null when there is
-    // no image.
-    QImage Fitted(std::uint32_t handle, QSize size, FitMode mode);
+    // no image. A grey format (Grayscale8) gives a grey image, any other 32-bit RGB.
+    QImage Fitted(std::uint32_t handle, QSize size, FitMode mode,
+                  QImage::Format format = QImage::Format_RGB32);
 
     // Frees one symbol; the caller sets the element's hImage to 0. Unknown handles are ignored.
     void Release(std::uint32_t handle);
@@ -94,6 +95,7 @@ private:
     struct Fit {
         QSize size;
         FitMode mode = FitMode::Stretch;
+        QImage::Format format = QImage::Format_RGB32;
         QImage image;
         std::uint64_t used = 0;
     };

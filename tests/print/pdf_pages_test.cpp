@@ -36,25 +36,35 @@ TEST(LabelPdfPages, PagesComeBackDotForDot) {
     const testing::TempDir dir;
     for (const auto& page : pages) {
         SCOPED_TRACE(page.name);
+        // The same dots as a grey page (as the renderer draws it), in greys either side of half way.
         QImage dots(page.width, page.height, QImage::Format_Mono);
         dots.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        QImage grey(page.width, page.height, QImage::Format_Grayscale8);
         for (int y = 0; y < page.height; ++y) {
             for (int x = 0; x < page.width; ++x) {
-                dots.setPixel(x, y, page.ink(x, y) ? 1 : 0);
+                const bool ink = page.ink(x, y);
+                dots.setPixel(x, y, ink ? 1 : 0);
+                grey.scanLine(y)[x] =
+                    static_cast<uchar>(ink ? 127 - (x * 7 + y) % 128 : 128 + (x + y * 5) % 128);
             }
         }
-        const QString pdf = QString::fromStdString((dir / "page.pdf").string());
-        QFile file(pdf);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        LabelPdfPages writer(file, QSizeF(page.width * 25.4 / 300, page.height * 25.4 / 300), 300, 300, "t");
-        ASSERT_TRUE(writer.AddPage(dots) && writer.Finish());
-        file.close();
-        const auto back = (dir / "back").string();
-        ASSERT_EQ(
-            RunProcess("pdftoppm", {"-r", "300", "-mono", "-singlefile", pdf.toStdString(), back}).status, 0);
-        const QImage read(QString::fromStdString(back + ".pbm"));
-        EXPECT_EQ(read.copy(0, 0, page.width, page.height).convertToFormat(QImage::Format_RGB32),
-                  dots.convertToFormat(QImage::Format_RGB32));
+        for (const QImage& sent : {dots, grey}) {
+            const QString pdf = QString::fromStdString((dir / "page.pdf").string());
+            QFile file(pdf);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            LabelPdfPages writer(file, QSizeF(page.width * 25.4 / 300, page.height * 25.4 / 300), 300, 300,
+                                 "t");
+            ASSERT_TRUE(writer.AddPage(sent) && writer.Finish());
+            file.close();
+            const auto back = (dir / "back").string();
+            ASSERT_EQ(
+                RunProcess("pdftoppm", {"-r", "300", "-mono", "-singlefile", pdf.toStdString(), back}).status,
+                0);
+            const QImage read(QString::fromStdString(back + ".pbm"));
+            EXPECT_EQ(read.copy(0, 0, page.width, page.height).convertToFormat(QImage::Format_RGB32),
+                      dots.convertToFormat(QImage::Format_RGB32))
+                << sent.format();
+        }
     }
 }
 
