@@ -156,9 +156,13 @@ TextFont FontFromLogFont(const LOGFONTA& logFont, const QString& text, std::size
     result.cellHeight = metrics.height();
     if (logFont.lfWidth != 0) {
         const qreal wanted = std::abs(static_cast<qreal>(logFont.lfWidth));
+        if (!text.isEmpty()) {
+            result.measured = text;
+            result.measuredAdvance = metrics.horizontalAdvance(text);
+        }
         const qreal natural = text.isEmpty() || byteLength == 0
                                   ? metrics.averageCharWidth()
-                                  : metrics.horizontalAdvance(text) / static_cast<qreal>(byteLength);
+                                  : result.measuredAdvance / static_cast<qreal>(byteLength);
         if (natural > 0) {
             result.stretch = std::clamp(wanted / natural, kMinStretch, kMaxStretch);
         }
@@ -167,8 +171,13 @@ TextFont FontFromLogFont(const LOGFONTA& logFont, const QString& text, std::size
     return result;
 }
 
+qreal TextFont::Advance(const QString& text) const {
+    return measuredAdvance >= 0 && text == measured ? measuredAdvance
+                                                    : QFontMetricsF(font).horizontalAdvance(text);
+}
+
 QSize MeasureText(const TextFont& font, const QString& text) {
-    const qreal width = QFontMetricsF(font.font).horizontalAdvance(text) * font.stretch;
+    const qreal width = font.Advance(text) * font.stretch;
     return QSize(ClampCoordinate(std::llround(width)), ClampCoordinate(std::llround(font.cellHeight)));
 }
 
@@ -197,7 +206,7 @@ QPainterPath TextOutline(const TextFont& font, const QString& text) {
     path.setFillRule(Qt::WindingFill);
     path.addText(QPointF(0, font.ascent), font.font, text);
     const QFontMetricsF metrics(font.font);
-    const qreal width = metrics.horizontalAdvance(text);
+    const qreal width = font.Advance(text);
     const qreal thickness = metrics.lineWidth();
     if (font.font.underline()) {
         path.addRect(0, font.ascent + metrics.underlinePos() - thickness / 2, width, thickness);
@@ -228,7 +237,14 @@ void DrawTextAt(QPainter& painter, const TextFont& font, QPoint origin, const QS
                                                           font.stretch >= kMinSmoothStretch);
         painter.fillPath(TextOutline(font, text), Qt::black);
     } else {
-        painter.setFont(font.font);
+        QFont glyphs = font.font;
+        if (!painter.testRenderHint(QPainter::TextAntialiasing)) {
+            // Qt smooths glyphs whatever the hint says: thresholded, smoothed strokes thinner than
+            // half a dot vanish, and a grey page takes smoothed glyphs a dot at a time through
+            // colour conversion. FreeType's 1-bit glyphs keep every stroke and are drawn as runs.
+            glyphs.setStyleStrategy(QFont::NoAntialias);
+        }
+        painter.setFont(glyphs);
         painter.setPen(Qt::black);
         painter.drawText(QPointF(0, font.ascent), text);
     }

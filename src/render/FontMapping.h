@@ -23,6 +23,13 @@ struct TextFont {
     qreal ascent = 0.0;      // baseline below the top of the cell, in device pixels
     qreal cellHeight = 0.0;  // ascent + descent, in device pixels
     int escapement = 0;      // tenths of a degree, counter-clockwise
+    // The advance of the text the font was made for, when it was measured on the way (unstretched):
+    // a text is shaped once for its size, not again to be measured and drawn.
+    QString measured;
+    qreal measuredAdvance = -1;
+
+    // The unstretched advance of text in this font.
+    qreal Advance(const QString& text) const;
 };
 
 // The face for a LOGFONTA face name (GB18030 bytes): the face itself when installed,

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <unordered_set>
 
@@ -29,9 +30,9 @@ int Sample(int x, int size, int sourceSize) {
 }
 
 // Source coordinates are those of the symbol at its scale (image × repeat); each maps back to the
-// stored pixel it repeats.
-template <typename Pixel>
-void ResampleInto(const QImage& src, int repeat, FitMode mode, QImage& out) {
+// stored pixel it repeats, which read(row, x) gives in the output's format.
+template <typename Pixel, typename Read>
+void ResampleInto(const QImage& src, int repeat, FitMode mode, QImage& out, Read read) {
     const QSize size = out.size();
     const int sw = src.width() * repeat;
     const int sh = src.height() * repeat;
@@ -44,59 +45,57 @@ void ResampleInto(const QImage& src, int repeat, FitMode mode, QImage& out) {
         }
         columns[static_cast<std::size_t>(x)] = sx / repeat;
     }
-    int previousRow = -1;
+    // A row sampled from the same pixels as the row above (a module's rows, every row of a linear
+    // code) is that row copied.
+    const auto rowBytes = static_cast<std::size_t>((src.width() * src.depth() + 7) / 8);
+    const uchar* previous = nullptr;
     for (int y = 0; y < size.height(); ++y) {
         const int sy = (mode == FitMode::TileRows ? y % sh : Sample(y, size.height(), sh)) / repeat;
+        const uchar* source = src.constScanLine(sy);
         auto* line = reinterpret_cast<Pixel*>(out.scanLine(y));
-        if (sy == previousRow) {
+        if (previous && (source == previous || std::memcmp(source, previous, rowBytes) == 0)) {
             std::copy_n(reinterpret_cast<const Pixel*>(out.constScanLine(y - 1)), size.width(), line);
             continue;
         }
-        const auto* in = reinterpret_cast<const Pixel*>(src.constScanLine(sy));
         for (int x = 0; x < size.width(); ++x) {
-            line[x] = in[columns[static_cast<std::size_t>(x)]];
+            line[x] = read(source, columns[static_cast<std::size_t>(x)]);
         }
-        previousRow = sy;
+        previous = source;
     }
 }
 
-// Qt converts to grey through colour management, pixel by pixel; a symbol's two colours need a
-// lookup.
-QImage GreyFromMono(const QImage& mono) {
-    QImage grey(mono.size(), QImage::Format_Grayscale8);
-    if (grey.isNull() || mono.colorCount() < 2) {
-        return {};
+template <typename Pixel>
+void ResampleFrom(const QImage& source, int repeat, FitMode mode, QImage& out, Pixel shade0, Pixel shade1) {
+    if (source.format() == QImage::Format_Mono) {
+        // Straight from the bits: Qt converts to grey through colour management, pixel by pixel.
+        const Pixel shades[2] = {shade0, shade1};
+        ResampleInto<Pixel>(source, repeat, mode, out,
+                            [&](const uchar* row, int x) { return shades[(row[x >> 3] >> (~x & 7)) & 1]; });
+        return;
     }
-    const uchar shades[2] = {static_cast<uchar>(qGray(mono.color(0))),
-                             static_cast<uchar>(qGray(mono.color(1)))};
-    for (int y = 0; y < mono.height(); ++y) {
-        const uchar* in = mono.constScanLine(y);
-        uchar* out = grey.scanLine(y);
-        for (int x = 0; x < mono.width(); ++x) {
-            out[x] = shades[(in[x / 8] >> (7 - x % 8)) & 1];
-        }
-    }
-    return grey;
+    const QImage same = source.format() == out.format() ? source : source.convertToFormat(out.format());
+    ResampleInto<Pixel>(same, repeat, mode, out,
+                        [](const uchar* row, int x) { return reinterpret_cast<const Pixel*>(row)[x]; });
 }
 
 // The fitted image in the format it is drawn on: a grey page then copies its rows as they are,
 // where a colour image would be blended into it pixel by pixel.
 QImage Resample(const SymbolImage& symbol, QSize size, FitMode mode, QImage::Format format) {
-    const bool grey = format == QImage::Format_Grayscale8;
     const QImage& source = symbol.image;
-    const QImage::Format pixels = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
-    const QImage src = source.format() == pixels                        ? source
-                       : grey && source.format() == QImage::Format_Mono ? GreyFromMono(source)
-                                                                        : source.convertToFormat(pixels);
-    QImage out(size, pixels);
-    if (out.isNull() || src.isNull()) {
+    const bool grey = format == QImage::Format_Grayscale8;
+    QImage out(size, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (out.isNull() || source.isNull() ||
+        (source.format() == QImage::Format_Mono && source.colorCount() < 2)) {
         return {};
     }
     const int repeat = std::max(symbol.repeat, 1);
+    const QRgb colour0 = source.colorCount() >= 2 ? source.color(0) : QRgb{};
+    const QRgb colour1 = source.colorCount() >= 2 ? source.color(1) : QRgb{};
     if (grey) {
-        ResampleInto<uchar>(src, repeat, mode, out);
+        ResampleFrom<uchar>(source, repeat, mode, out, static_cast<uchar>(qGray(colour0)),
+                            static_cast<uchar>(qGray(colour1)));
     } else {
-        ResampleInto<QRgb>(src, repeat, mode, out);
+        ResampleFrom<QRgb>(source, repeat, mode, out, colour0 | 0xFF000000u, colour1 | 0xFF000000u);
     }
     return out;
 }

@@ -70,6 +70,11 @@ TEST(SymbolCache, HandlesLiveAsLongAsAnElementNamesThem) {
     const QImage first = cache.Fitted(handle, QSize(333, 77), FitMode::TileRows);
     EXPECT_EQ(first.size(), QSize(333, 77));
     EXPECT_EQ(cache.Fitted(handle, QSize(333, 77), FitMode::TileRows).cacheKey(), first.cacheKey());
+    // A grey page's fit is the same dots, and kept beside the colour one.
+    const QImage grey = cache.Fitted(handle, QSize(333, 77), FitMode::TileRows, QImage::Format_Grayscale8);
+    EXPECT_EQ(grey.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(grey.convertToFormat(QImage::Format_RGB32), first);
+    EXPECT_EQ(cache.Fitted(handle, QSize(333, 77), FitMode::TileRows).cacheKey(), first.cacheKey());
     EXPECT_TRUE(cache.Fitted(handle, QSize(100000, 100000), FitMode::Stretch).isNull());
     EXPECT_TRUE(cache.Fitted(handle, QSize(0, 10), FitMode::Stretch).isNull());
 }
