@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -107,9 +108,14 @@ QImage ImageFromBitmap(const zint_symbol& symbol) {
     const int height = symbol.bitmap_height;
     QImage mono(width, height, QImage::Format_Mono);
     mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});  // as Qt's own conversion has it
-    const unsigned char* rgb = symbol.bitmap;
+    const auto rowBytes = static_cast<std::size_t>(width) * 3;
     for (int y = 0; y < height && !mono.isNull(); ++y) {
+        const unsigned char* rgb = symbol.bitmap + y * rowBytes;
         uchar* line = mono.scanLine(y);
+        if (y > 0 && std::memcmp(rgb, rgb - rowBytes, rowBytes) == 0) {
+            std::copy_n(mono.constScanLine(y - 1), mono.bytesPerLine(), line);  // a linear code's rows
+            continue;
+        }
         std::fill_n(line, mono.bytesPerLine(), uchar{0});
         for (int x = 0; x < width; ++x, rgb += 3) {
             const int sum = rgb[0] + rgb[1] + rgb[2];
