@@ -175,7 +175,8 @@ bool WritePdf(Label& label, const LabelPainter& painter, const RenderOptions& op
             return false;  // the save file is dropped uncommitted
         }
         bool moved = false;
-        painted = pages.AddPage(RenderLabelGrey(label, painter, moved));  // reduced by the writer
+        painted = pages.AddPage(
+            RenderLabelGrey(label, painter, moved, pages.TakeBlankPage(LabelSizeInDots(label))));
     }
     if (!pages.Finish() || !painted || !checked.Finish() || !Commit(*file)) {
         error = UiText(TextId::CliCannotWrite).arg(name, file->errorString());

@@ -112,7 +112,8 @@ MergeOutcome ExportMergedPdf(Label& label, const SourceChoice& choice, const Mer
     bool painted = true;
     while (painted && merge.NextPage(page)) {
         bool moved = false;
-        painted = pdf.AddPage(RenderLabelGrey(page, painter, moved));  // reduced by the writer
+        painted =
+            pdf.AddPage(RenderLabelGrey(page, painter, moved, pdf.TakeBlankPage(LabelSizeInDots(page))));
         merge.PageDone(page);
     }
     MergeOutcome outcome;

@@ -59,13 +59,16 @@ QImage DotsFromGrey(const QImage& page) {
     return mono;
 }
 
-QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsMoved) {
+QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsMoved, QImage blank) {
     if (!PageWithinLimit(label)) {
         return {};
     }
-    const QSize dots = LabelSizeInDots(label);
-    QImage page(dots.expandedTo(QSize(1, 1)), QImage::Format_Grayscale8);
-    page.fill(0xFFu);  // white, as bytes: fill(QColor) goes through a painter
+    const QSize dots = LabelSizeInDots(label).expandedTo(QSize(1, 1));
+    QImage page = std::move(blank);
+    if (page.size() != dots || page.format() != QImage::Format_Grayscale8) {
+        page = QImage(dots, QImage::Format_Grayscale8);
+        page.fill(0xFFu);  // white, as bytes: fill(QColor) goes through a painter
+    }
     {
         QPainter device(&page);
         // A head burns a dot or not: grey edges would only be thresholded away unevenly.

@@ -38,8 +38,9 @@ void RenderInQtPool(const std::function<void()>& work);
 // serialsMoved is set to true (never cleared) when they did.
 QImage RenderLabelPage(Label& label, const LabelPainter& painter, bool& serialsMoved);
 // The same page before it is reduced to black and white (Format_Grayscale8), for output that
-// reduces it on a thread of its own (the PDF writer).
-QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsMoved);
+// reduces it on a thread of its own (the PDF writer). `blank`, when it is a white grey page of the
+// label's size, is drawn on instead of a new one.
+QImage RenderLabelGrey(Label& label, const LabelPainter& painter, bool& serialsMoved, QImage blank = {});
 // A grey page reduced to black and white at half way (Format_Mono); null for a null page.
 QImage DotsFromGrey(const QImage& page);
 

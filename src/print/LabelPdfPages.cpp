@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -35,29 +36,37 @@ namespace {
 // bytes with the first dot in the low bit.
 static_assert(std::endian::native == std::endian::little, "A1 rows are written byte by byte");
 
-// A row of grey dots as ink bits, eight or sixteen dots at a time: the top bit of a grey byte is
-// set for white.
-void InkRowFromGrey(const uchar* grey, int width, unsigned char* out) {
+// A row of grey dots as ink bits, eight or sixteen dots at a time (the top bit of a grey byte is
+// set for white); whether any dot of it is not white.
+bool InkRowFromGrey(const uchar* grey, int width, unsigned char* out) {
     int x = 0;
+    bool drawn = false;
 #if defined(__SSE2__)
+    __m128i all = _mm_set1_epi8(-1);
     for (; x + 16 <= width; x += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(grey + x));
         const auto ink = static_cast<std::uint16_t>(~_mm_movemask_epi8(bytes));
         std::memcpy(out + x / 8, &ink, sizeof ink);
+        all = _mm_and_si128(all, bytes);
     }
+    drawn = _mm_movemask_epi8(_mm_cmpeq_epi8(all, _mm_set1_epi8(-1))) != 0xFFFF;
 #endif
     for (; x + 8 <= width; x += 8) {
         // The multiply gathers the eight dark bits, the first dot's lowest.
-        const std::uint64_t dark = (~qFromLittleEndian<quint64>(grey + x) >> 7) & 0x0101010101010101ULL;
+        const std::uint64_t bytes = qFromLittleEndian<quint64>(grey + x);
+        const std::uint64_t dark = (~bytes >> 7) & 0x0101010101010101ULL;
         out[x / 8] = static_cast<uchar>((dark * 0x0102040810204080ULL) >> 56);
+        drawn = drawn || bytes != ~std::uint64_t{0};
     }
     if (x < width) {
         uchar byte = 0;
         for (int i = x; i < width; ++i) {
             byte |= static_cast<uchar>((grey[i] < 128 ? 1 : 0) << (i - x));
+            drawn = drawn || grey[i] != 0xFF;
         }
         out[x / 8] = byte;
     }
+    return drawn;
 }
 
 }  // namespace
@@ -93,6 +102,18 @@ public:
         return true;
     }
 
+    QImage TakeBlank(QSize size) {
+        const std::lock_guard lock(m_mutex);
+        while (!m_blank.empty()) {
+            QImage page = std::move(m_blank.back());
+            m_blank.pop_back();
+            if (page.size() == size) {
+                return page;
+            }
+        }
+        return {};
+    }
+
     bool Finish() {
         {
             const std::lock_guard lock(m_mutex);
@@ -110,6 +131,8 @@ private:
     // writing threads on two cores, few enough to stay small.
     static constexpr std::size_t kAhead = 16;
     static constexpr qsizetype kAheadBytes = 16LL * 1024 * 1024;
+    // Written pages kept white for the drawing thread, which takes one a page.
+    static constexpr std::size_t kBlankPages = 2;
 
     static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
         auto* self = static_cast<Writer*>(closure);
@@ -144,8 +167,18 @@ private:
                 m_queuedBytes -= page.sizeInBytes();
                 m_changed.notify_all();
             }
-            if (!m_failed && !DrawPage(cr, page)) {
+            if (m_failed) {
+                continue;
+            }
+            // A grey page no one else holds is whitened as it is read and kept for the next.
+            const bool reuse = page.format() == QImage::Format_Grayscale8 && page.isDetached();
+            if (!DrawPage(cr, page, reuse)) {
                 Fail();
+            } else if (reuse) {
+                const std::lock_guard lock(m_mutex);
+                if (m_blank.size() < kBlankPages) {
+                    m_blank.push_back(std::move(page));  // whitened by DrawPage
+                }
             }
         }
         cairo_destroy(cr);
@@ -160,7 +193,7 @@ private:
     // as a 1-bit image mask, unsmoothed with the nearest filter, and stores it as the G4 coding
     // attached to it (deflate when coding fails). A page equal to the one before (copies of an
     // unchanging label) paints the same mask, which the PDF holds once.
-    bool DrawPage(cairo_t* cr, const QImage& page) {
+    bool DrawPage(cairo_t* cr, QImage& page, bool whiten) {
         using Mask = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
         Mask mask(cairo_image_surface_create(CAIRO_FORMAT_A1, page.width(), page.height()));
         unsigned char* data = cairo_image_surface_get_data(mask.get());
@@ -170,7 +203,7 @@ private:
         const int stride = cairo_image_surface_get_stride(mask.get());
         const int rowBytes = (page.width() + 7) / 8;
         cairo_surface_flush(mask.get());
-        if (!InkInto(page, data, stride)) {
+        if (!InkInto(page, data, stride, whiten)) {
             return false;
         }
         cairo_surface_mark_dirty(mask.get());
@@ -195,11 +228,15 @@ private:
     // The page's ink as cairo's A1 rows hold it: the first dot in the low bit of little-endian
     // words. A grey page (what the renderer draws) is read a byte a dot, grey below 128 as ink;
     // any other page goes through one bit a dot.
-    static bool InkInto(const QImage& page, unsigned char* data, int stride) {
+    // A grey page to be whitened is, row by row while its bytes are at hand.
+    static bool InkInto(QImage& page, unsigned char* data, int stride, bool whiten) {
         if (page.format() == QImage::Format_Grayscale8) {
             for (int y = 0; y < page.height(); ++y) {
-                InkRowFromGrey(page.constScanLine(y), page.width(),
-                               data + static_cast<std::ptrdiff_t>(y) * stride);
+                if (InkRowFromGrey(page.constScanLine(y), page.width(),
+                                   data + static_cast<std::ptrdiff_t>(y) * stride) &&
+                    whiten) {
+                    std::memset(page.scanLine(y), 0xFF, static_cast<std::size_t>(page.width()));
+                }
             }
             return true;
         }
@@ -278,6 +315,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<QImage> m_queue;
+    std::vector<QImage> m_blank;
     qsizetype m_queuedBytes = 0;
     bool m_closing = false;
     std::atomic<bool> m_failed = false;
@@ -291,8 +329,12 @@ LabelPdfPages::LabelPdfPages(QIODevice& target, QSizeF millimetres, int dpiX, in
 
 LabelPdfPages::~LabelPdfPages() = default;
 
-bool LabelPdfPages::AddPage(const QImage& dots) {
-    return !dots.isNull() && m_writer->Push(dots);
+bool LabelPdfPages::AddPage(QImage dots) {
+    return !dots.isNull() && m_writer->Push(std::move(dots));
+}
+
+QImage LabelPdfPages::TakeBlankPage(QSize size) {
+    return m_writer->TakeBlank(size);
 }
 
 bool LabelPdfPages::Finish() {

@@ -25,7 +25,10 @@ public:
 
     // Queues the next page: an image of the label's dots (any format; ink is what is darker than
     // half way). False once the document has failed.
-    bool AddPage(const QImage& dots);
+    bool AddPage(QImage dots);
+    // A white grey page of size that the writer has finished with, to draw the next page on; null
+    // when none is ready.
+    QImage TakeBlankPage(QSize size);
     // Ends the document; false when it could not be written.
     bool Finish();
 

@@ -54,7 +54,13 @@ TEST(LabelPdfPages, PagesComeBackDotForDot) {
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             LabelPdfPages writer(file, QSizeF(page.width * 25.4 / 300, page.height * 25.4 / 300), 300, 300,
                                  "t");
-            ASSERT_TRUE(writer.AddPage(sent) && writer.Finish());
+            ASSERT_TRUE(writer.AddPage(sent.copy()) && writer.Finish());
+            // A grey page comes back white, to draw the next page on.
+            const QImage blank = writer.TakeBlankPage(sent.size());
+            EXPECT_EQ(blank.isNull(), sent.format() != QImage::Format_Grayscale8);
+            QImage white(sent.size(), QImage::Format_Grayscale8);
+            white.fill(0xFFu);
+            EXPECT_TRUE(blank.isNull() || blank == white);
             file.close();
             const auto back = (dir / "back").string();
             ASSERT_EQ(
