@@ -226,9 +226,9 @@ private:
     }
 
     // The page's ink as cairo's A1 rows hold it: the first dot in the low bit of little-endian
-    // words. A grey page (what the renderer draws) is read a byte a dot, grey below 128 as ink;
-    // any other page goes through one bit a dot.
-    // A grey page to be whitened is, row by row while its bytes are at hand.
+    // words. A grey page (what the renderer draws) is read a byte a dot, grey below 128 as ink, and
+    // whitened if asked, row by row while its bytes are at hand; any other page goes through one
+    // bit a dot.
     static bool InkInto(QImage& page, unsigned char* data, int stride, bool whiten) {
         if (page.format() == QImage::Format_Grayscale8) {
             for (int y = 0; y < page.height(); ++y) {

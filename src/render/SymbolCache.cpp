@@ -142,7 +142,8 @@ QImage SymbolCache::Fitted(std::uint32_t handle, QSize size, FitMode mode, QImag
     entry.nextFit = (entry.nextFit + 1) % 2;
     Account(-ImageBytes(slot.image));
     slot = Fit{};
-    Trim(qint64{size.width()} * size.height() * 4);  // room first: peak memory stays at the budget
+    const int pixelBytes = format == QImage::Format_Grayscale8 ? 1 : 4;
+    Trim(qint64{size.width()} * size.height() * pixelBytes);  // room first: peak memory stays at the budget
     slot = Fit{size, mode, format, Resample(entry.symbol, size, mode, format), ++m_clock};
     Account(ImageBytes(slot.image));
     const QImage fitted = slot.image;  // stays valid for the caller whatever Trim drops
