@@ -2,6 +2,7 @@
 
 #include "print/FaxG4.h"
 #include "print/LabelPage.h"
+#include "render/BitOrder.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -254,10 +255,7 @@ private:
             unsigned char* out = data + static_cast<std::ptrdiff_t>(y) * stride;
             for (int i = 0; i < rowBytes; ++i) {
                 // Mono keeps the first dot in a byte's high bit.
-                uchar byte = inkIsOne ? in[i] : static_cast<uchar>(~in[i]);
-                byte = static_cast<uchar>((byte & 0xF0) >> 4 | (byte & 0x0F) << 4);
-                byte = static_cast<uchar>((byte & 0xCC) >> 2 | (byte & 0x33) << 2);
-                out[i] = static_cast<uchar>((byte & 0xAA) >> 1 | (byte & 0x55) << 1);
+                out[i] = ReversedBits(inkIsOne ? in[i] : static_cast<uchar>(~in[i]));
             }
             if (const int spare = rowBytes * 8 - ink.width(); spare > 0) {
                 out[rowBytes - 1] &= static_cast<uchar>(0xFF >> spare);  // no ink past the last dot

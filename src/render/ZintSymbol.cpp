@@ -9,6 +9,8 @@
 #include <string>
 
 #include "model/TextCodec.h"
+#include "render/BitOrder.h"
+#include "render/QrMask.h"
 #include "render/RenderParts.h"
 
 namespace etiqo {
@@ -73,7 +75,9 @@ struct Encoded {
     int status = ZINT_ERROR;
 };
 
-Encoded Encode(const SymbolRequest& request, const std::string& data, float scale) {
+// drawMask: 0 lets zint choose a QR code's mask, 1 to 8 tells it mask 0 to 7 and skips its search;
+// such a symbol is encoded only, not drawn.
+Encoded Encode(const SymbolRequest& request, const std::string& data, float scale, int drawMask = 0) {
     Encoded result{SymbolPtr(ZBarcode_Create())};
     zint_symbol* symbol = result.symbol.get();
     if (!symbol) {
@@ -90,8 +94,14 @@ Encoded Encode(const SymbolRequest& request, const std::string& data, float scal
             symbol->eci = 26;
         }
     }
-    result.status = ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(data.data()),
-                                               static_cast<int>(data.size()), request.angle);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
+    if (drawMask != 0) {
+        symbol->option_3 = drawMask << 8;
+        result.status = ZBarcode_Encode(symbol, bytes, static_cast<int>(data.size()));
+    } else {
+        result.status =
+            ZBarcode_Encode_and_Buffer(symbol, bytes, static_cast<int>(data.size()), request.angle);
+    }
     return result;
 }
 
@@ -130,6 +140,41 @@ QImage ImageFromBitmap(const zint_symbol& symbol) {
     return mono;
 }
 
+// A QR code in the scale-½ bitmap zint would draw (one pixel a module, no margin), its mask chosen
+// here (QrMask.h): a null image when zint's symbol is not the QR code that expects.
+QImage QrCodeWithOwnMask(const SymbolRequest& request, const std::string& data) {
+    constexpr int kDrawnMask = 0;
+    const Encoded encoded = Encode(request, data, 0.5F, kDrawnMask + 1);
+    const zint_symbol* symbol = encoded.symbol.get();
+    if (!symbol || encoded.status >= ZINT_ERROR || symbol->width != symbol->rows ||
+        symbol->width > QrModules::kMaxSize) {
+        return {};
+    }
+    QrModules modules{symbol->width, std::vector<QrModules::Row>(symbol->width)};
+    const int bytesPerRow = (modules.size + 7) / 8;
+    for (int y = 0; y < modules.size; ++y) {
+        for (int i = 0; i < bytesPerRow; ++i) {  // zint's rows: module x in bit x % 8 of byte x / 8
+            modules.rows[y][i / 8] |= std::uint64_t{symbol->encoded_data[y][i]} << (8 * (i % 8));
+        }
+        if (modules.size % 64 != 0) {
+            modules.rows[y][modules.size / 64] &= (std::uint64_t{1} << (modules.size % 64)) - 1;
+        }
+    }
+    if (ChooseQrMask(modules, kDrawnMask) < 0) {
+        return {};
+    }
+    QImage mono(modules.size, modules.size, QImage::Format_Mono);
+    mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    for (int y = 0; y < modules.size && !mono.isNull(); ++y) {
+        uchar* line = mono.scanLine(y);
+        for (int i = 0; i < bytesPerRow; ++i) {  // Qt's: the first pixel in the high bit
+            const auto bits = static_cast<std::uint8_t>(modules.rows[y][i / 8] >> (8 * (i % 8)));
+            line[i] = ReversedBits(bits);
+        }
+    }
+    return mono;
+}
+
 std::string ErrorText(const Encoded& encoded) {
     if (!encoded.symbol) {
         return "no memory for a symbol";
@@ -155,6 +200,14 @@ SymbolImage EncodeSymbol(const SymbolRequest& request) {
     // Encoded once, small: a QR code from a field is encoded anew for every record.
     const bool repeating =
         request.barcode ? ScalesByRepeating(request.symbology) : MatrixScalesByRepeating(request.symbology);
+    if (request.symbology == BARCODE_QRCODE && request.angle == 0) {
+        QImage modules = QrCodeWithOwnMask(request, data);
+        if (!modules.isNull()) {
+            const double scaleOnePixels = 4.0 * modules.width() * modules.height();
+            const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / scaleOnePixels)));
+            return SymbolImage{std::move(modules), 2 * std::min(wanted, allowed), {}};
+        }
+    }
     Encoded encoded = Encode(request, data, repeating ? 0.5F : 1.0F);
     if (!HasBitmap(encoded)) {
         return SymbolImage{{}, 1, ErrorText(encoded)};

@@ -7,11 +7,14 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "RenderSupport.h"
 #include "TempDir.h"
 #include "model/ElementFactory.h"
+#include "model/TextCodec.h"
+#include "render/QrMask.h"
 #include "render/ZintSymbol.h"
 
 namespace etiqo::test {
@@ -109,6 +112,47 @@ TEST(ZintSymbol, EveryImageIsLibzintsBitmapAtTheScale) {
         }
     }
     EXPECT_GT(compared, 12 * 60);
+}
+
+// A QR code's mask is chosen outside libzint; the choice must stay libzint's whatever version,
+// mode, error correction level and ECI the content leads to.
+TEST(ZintSymbol, QrCodesKeepLibzintsMask) {
+    const std::array<std::string_view, 4> alphabets = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:",
+                                                       "abcdefghijklmnopqrstuvwxyz-_/.:?=&", "货品编号a"};
+    std::mt19937 random(14);
+    std::array<bool, 41> versions{};
+    for (int i = 0; i < 200; ++i) {
+        const std::string_view alphabet = alphabets[i % 4];
+        const bool chinese = i % 4 == 3;
+        const int length = 1 + i * i * 10 / (chinese ? 550 : 136);  // byte mode reaches version 40
+        std::string utf8;
+        while (static_cast<int>(utf8.size()) < length) {
+            const std::size_t at = random() % (chinese ? 5 : alphabet.size());
+            utf8 += chinese && at < 4 ? alphabet.substr(3 * at, 3) : alphabet.substr(chinese ? 12 : at, 1);
+        }
+        zint_symbol* zint = ZBarcode_Create();
+        zint->symbology = BARCODE_QRCODE;
+        zint->input_mode = UNICODE_MODE;
+        zint->eci = std::any_of(utf8.begin(), utf8.end(), [](char c) { return c & 0x80; }) ? 26 : 0;
+        zint->scale = 0.5F;
+        ASSERT_LT(ZBarcode_Encode_and_Buffer(zint, reinterpret_cast<const unsigned char*>(utf8.data()),
+                                             static_cast<int>(utf8.size()), 0),
+                  ZINT_ERROR);
+        const QImage expected = QImage(zint->bitmap, zint->bitmap_width, zint->bitmap_height,
+                                       zint->bitmap_width * 3, QImage::Format_RGB888)
+                                    .convertToFormat(QImage::Format_RGB32);
+        versions[(zint->width - 17) / 4] = true;
+        ZBarcode_Delete(zint);
+        const std::string content = Gb18030FromUtf8(utf8);
+        const SymbolImage symbol = EncodeSymbol({BARCODE_QRCODE, content, 42, false});
+        ASSERT_EQ(symbol.image.convertToFormat(QImage::Format_RGB32), expected) << i << ": " << utf8;
+    }
+    EXPECT_EQ(std::count(versions.begin(), versions.end(), true), 40);
+
+    QrModules modules{21, std::vector<QrModules::Row>(21)};
+    EXPECT_EQ(ChooseQrMask(modules, 0), -1);  // no format information
+    modules = {20, std::vector<QrModules::Row>(20)};
+    EXPECT_EQ(ChooseQrMask(modules, 0), -1);
 }
 
 // Memory follows what a label holds, not how it spells it: one picture under many spellings is
