@@ -8,7 +8,7 @@
 
 namespace etiqo {
 
-// rows: height rows of `stride` bytes, the first dot in the low bit (as cairo's A1 keeps them), 1
+// rows: height rows of `stride` bytes, the first dot in the low bit, 1
 // is black. Empty when the page could not be coded.
 QByteArray EncodeFaxG4(const uchar* rows, int width, int height, qsizetype stride);
 

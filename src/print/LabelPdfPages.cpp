@@ -2,13 +2,11 @@
 
 #include "print/FaxG4.h"
 #include "print/LabelPage.h"
+#include "print/PdfMaskDocument.h"
 #include "render/BitOrder.h"
 
 #include <QIODevice>
 #include <QtEndian>
-
-#include <cairo-pdf.h>
-#include <cairo.h>
 
 #include <atomic>
 #include <bit>
@@ -33,9 +31,10 @@ QSizeF LabelSizeInPoints(double widthMM, double heightMM) {
 
 namespace {
 
-// cairo's A1 rows are 32-bit words with the first dot in the low bit: on a little-endian machine,
-// bytes with the first dot in the low bit.
-static_assert(std::endian::native == std::endian::little, "A1 rows are written byte by byte");
+// Rows of ink bits as the G4 coder reads them: the first dot in the low bit, whole 32-bit words.
+int InkStride(int width) {
+    return (width + 31) / 32 * 4;
+}
 
 // A row of grey dots as ink bits, eight or sixteen dots at a time (the top bit of a grey byte is
 // set for white); whether any dot of it is not white.
@@ -75,12 +74,7 @@ bool InkRowFromGrey(const uchar* grey, int width, unsigned char* out) {
 class LabelPdfPages::Writer {
 public:
     Writer(QIODevice& target, QSizeF points, int dpiX, int dpiY, const QString& title)
-        : m_target(target),
-          m_points(points),
-          m_dpiX(dpiX),
-          m_dpiY(dpiY),
-          m_title(title.toUtf8()),
-          m_thread([this] { Run(); }) {}
+        : m_document(target, points, dpiX, dpiY, title), m_thread([this] { Run(); }) {}
 
     ~Writer() { Finish(); }
 
@@ -135,14 +129,6 @@ private:
     // Written pages kept white for the drawing thread, which takes one a page.
     static constexpr std::size_t kBlankPages = 2;
 
-    static cairo_status_t Write(void* closure, const unsigned char* data, unsigned int length) {
-        auto* self = static_cast<Writer*>(closure);
-        const auto size = static_cast<qint64>(length);
-        return self->m_target.write(reinterpret_cast<const char*>(data), size) == size
-                   ? CAIRO_STATUS_SUCCESS
-                   : CAIRO_STATUS_WRITE_ERROR;
-    }
-
     void Fail() {
         const std::lock_guard lock(m_mutex);
         m_failed = true;
@@ -150,11 +136,6 @@ private:
     }
 
     void Run() {
-        cairo_surface_t* pdf =
-            cairo_pdf_surface_create_for_stream(&Write, this, m_points.width(), m_points.height());
-        cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATOR, "Etiqo");
-        cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, m_title.constData());
-        cairo_t* cr = cairo_create(pdf);
         while (true) {
             QImage page;
             {
@@ -173,7 +154,7 @@ private:
             }
             // A grey page no one else holds is whitened as it is read and kept for the next.
             const bool reuse = page.format() == QImage::Format_Grayscale8 && page.isDetached();
-            if (!DrawPage(cr, page, reuse)) {
+            if (!DrawPage(page, reuse)) {
                 Fail();
             } else if (reuse) {
                 const std::lock_guard lock(m_mutex);
@@ -182,54 +163,34 @@ private:
                 }
             }
         }
-        cairo_destroy(cr);
-        cairo_surface_finish(pdf);
-        if (cairo_surface_status(pdf) != CAIRO_STATUS_SUCCESS) {
+        if (!m_failed && !m_document.Finish()) {
             Fail();
         }
-        cairo_surface_destroy(pdf);
     }
 
-    // The page as a stencil of its ink, painted black: cairo keeps an A1 mask under a solid colour
-    // as a 1-bit image mask, unsmoothed with the nearest filter, and stores it as the G4 coding
-    // attached to it (deflate when coding fails). A page equal to the one before (copies of an
-    // unchanging label) paints the same mask, which the PDF holds once.
-    bool DrawPage(cairo_t* cr, QImage& page, bool whiten) {
-        using Mask = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-        Mask mask(cairo_image_surface_create(CAIRO_FORMAT_A1, page.width(), page.height()));
-        unsigned char* data = cairo_image_surface_get_data(mask.get());
-        if (data == nullptr) {
+    // The page's ink coded G4. A page equal to the one before (copies
+    // of an unchanging label) shows the same image, which the PDF holds once.
+    bool DrawPage(QImage& page, bool whiten) {
+        const int width = page.width();
+        const int height = page.height();
+        const int stride = InkStride(width);
+        m_rows.resize(static_cast<std::size_t>(stride) * height);
+        if (!InkInto(page, m_rows.data(), stride, whiten)) {
             return false;
         }
-        const int stride = cairo_image_surface_get_stride(mask.get());
-        const int rowBytes = (page.width() + 7) / 8;
-        cairo_surface_flush(mask.get());
-        if (!InkInto(page, data, stride, whiten)) {
-            return false;
+        if (m_lastSize == page.size() &&
+            SameRows(m_rows.data(), m_lastRows.data(), stride, (width + 7) / 8, height)) {
+            return m_document.RepeatPage();
         }
-        cairo_surface_mark_dirty(mask.get());
-        if (m_lastMask && cairo_image_surface_get_width(m_lastMask.get()) == page.width() &&
-            cairo_image_surface_get_height(m_lastMask.get()) == page.height() &&
-            SameRows(data, cairo_image_surface_get_data(m_lastMask.get()), stride, rowBytes, page.height())) {
-            return PaintMask(cr);
-        }
-        const QByteArray g4 = EncodeFaxG4(data, page.width(), page.height(), stride);
-        if (!g4.isEmpty()) {
-            AttachMime(mask.get(), CAIRO_MIME_TYPE_CCITT_FAX, g4);
-            AttachMime(mask.get(), CAIRO_MIME_TYPE_CCITT_FAX_PARAMS,
-                       QStringLiteral("Columns=%1 Rows=%2 K=-1 BlackIs1=true")
-                           .arg(page.width())
-                           .arg(page.height())
-                           .toLatin1());
-        }
-        m_lastMask = std::move(mask);
-        return PaintMask(cr);
+        const QByteArray g4 = EncodeFaxG4(m_rows.data(), width, height, stride);
+        std::swap(m_rows, m_lastRows);
+        m_lastSize = page.size();
+        return m_document.AddPage(width, height, g4);
     }
 
-    // The page's ink as cairo's A1 rows hold it: the first dot in the low bit of little-endian
-    // words. A grey page (what the renderer draws) is read a byte a dot, grey below 128 as ink, and
-    // whitened if asked, row by row while its bytes are at hand; any other page goes through one
-    // bit a dot.
+    // The page's ink as the G4 coder reads it: the first dot in the low bit. A grey page (what the renderer
+    // draws) is read a byte a dot, grey below 128 as ink, and whitened if asked, row by row while its bytes
+    // are at hand; any other page goes through one bit a dot.
     static bool InkInto(QImage& page, unsigned char* data, int stride, bool whiten) {
         if (page.format() == QImage::Format_Grayscale8) {
             for (int y = 0; y < page.height(); ++y) {
@@ -274,42 +235,10 @@ private:
         return true;
     }
 
-    // cairo keeps mime data as long as the surface lives, which may be past this page: it owns a
-    // copy and frees it through the callback.
-    static void AttachMime(cairo_surface_t* surface, const char* type, const QByteArray& bytes) {
-        auto owned = std::make_unique<QByteArray>(bytes);
-        const auto* data = reinterpret_cast<const unsigned char*>(owned->constData());
-        const auto size = static_cast<unsigned long>(owned->size());
-        if (cairo_surface_set_mime_data(
-                surface, type, data, size,
-                [](void* p) { std::unique_ptr<QByteArray>(static_cast<QByteArray*>(p)); },
-                owned.get()) == CAIRO_STATUS_SUCCESS) {
-            owned.release();  // now the surface's
-        }
-    }
-
-    bool PaintMask(cairo_t* cr) {
-        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(m_lastMask.get());
-        cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
-        cairo_save(cr);
-        cairo_scale(cr, 72.0 / m_dpiX, 72.0 / m_dpiY);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_mask(cr, pattern);
-        cairo_restore(cr);
-        cairo_show_page(cr);
-        cairo_pattern_destroy(pattern);
-        return cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    }
-
-    struct SurfaceDeleter {
-        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-    };
-
-    QIODevice& m_target;
-    QSizeF m_points;
-    int m_dpiX;
-    int m_dpiY;
-    QByteArray m_title;
+    PdfMaskDocument m_document;             // written by the writer's thread only
+    std::vector<unsigned char> m_rows;      // the page being written, as ink bits
+    std::vector<unsigned char> m_lastRows;  // the page before it
+    QSize m_lastSize;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<QImage> m_queue;
@@ -317,7 +246,6 @@ private:
     qsizetype m_queuedBytes = 0;
     bool m_closing = false;
     std::atomic<bool> m_failed = false;
-    std::unique_ptr<cairo_surface_t, SurfaceDeleter> m_lastMask;  // the last page's, kept for the next
     std::thread m_thread;  // last: started once everything above is ready
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 // A PDF of label pages: each page exactly the label's size (in points as fractions, never
 // rounded) and filled by the page's dots, one image pixel a printer dot, kept as a lossless
-// 1-bit stencil. Both the exported PDF and the print job's PDF are made here, by cairo's PDF
-// surface, on a thread of its own: the caller draws the next page while the last is compressed.
+// 1-bit stencil. Both the exported PDF and the print job's PDF are made here, on a thread of its
+// own: the caller draws the next page while the last is compressed.
 
 #include <QImage>
 #include <QSizeF>

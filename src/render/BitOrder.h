@@ -1,6 +1,6 @@
 #pragma once
-// Qt's 1-bit images keep the first dot of a byte in its high bit; libzint's module rows, cairo's
-// masks and the G4 coder keep it in the low bit.
+// Qt's 1-bit images keep the first dot of a byte in its high bit; libzint's module rows and the
+// G4 coder keep it in the low bit.
 
 #include <cstdint>
 
