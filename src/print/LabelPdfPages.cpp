@@ -126,8 +126,12 @@ private:
     // writing threads on two cores, few enough to stay small.
     static constexpr std::size_t kAhead = 16;
     static constexpr qsizetype kAheadBytes = 16LL * 1024 * 1024;
-    // Written pages kept white for the drawing thread, which takes one a page.
-    static constexpr std::size_t kBlankPages = 2;
+    // Written pages are kept white for the drawing thread, which takes one a page: up to as many
+    // as may wait in the queue (within half its bytes), so that the threads, running in bursts on
+    // two cores, pass the same pages round and no fresh page is cleared.
+    static bool RoomForBlank(std::size_t kept, qsizetype pageBytes) {
+        return kept < kAhead && static_cast<qsizetype>(kept + 1) * pageBytes <= kAheadBytes / 2;
+    }
 
     void Fail() {
         const std::lock_guard lock(m_mutex);
@@ -158,7 +162,7 @@ private:
                 Fail();
             } else if (reuse) {
                 const std::lock_guard lock(m_mutex);
-                if (m_blank.size() < kBlankPages) {
+                if (RoomForBlank(m_blank.size(), page.sizeInBytes())) {
                     m_blank.push_back(std::move(page));  // whitened by DrawPage
                 }
             }

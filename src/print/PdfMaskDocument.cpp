@@ -41,6 +41,7 @@ QByteArray TextString(const QString& text) {
 PdfMaskDocument::PdfMaskDocument(QIODevice& target, QSizeF pageSize, int dpiX, int dpiY, const QString& title)
     : m_target(target), m_size(pageSize), m_dpiX(dpiX), m_dpiY(dpiY) {
     m_offsets.resize(kInfo + 1, 0);
+    m_out.reserve(2 * kChunk);
     m_out += "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";  // binary content follows
     m_offsets[kCatalog] = m_out.size();
     m_out += "1 0 obj\n<< /Type /Catalog /Pages " + Reference(kPageTree) + " >>\nendobj\n";
@@ -65,7 +66,7 @@ bool PdfMaskDocument::Flush() {
     if (!m_failed && !m_out.isEmpty()) {
         m_failed = m_target.write(m_out) != m_out.size();
         m_flushed += m_out.size();
-        m_out.clear();
+        m_out.resize(0);  // keeps its capacity
     }
     return !m_failed;
 }
