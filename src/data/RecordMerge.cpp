@@ -5,7 +5,6 @@
 
 #include <charconv>
 
-#include "data/FieldTemplate.h"
 #include "model/Serial.h"
 #include "model/TextCodec.h"
 #include "render/ElementRenderer.h"
@@ -94,6 +93,19 @@ RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols,
     }
 }
 
+RecordMerge::~RecordMerge() = default;
+
+const FieldTemplate& RecordMerge::Parsed(std::size_t index) {
+    m_parsed.resize(m_label.m_elements.size());
+    ParsedContent& parsed = m_parsed[index];
+    const std::string_view bytes = ContentBytes(*m_label.m_elements[index]);
+    if (parsed.bytes.empty() || parsed.bytes != bytes) {
+        parsed.bytes = bytes;
+        parsed.fields = FieldTemplate::Parse(Utf8FromGb18030(bytes));
+    }
+    return parsed.fields;
+}
+
 bool RecordMerge::ReadAhead() {
     // Enough to keep the encoder ahead of the drawing, few enough to stay small.
     constexpr std::size_t kAhead = 32;
@@ -114,12 +126,13 @@ bool RecordMerge::ReadAhead() {
 
 void RecordMerge::Prefetch(const Record& record) {
     const FieldValues values{&m_columns, &record.values, record.number, 1, m_settings.now};
-    for (const ElementPtr& stored : m_label.m_elements) {
+    for (std::size_t i = 0; i < m_label.m_elements.size(); ++i) {
+        const ElementPtr& stored = m_label.m_elements[i];
         if (!stored || !TakesFields(*stored) || !OutputSymbol(*stored)) {
             continue;
         }
         Element element = *stored;
-        const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(element));
+        const FieldTemplate& content = Parsed(i);
         if (content.HasFields() && FillContent(element, content, values)) {
             m_prefetch.Request(*OutputSymbol(element), record.number);
         }
@@ -164,9 +177,11 @@ bool RecordMerge::Fill(Label& page, int copy, RecordProblem& problem) {
     page.m_elements.resize(m_label.m_elements.size());
     m_filled.assign(m_label.m_elements.size(), false);
     const FieldValues values{&m_columns, &m_values, m_record, copy, m_settings.now};
-    QImage scratch(1, 1, QImage::Format_Mono);  // encoding draws nothing
-    QPainter painter(&scratch);
-    const RenderContext context{painter, m_symbols, DisplayScale{1.0, 1.0}, true, DisplayScale{1.0, 1.0}, {}};
+    if (!m_scratchPainter) {
+        m_scratchPainter = std::make_unique<QPainter>(&m_scratch);
+    }
+    const RenderContext context{*m_scratchPainter,      m_symbols, DisplayScale{1.0, 1.0}, true,
+                                DisplayScale{1.0, 1.0}, {}};
     for (std::size_t i = 0; i < m_label.m_elements.size(); ++i) {
         const Element& source = *m_label.m_elements[i];
         if (!page.m_elements[i]) {
@@ -177,7 +192,7 @@ bool RecordMerge::Fill(Label& page, int copy, RecordProblem& problem) {
         if (!TakesFields(source)) {
             continue;
         }
-        const FieldTemplate content = FieldTemplate::Parse(ContentUtf8(source));
+        const FieldTemplate& content = Parsed(i);
         if (!content.HasFields()) {
             continue;
         }

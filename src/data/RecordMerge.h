@@ -4,9 +4,11 @@
 // counting from page to page across records.
 
 #include <QDateTime>
+#include <QImage>
 
 #include <deque>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +16,11 @@
 #include <vector>
 
 #include "data/DataSource.h"
+#include "data/FieldTemplate.h"
 #include "data/SymbolPrefetch.h"
 #include "model/Label.h"
+
+class QPainter;
 
 namespace etiqo {
 
@@ -56,6 +61,9 @@ public:
     // label: the stored label (its serial numbers step); symbols: where barcodes are encoded to
     // check them before a page is given out.
     RecordMerge(Label& label, DataSource& source, SymbolCache& symbols, MergeSettings settings);
+    ~RecordMerge();
+    RecordMerge(const RecordMerge&) = delete;
+    RecordMerge& operator=(const RecordMerge&) = delete;
 
     // Makes the next page in `page` (its size and resolution follow the label); false at the end
     // of the records or the range, or when the source failed (SourceError()).
@@ -81,6 +89,8 @@ private:
     void Prefetch(const Record& record);
     bool LoadRecord();
     bool Fill(Label& page, int copy, RecordProblem& problem);
+    // The label's element `index` parsed for fields.
+    const FieldTemplate& Parsed(std::size_t index);
 
     Label& m_label;
     DataSource& m_source;
@@ -99,6 +109,14 @@ private:
     bool m_done = false;
     std::vector<RecordProblem> m_problems;
     SymbolPrefetch m_prefetch;
+    // Each element's content parsed, kept while its bytes stay the same (a serial steps them).
+    struct ParsedContent {
+        std::string bytes;
+        FieldTemplate fields;
+    };
+    std::vector<ParsedContent> m_parsed;
+    QImage m_scratch{1, 1, QImage::Format_Mono};  // what the encoding check paints on: nothing
+    std::unique_ptr<QPainter> m_scratchPainter;
 };
 
 }  // namespace etiqo

@@ -45,8 +45,11 @@ void SymbolPrefetch::Request(const SymbolRequest& request, long record) {
 std::optional<SymbolImage> SymbolPrefetch::Take(const SymbolRequest& request, long record) {
     const Key key = KeyOf(request);
     std::unique_lock lock(m_mutex);
-    std::erase_if(m_slots,
-                  [&](const auto& entry) { return entry.second.record < record && entry.second.symbol; });
+    if (record != m_swept) {  // once a record, not for each of its symbols
+        std::erase_if(m_slots,
+                      [&](const auto& entry) { return entry.second.record < record && entry.second.symbol; });
+        m_swept = record;
+    }
     const auto slot = m_slots.find(key);
     if (slot == m_slots.end()) {
         return std::nullopt;

@@ -54,6 +54,7 @@ private:
     std::condition_variable m_changed;
     std::deque<Key> m_queue;
     std::unordered_map<Key, Slot, KeyHash> m_slots;
+    long m_swept = -1;  // the record whose earlier guesses were last dropped
     bool m_stopping = false;
     std::thread m_thread;  // last: started once everything above is ready
 };

@@ -197,11 +197,15 @@ private:
     // are at hand; any other page goes through one bit a dot.
     static bool InkInto(QImage& page, unsigned char* data, int stride, bool whiten) {
         if (page.format() == QImage::Format_Grayscale8) {
+            const int width = page.width();
+            const qsizetype rowBytes = page.bytesPerLine();
+            const uchar* grey = page.constBits();
+            uchar* white = whiten ? page.bits() : nullptr;  // whitened pages are held by the writer alone
             for (int y = 0; y < page.height(); ++y) {
-                if (InkRowFromGrey(page.constScanLine(y), page.width(),
-                                   data + static_cast<std::ptrdiff_t>(y) * stride) &&
-                    whiten) {
-                    std::memset(page.scanLine(y), 0xFF, static_cast<std::size_t>(page.width()));
+                const qsizetype at = y * rowBytes;
+                if (InkRowFromGrey(grey + at, width, data + static_cast<std::ptrdiff_t>(y) * stride) &&
+                    white) {
+                    std::memset(white + at, 0xFF, static_cast<std::size_t>(width));
                 }
             }
             return true;
