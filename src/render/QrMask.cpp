@@ -37,25 +37,29 @@ constexpr std::array<std::uint16_t, 32> kFormatWords = [] {
     return words;
 }();
 
-// Where bit i of the format word stands, both copies: {row, column}, the column counted from the
-// right when negative.
+// Where bit i of the format word stands, both copies: {bit, row, column}, a row or column counted
+// from the far side when negative.
 struct FormatCell {
     int bit, row, column;
 };
 constexpr std::array<FormatCell, 30> kFormatCells = [] {
     std::array<FormatCell, 30> cells{};
     int n = 0;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         cells[n++] = {i, i, 8};
+    }
     cells[n++] = {6, 7, 8};
     cells[n++] = {7, 8, 8};
     cells[n++] = {8, 8, 7};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         cells[n++] = {i + 9, 8, 5 - i};
-    for (int i = 0; i < 8; ++i)
+    }
+    for (int i = 0; i < 8; ++i) {
         cells[n++] = {i, 8, -1 - i};
-    for (int i = 0; i < 7; ++i)
+    }
+    for (int i = 0; i < 7; ++i) {
         cells[n++] = {i + 8, -7 + i, 8};
+    }
     return cells;
 }();
 
@@ -218,24 +222,28 @@ struct Bits {
         return std::all_of(w.begin(), w.end(), [](std::uint64_t word) { return word == 0; });
     }
     friend Bits operator&(Bits a, const Bits& b) {
-        for (int i = 0; i < W; ++i)
+        for (int i = 0; i < W; ++i) {
             a.w[i] &= b.w[i];
+        }
         return a;
     }
     friend Bits operator|(Bits a, const Bits& b) {
-        for (int i = 0; i < W; ++i)
+        for (int i = 0; i < W; ++i) {
             a.w[i] |= b.w[i];
+        }
         return a;
     }
     friend Bits operator^(Bits a, const Bits& b) {
-        for (int i = 0; i < W; ++i)
+        for (int i = 0; i < W; ++i) {
             a.w[i] ^= b.w[i];
+        }
         return a;
     }
     Bits operator~() const {
         Bits out;
-        for (int i = 0; i < W; ++i)
+        for (int i = 0; i < W; ++i) {
             out.w[i] = ~w[i];
+        }
         return out;
     }
 };
@@ -331,13 +339,6 @@ void PlaceFormat(std::vector<Row>& rows, std::vector<Row>& columns, int size, in
 }
 
 }  // namespace
-
-int QrPenalty(const QrModules& modules) {
-    if (VersionOf(modules.size) == 0 || static_cast<int>(modules.rows.size()) != modules.size) {
-        return -1;
-    }
-    return PenaltyOf(modules.rows, Columns(modules.rows, modules.size), modules.size);
-}
 
 int ChooseQrMask(QrModules& modules, int drawnMask) {
     const int size = modules.size;

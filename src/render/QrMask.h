@@ -31,7 +31,4 @@ struct QrModules {
 // when they are no QR code drawn with that mask.
 int ChooseQrMask(QrModules& modules, int drawnMask);
 
-// The penalty of the modules as they stand (what ChooseQrMask minimises); -1 for no QR code size.
-int QrPenalty(const QrModules& modules);
-
 }  // namespace etiqo

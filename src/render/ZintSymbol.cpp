@@ -196,27 +196,26 @@ SymbolImage EncodeSymbol(const SymbolRequest& request) {
     if (data.empty()) {
         return SymbolImage{{}, 1, "no data"};
     }
-    const int wanted = SymbolScale(request.widthDots);
+    // The scale asked for, within the bitmap size allowed: a bitmap grows with the square of it.
+    const auto scaleFor = [&](double scaleOnePixels) {
+        const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / scaleOnePixels)));
+        return std::min(SymbolScale(request.widthDots), allowed);
+    };
     // Encoded once, small: a QR code from a field is encoded anew for every record.
     const bool repeating =
         request.barcode ? ScalesByRepeating(request.symbology) : MatrixScalesByRepeating(request.symbology);
-    if (request.symbology == BARCODE_QRCODE && request.angle == 0) {
-        QImage modules = QrCodeWithOwnMask(request, data);
-        if (!modules.isNull()) {
-            const double scaleOnePixels = 4.0 * modules.width() * modules.height();
-            const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / scaleOnePixels)));
-            return SymbolImage{std::move(modules), 2 * std::min(wanted, allowed), {}};
+    if (!request.barcode && request.symbology == BARCODE_QRCODE && request.angle == 0) {
+        if (QImage modules = QrCodeWithOwnMask(request, data); !modules.isNull()) {
+            const int scale = scaleFor(4.0 * modules.width() * modules.height());
+            return SymbolImage{std::move(modules), 2 * scale, {}};
         }
     }
     Encoded encoded = Encode(request, data, repeating ? 0.5F : 1.0F);
     if (!HasBitmap(encoded)) {
         return SymbolImage{{}, 1, ErrorText(encoded)};
     }
-    // Measured at scale 1, the bitmap grows with the square of the scale.
-    const double scaleOnePixels = static_cast<double>(encoded.symbol->bitmap_width) *
-                                  encoded.symbol->bitmap_height * (repeating ? 4.0 : 1.0);
-    const int allowed = std::max(1, static_cast<int>(std::sqrt(kMaxBitmapPixels / scaleOnePixels)));
-    const int scale = std::min(wanted, allowed);
+    const int scale = scaleFor(static_cast<double>(encoded.symbol->bitmap_width) *
+                               encoded.symbol->bitmap_height * (repeating ? 4.0 : 1.0));
     if (repeating) {
         return SymbolImage{ImageFromBitmap(*encoded.symbol), 2 * scale, {}};
     }
