@@ -52,7 +52,8 @@ TEST(LabelPdfPages, PagesComeBackDotForDot) {
         const QString pdf = QString::fromStdString((dir / "page.pdf").string());
         QFile file(pdf);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        LabelPdfPages writer(file, QSizeF(page.width * 25.4 / 300, page.height * 25.4 / 300), 300, 300, "t");
+        LabelPdfPages writer(file, QSizeF(page.width * 25.4 / 300, page.height * 25.4 / 300), 300, 300,
+                             QStringLiteral("标签 (1)"));
         ASSERT_TRUE(writer.AddPage(dots.copy()) && writer.AddPage(grey.copy()) && writer.Finish());
         // A grey page comes back white, to draw the next page on; a 1-bit page does not come back.
         const QImage blank = writer.TakeBlankPage(grey.size());
@@ -63,6 +64,7 @@ TEST(LabelPdfPages, PagesComeBackDotForDot) {
         file.close();
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll().count("/Subtype /Image"), 1);
+        EXPECT_NE(RunProcess("pdfinfo", {pdf.toStdString()}).out.find(" 标签 (1)\n"), std::string::npos);
         const auto back = (dir / "back").string();
         ASSERT_EQ(RunProcess("pdftoppm", {"-r", "300", "-mono", pdf.toStdString(), back}).status, 0);
         for (const char* n : {"-1.pbm", "-2.pbm"}) {
