@@ -86,7 +86,11 @@ std::vector<std::string> LabelColumns(const Label& label) {
 }
 
 RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols, MergeSettings settings)
-    : m_label(label), m_source(source), m_symbols(symbols), m_settings(std::move(settings)) {
+    : m_label(label),
+      m_source(source),
+      m_symbols(symbols),
+      m_settings(std::move(settings)),
+      m_parsed(label.m_elements.size()) {
     const std::vector<std::string>& columns = m_source.Columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         m_columns.emplace(columns[i], static_cast<int>(i));  // the first of equal names wins
@@ -96,10 +100,9 @@ RecordMerge::RecordMerge(Label& label, DataSource& source, SymbolCache& symbols,
 RecordMerge::~RecordMerge() = default;
 
 const FieldTemplate& RecordMerge::Parsed(std::size_t index) {
-    m_parsed.resize(m_label.m_elements.size());
     ParsedContent& parsed = m_parsed[index];
     const std::string_view bytes = ContentBytes(*m_label.m_elements[index]);
-    if (parsed.bytes.empty() || parsed.bytes != bytes) {
+    if (parsed.bytes != bytes) {  // an empty content parses to no fields, as a new entry has
         parsed.bytes = bytes;
         parsed.fields = FieldTemplate::Parse(Utf8FromGb18030(bytes));
     }

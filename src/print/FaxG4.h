@@ -8,8 +8,8 @@
 
 namespace etiqo {
 
-// rows: height rows of `stride` bytes, the first dot in the low bit, 1
-// is black. Empty when the page could not be coded.
+// rows: height rows of `stride` bytes, the first dot in the low bit, 1 is black. Empty when the
+// page could not be coded.
 QByteArray EncodeFaxG4(const uchar* rows, int width, int height, qsizetype stride);
 
 }  // namespace etiqo

@@ -1,15 +1,12 @@
 #include "print/LabelPdfPages.h"
 
 #include "print/FaxG4.h"
-#include "print/LabelPage.h"
 #include "print/PdfMaskDocument.h"
 #include "render/BitOrder.h"
 
-#include <QIODevice>
 #include <QtEndian>
 
 #include <atomic>
-#include <bit>
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
@@ -30,11 +27,6 @@ QSizeF LabelSizeInPoints(double widthMM, double heightMM) {
 }
 
 namespace {
-
-// Rows of ink bits as the G4 coder reads them: the first dot in the low bit, whole 32-bit words.
-int InkStride(int width) {
-    return (width + 31) / 32 * 4;
-}
 
 // A row of grey dots as ink bits, eight or sixteen dots at a time (the top bit of a grey byte is
 // set for white); whether any dot of it is not white.
@@ -172,29 +164,29 @@ private:
         }
     }
 
-    // The page's ink coded G4. A page equal to the one before (copies
-    // of an unchanging label) shows the same image, which the PDF holds once.
+    // The page's ink coded G4. A page equal to the one before (copies of an unchanging label)
+    // shows the same image, which the PDF holds once.
     bool DrawPage(QImage& page, bool whiten) {
         const int width = page.width();
         const int height = page.height();
-        const int stride = InkStride(width);
-        m_rows.resize(static_cast<std::size_t>(stride) * height);
-        if (!InkInto(page, m_rows.data(), stride, whiten)) {
+        const int rowBytes = (width + 7) / 8;
+        m_rows.resize(static_cast<std::size_t>(rowBytes) * height);
+        if (!InkInto(page, m_rows.data(), rowBytes, whiten)) {
             return false;
         }
-        if (m_lastSize == page.size() &&
-            SameRows(m_rows.data(), m_lastRows.data(), stride, (width + 7) / 8, height)) {
+        if (m_lastSize == page.size() && m_rows == m_lastRows) {
             return m_document.RepeatPage();
         }
-        const QByteArray g4 = EncodeFaxG4(m_rows.data(), width, height, stride);
+        const QByteArray g4 = EncodeFaxG4(m_rows.data(), width, height, rowBytes);
         std::swap(m_rows, m_lastRows);
         m_lastSize = page.size();
         return m_document.AddPage(width, height, g4);
     }
 
-    // The page's ink as the G4 coder reads it: the first dot in the low bit. A grey page (what the renderer
-    // draws) is read a byte a dot, grey below 128 as ink, and whitened if asked, row by row while its bytes
-    // are at hand; any other page goes through one bit a dot.
+    // The page's ink as the G4 coder reads it, rows of `stride` bytes with the first dot in the low
+    // bit and nothing past the last dot. A grey page (what the renderer draws) is read a byte a dot,
+    // grey below 128 as ink, and whitened if asked, row by row while its bytes are at hand; any
+    // other page goes through one bit a dot.
     static bool InkInto(QImage& page, unsigned char* data, int stride, bool whiten) {
         if (page.format() == QImage::Format_Grayscale8) {
             const int width = page.width();
@@ -228,16 +220,6 @@ private:
             }
             if (const int spare = rowBytes * 8 - ink.width(); spare > 0) {
                 out[rowBytes - 1] &= static_cast<uchar>(0xFF >> spare);  // no ink past the last dot
-            }
-        }
-        return true;
-    }
-
-    static bool SameRows(const unsigned char* a, const unsigned char* b, int stride, int rowBytes, int rows) {
-        for (int y = 0; y < rows; ++y) {
-            const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y) * stride;
-            if (std::memcmp(a + at, b + at, static_cast<std::size_t>(rowBytes)) != 0) {
-                return false;
             }
         }
         return true;

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QIODevice>
+#include <QStringEncoder>
 
 namespace etiqo {
 
@@ -29,11 +30,9 @@ QByteArray Reference(int object) {
 
 // A text string as PDF readers take any script: UTF-16BE with its byte order mark, in hex.
 QByteArray TextString(const QString& text) {
-    QByteArray hex = "<FEFF";
-    for (const QChar c : text) {
-        hex += QByteArray::number(c.unicode() | 0x10000, 16).mid(1).toUpper();
-    }
-    return hex + ">";
+    QStringEncoder utf16(QStringConverter::Utf16BE);
+    const QByteArray bytes = utf16(text);
+    return "<FEFF" + bytes.toHex().toUpper() + ">";
 }
 
 }  // namespace
